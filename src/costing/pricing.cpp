@@ -1,0 +1,207 @@
+#include "costing/pricing.h"
+
+#include "pricelists/item_file.h"
+#include "store/data_file.h"
+
+namespace quantora {
+
+namespace {
+
+// Closes the given progress windows if pricing leaves early through an exception.
+class CloseOnUnwind {
+public:
+    CloseOnUnwind(PricingObserver& observer, std::initializer_list<ProgressWindow> windows)
+        : observer_(observer), windows_(windows), exceptions_(std::uncaught_exceptions()) {}
+    ~CloseOnUnwind() {
+        if (std::uncaught_exceptions() > exceptions_)
+            for (ProgressWindow w : windows_) observer_.CloseProgress(w);
+    }
+
+private:
+    PricingObserver& observer_;
+    std::vector<ProgressWindow> windows_;
+    int exceptions_;
+};
+
+std::string ResolvedPath(const std::string& path) {
+    std::string folder(path.substr(0, path.size() - FileNamePart(path).size()));
+    auto stored = FindFile(folder, std::string(FileNamePart(path)));
+    return stored ? folder + *stored : path;
+}
+
+}  // namespace
+
+PricingRun::PricingRun(DataPaths paths, OpenJob openJob, PricingObserver& observer)
+    : paths_(std::move(paths)),
+      openJob_(std::move(openJob)),
+      openJobFile_(ResolvedPath(openJob_.path)),
+      observer_(observer) {}
+
+std::string PricingRun::SourceFolder(const JobLine& line) const {
+    return line.IsJob() ? paths_.JobFolder(line.SourceSlot) : paths_.ListFolder(line.SourceSlot);
+}
+
+std::optional<std::string> PricingRun::FindJob(const JobLine& line) {
+    std::string folder = SourceFolder(line);
+    auto stored = resolver_.Find(folder, line.Item);
+    if (!stored) return std::nullopt;
+    return folder + *stored;
+}
+
+bool PricingRun::RepriceItemLine(JobLine& line) {
+    auto price = ReadItemPriceIfPresent(SourceFolder(line), line.Item, resolver_);
+    if (!price || *price == line.Price) return false;
+    line.Price = *price;
+    line.SubTot = SubTotal(line.Quant, line.Price);
+    return true;
+}
+
+bool PricingRun::OnStack(const std::vector<Frame>& stack, const std::string& path) const {
+    for (const Frame& frame : stack)
+        if (frame.jobPath == path) return true;
+    return false;
+}
+
+void PricingRun::QueueRepricing(const std::string& path, std::int32_t k, const JobLine& line) {
+    pending_[path][k] = {line.Price, line.SubTot};
+}
+
+bool PricingRun::RepriceOpenJobLine(JobLine& line, bool& cycle) {
+    if (!line.IsJob()) return RepriceItemLine(line);
+    auto path = FindJob(line);
+    if (!path) return false;
+    PriceResult result = PriceIt(*path);
+    cycle = cycle || result.cycle;
+    line.Price = result.total;
+    line.SubTot = SubTotal(line.Quant, line.Price);
+    return true;
+}
+
+PriceResult PricingRun::PriceIt(const std::string& jobPath) {
+    CloseOnUnwind guard(observer_, {ProgressWindow::NestedJob, ProgressWindow::Job});
+    std::vector<Frame> stack;
+    stack.push_back({jobPath, ReadAllLines(jobPath), 0, Amount{}, Amount{}, -1});
+    observer_.JobWalked(jobPath, 1);
+    bool firstPass = true;
+
+    while (true) {
+        std::size_t depth = stack.size();
+        ProgressWindow window = depth == 1 ? ProgressWindow::Job : ProgressWindow::NestedJob;
+        {
+            Frame& frame = stack.back();
+            auto lastLine = static_cast<std::int32_t>(frame.lines.size()) - 1;
+            // The window of the job named directly is set up once; the nested window is
+            // shown again each time its job is resumed after a job it includes.
+            if (depth > 1 || firstPass) {
+                observer_.ShowProgress(window, std::string(FileNamePart(frame.jobPath)), lastLine);
+                observer_.Pause(500);
+            }
+            firstPass = false;
+        }
+
+        bool descended = false;
+        while (!descended && stack.back().nextLine < static_cast<std::int32_t>(stack.back().lines.size())) {
+            Frame& frame = stack.back();
+            std::int32_t index = frame.nextLine++;
+            JobLine& line = frame.lines[index];
+            observer_.StepProgress(window);
+
+            if (!line.IsJob()) {
+                if (RepriceItemLine(line)) QueueRepricing(frame.jobPath, index, line);
+            } else if (auto path = FindJob(line)) {
+                if (*path == openJobFile_) {
+                    observer_.CycleThroughOpenJob();
+                    observer_.CloseProgress(ProgressWindow::Job);
+                    observer_.CloseProgress(ProgressWindow::NestedJob);
+                    return {Amount{}, true};
+                }
+                if (auto cached = pricedJobs_.find(*path); cached != pricedJobs_.end()) {
+                    line.Price = cached->second;
+                    line.SubTot = SubTotal(line.Quant, line.Price);
+                    QueueRepricing(frame.jobPath, index, line);
+                } else if (OnStack(stack, *path)) {
+                    // Descending would never end; the loop adds nothing to the total.
+                    observer_.LoopRefused(*path);
+                    line.Price = Amount{};
+                    line.SubTot = Amount{};
+                    QueueRepricing(frame.jobPath, index, line);
+                } else {
+                    Amount quant = line.Quant;
+                    stack.push_back({*path, ReadAllLines(*path), 0, quant, Amount{}, index});
+                    observer_.JobWalked(*path, static_cast<int>(stack.size()));
+                    observer_.CloseProgress(ProgressWindow::NestedJob);
+                    descended = true;
+                    continue;
+                }
+            }
+            frame.jobTotal += line.SubTot;
+        }
+        if (descended) continue;
+
+        if (stack.size() > 1) {
+            observer_.FillProgress(ProgressWindow::NestedJob);
+            observer_.Pause(200);
+            observer_.CloseProgress(ProgressWindow::NestedJob);
+            Frame done = std::move(stack.back());
+            stack.pop_back();
+            pricedJobs_.try_emplace(done.jobPath, done.jobTotal);
+            // The including line shows the fresh total, so the saved job agrees with what
+            // it contributed.
+            Frame& parent = stack.back();
+            JobLine& including = parent.lines[done.lineInParent];
+            including.Price = done.jobTotal;
+            including.SubTot = SubTotal(done.includedQuant, done.jobTotal);
+            QueueRepricing(parent.jobPath, done.lineInParent, including);
+            parent.jobTotal += including.SubTot;
+            continue;
+        }
+
+        observer_.FillProgress(ProgressWindow::Job);
+        observer_.Pause(200);
+        observer_.CloseProgress(ProgressWindow::NestedJob);
+        observer_.CloseProgress(ProgressWindow::Job);
+        return {stack.front().jobTotal, false};
+    }
+}
+
+void PricingRun::Commit() {
+    for (const auto& [path, lines] : pending_) {
+        std::string bytes = DataFile::Open(path).ReadAll();
+        for (const auto& [k, values] : lines) {
+            std::size_t offset = static_cast<std::size_t>(k) * kJobRecordSize + kJobPriceOffset;
+            if (offset + 16 <= bytes.size())
+                bytes.replace(offset, 16, EncodePriceAndSubTot(values.first, values.second));
+        }
+        // Temp.job and the nested jobs can be priced again from their sources, so they are
+        // replaced without waiting for the disk; a crash still leaves whole files.
+        ReplaceFile(path, bytes, false);
+    }
+    pending_.clear();
+}
+
+ReloadResult Reload(const DataPaths& paths, const OpenJob& openJob, PricingObserver& observer) {
+    CloseOnUnwind guard(observer, {ProgressWindow::Reload});
+    ReloadResult result;
+    std::string tempJob = paths.TempJob();
+    result.lines = ReadAllLines(tempJob);
+    auto count = static_cast<std::int32_t>(result.lines.size());
+
+    observer.ShowProgress(ProgressWindow::Reload, openJob.name, count);
+    observer.Pause(1000);
+
+    PricingRun run(paths, openJob, observer);
+    for (std::int32_t i = 0; i < count; ++i) {
+        observer.StepProgress(ProgressWindow::Reload);
+        JobLine& line = result.lines[i];
+        if (run.RepriceOpenJobLine(line, result.cycle)) run.QueueRepricing(tempJob, i, line);
+        result.total += line.SubTot;
+    }
+    run.Commit();
+
+    observer.FillProgress(ProgressWindow::Reload);
+    observer.Pause(200);
+    observer.CloseProgress(ProgressWindow::Reload);
+    return result;
+}
+
+}  // namespace quantora

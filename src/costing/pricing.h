@@ -1,0 +1,95 @@
+// Pricing: every line of a costing priced again from its source, through jobs that include
+// jobs to any depth, with each nested job walked once per run and a job that would include
+// the open job refused.
+#pragma once
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "costing/job_file.h"
+#include "costing/pricing_observer.h"
+#include "store/amount.h"
+#include "store/data_folder.h"
+#include "store/name_lookup.h"
+
+namespace quantora {
+
+// The job open in the costing sheet.
+struct OpenJob {
+    std::string name;  // CurrentJobName
+    std::string path;  // CurrentJobPath: its saved job file
+};
+
+struct PriceResult {
+    Amount total;
+    bool cycle = false;  // a job on the way includes the open job; total is then 0
+};
+
+// One pricing run: one reload of the open job, or one job pick. It holds the totals of the
+// jobs already walked below the first level (PricedJobs) and the repricing it has to write.
+// Nothing reaches the disk before Commit, so a run that fails with AmountOverflow leaves
+// every file as it was.
+class PricingRun {
+public:
+    PricingRun(DataPaths paths, OpenJob openJob, PricingObserver& observer);
+
+    // The total of the saved job at jobPath, walking the jobs it includes. Prices that
+    // changed at their sources are queued for writing into the walked files. Returns total 0
+    // with cycle set when a job on the way includes the open job. Throws AmountOverflow.
+    PriceResult PriceIt(const std::string& jobPath);
+
+    // Reprices one line of a costing in memory from its source: a price list line takes its
+    // item's price; a job line takes PriceIt's total. A gone source (missing file, empty
+    // name) keeps the stored Price and SubTot. Returns whether Price or SubTot must be
+    // written; a job line is always written. Throws AmountOverflow.
+    bool RepriceOpenJobLine(JobLine& line, bool& cycle);
+
+    // Queues Price and SubTot of line k of a job file for writing.
+    void QueueRepricing(const std::string& path, std::int32_t k, const JobLine& line);
+
+    // Writes everything queued, each file replaced whole and safely.
+    void Commit();
+
+    // Where a line's source lives: its folder, and the full path of the named file.
+    std::string SourceFolder(const JobLine& line) const;
+
+private:
+    struct Frame {
+        std::string jobPath;
+        std::vector<JobLine> lines;
+        std::int32_t nextLine = 0;
+        Amount includedQuant;
+        Amount jobTotal;
+        std::int32_t lineInParent = -1;  // the parent's line that included this job
+    };
+
+    // The path of the job file a job line names, as it exists; nothing for a gone source.
+    std::optional<std::string> FindJob(const JobLine& line);
+    // Reprices a price list line in place; true when its price changed.
+    bool RepriceItemLine(JobLine& line);
+    bool OnStack(const std::vector<Frame>& stack, const std::string& path) const;
+
+    DataPaths paths_;
+    OpenJob openJob_;
+    std::string openJobFile_;  // the open job's file as it exists on disk
+    PricingObserver& observer_;
+    NameResolver resolver_;
+    std::unordered_map<std::string, Amount> pricedJobs_;
+    std::map<std::string, std::map<std::int32_t, std::pair<Amount, Amount>>> pending_;
+};
+
+struct ReloadResult {
+    Amount total;
+    std::vector<JobLine> lines;  // every line of Temp.job as repriced
+    bool cycle = false;          // at least one line included the open job
+};
+
+// Reprices the working copy Temp.job of the open job: each line from its source, job lines
+// through PriceIt, and sums the total. Price list lines are rewritten only when their price
+// changed, job lines always; gone sources keep their stored values and count in the total.
+// Throws AmountOverflow, leaving every file unchanged.
+ReloadResult Reload(const DataPaths& paths, const OpenJob& openJob, PricingObserver& observer);
+
+}  // namespace quantora

@@ -1,0 +1,72 @@
+#include "pricelists/item_file.h"
+
+#include <unistd.h>
+
+#include "store/data_file.h"
+#include "store/little_endian.h"
+
+namespace quantora {
+
+Amount DecodeItemPrice(const std::string& bytes) {
+    std::string price = bytes.substr(0, kItemFileSize);
+    price.resize(kItemFileSize, '\0');
+    return Amount::FromRaw(ReadInt64(price, 0));
+}
+
+std::string EncodeItemPrice(Amount price) {
+    std::string bytes;
+    AppendInt64(bytes, price.raw);
+    return bytes;
+}
+
+std::string ItemPath(const std::string& listFolder, const std::string& name) {
+    return listFolder + name;
+}
+
+bool ItemExists(const std::string& listFolder, const std::string& name) {
+    return FindFile(listFolder, name).has_value();
+}
+
+Amount ReadItemPrice(const std::string& listFolder, const std::string& name) {
+    auto stored = FindFile(listFolder, name);
+    if (!stored) return Amount{};
+    DataFile file = DataFile::Open(ItemPath(listFolder, *stored));
+    return DecodeItemPrice(file.ReadAt(0, kItemFileSize));
+}
+
+std::optional<Amount> ReadItemPriceIfPresent(const std::string& listFolder,
+                                             const std::string& name, NameResolver& resolver) {
+    if (!IsPlainFileName(name)) return std::nullopt;
+    DataFile file;
+    // The exact name is by far the common case; try it before anything is listed.
+    if (!DataFile::OpenExistingForReading(ItemPath(listFolder, name), file)) {
+        auto stored = resolver.Find(listFolder, name);
+        if (!stored || !DataFile::OpenExistingForReading(ItemPath(listFolder, *stored), file))
+            return std::nullopt;
+    }
+    return DecodeItemPrice(file.ReadAt(0, kItemFileSize));
+}
+
+void WriteItemPrice(const std::string& listFolder, const std::string& name, Amount price) {
+    std::string stored = FindFile(listFolder, name).value_or(name);
+    std::string path = ItemPath(listFolder, stored);
+    std::string bytes = EncodeItemPrice(price);
+    // Whatever a hand-placed file holds past its price stays as it was.
+    if (FileExists(path)) {
+        DataFile existing = DataFile::Open(path);
+        std::string content = existing.ReadAll();
+        if (content.size() > kItemFileSize) bytes += content.substr(kItemFileSize);
+    }
+    ReplaceFile(path, bytes, true);
+}
+
+void DeleteItem(const std::string& listFolder, const std::string& name) {
+    auto stored = FindFile(listFolder, name);
+    if (stored) ::unlink(ItemPath(listFolder, *stored).c_str());
+}
+
+std::vector<std::string> ListItemNames(const std::string& listFolder) {
+    return ListNormalFiles(listFolder);
+}
+
+}  // namespace quantora

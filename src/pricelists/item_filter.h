@@ -1,0 +1,28 @@
+// The four item filters of the price list editor and the item picker: all items, items
+// beginning with, ending with, or containing a text, every one ignoring letter case.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quantora {
+
+enum class FilterMode : std::int16_t { AllItems = 0, BeginningWith = 1, EndingWith = 2, Containing = 3 };
+
+struct ItemFilter {
+    FilterMode mode = FilterMode::AllItems;
+    std::string text;  // as typed; blanks at both ends do not count
+
+    // Whether an item name is shown under this filter. In "Items Beginning With" the text is
+    // a pattern in which "?" stands for any one character and "*" for any run of them; in
+    // the other two every character is literal. An empty text lets everything through.
+    bool Passes(const std::string& name) const;
+};
+
+// Whether name begins with pattern, "?" and "*" being wildcards, letter case ignored.
+bool MatchesPrefixPattern(const std::string& name, const std::string& pattern);
+
+// The text without blanks at either end.
+std::string TrimBlanks(const std::string& text);
+
+}  // namespace quantora

@@ -1,0 +1,55 @@
+// The open price list in memory: the names that pass the filter in display order, each
+// keyed to its price, as the price list editor shows them sixteen rows at a time.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "pricelists/item_filter.h"
+#include "store/amount.h"
+
+namespace quantora {
+
+struct ListEntry {
+    std::string name;
+    std::int32_t key;  // index of the item's price in ItemPrices
+    std::u32string sortKey;
+};
+
+class PriceListModel {
+public:
+    // Lists the folder and keeps the names that pass the filter, sorted without regard to
+    // case; each name's key is its place among them in the folder listing. Prices are not
+    // read yet: ItemPrices stays empty until LoadPrices.
+    void LoadNames(const std::string& listFolder, const ItemFilter& filter);
+
+    // Reads the price of every listed item from its file; progress is called after each
+    // price, so a window can move its bar. An item that vanished meanwhile reads as 0.
+    void LoadPrices(const std::string& listFolder, const std::function<void()>& progress = {});
+
+    // Adds the item, or changes its price: the file first, then the model. A new item is
+    // shown at its sorted place whatever the filter; an existing one that is not shown
+    // (filtered out, or listed under another letter case) changes on disk only.
+    // Returns true when the item is new.
+    bool AddOrUpdate(const std::string& listFolder, const std::string& name, Amount price);
+
+    // Deletes the item's file (a failure is ignored) and its entry from the shown names.
+    void Delete(const std::string& listFolder, const std::string& name);
+
+    const std::vector<ListEntry>& ItemList() const { return itemList_; }
+    const std::vector<Amount>& ItemPrices() const { return itemPrices_; }
+    // Entries shown, minus 1: -1 when nothing is shown.
+    std::int32_t LastIndex() const { return static_cast<std::int32_t>(itemList_.size()) - 1; }
+    // The price of the entry at a display position.
+    Amount PriceAt(std::int32_t position) const { return itemPrices_[itemList_[position].key]; }
+
+private:
+    void InsertSorted(ListEntry entry);
+
+    std::vector<ListEntry> itemList_;
+    std::vector<Amount> itemPrices_;
+};
+
+}  // namespace quantora

@@ -1,0 +1,195 @@
+#include "store/data_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+
+namespace quantora {
+
+namespace {
+
+constexpr std::string_view kSecondParagraph =
+    "Either another application has opened it or there is a fault in the Windows file "
+    "locking system.    ";
+constexpr std::string_view kThirdParagraph = "Please restart your computer.    ";
+
+// The counterpart of clearing the read-only attribute: give the owner write permission.
+void ClearReadOnly(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && !(info.st_mode & S_IWUSR))
+        ::chmod(path.c_str(), info.st_mode | S_IWUSR);
+}
+
+std::string FolderOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+void WriteAllOrThrow(int fd, std::string_view bytes, const std::string& path) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throw DataFileError(DataFileError::Kind::Open, path);
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+}  // namespace
+
+DataFileError::DataFileError(Kind kind, std::string path)
+    : std::runtime_error((kind == Kind::Open ? "cannot open " : "cannot delete ") + path),
+      kind_(kind),
+      path_(std::move(path)) {}
+
+std::string DataFileError::UserMessage() const {
+    std::string first = kind_ == Kind::Open
+                            ? "Error - One of the program's data files cannot be opened !   "
+                            : "Error - One of the program's data files cannot be deleted !   ";
+    return first + "\n\n" + std::string(kSecondParagraph) + "\n\n" + std::string(kThirdParagraph);
+}
+
+DataFile DataFile::Open(const std::string& path) {
+    ClearReadOnly(path);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) throw DataFileError(DataFileError::Kind::Open, path);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw DataFileError(DataFileError::Kind::Open, path);
+    }
+    return DataFile(fd, path);
+}
+
+bool DataFile::OpenExistingForReading(const std::string& path, DataFile& out) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    out = DataFile(fd, path);
+    return true;
+}
+
+DataFile::DataFile(DataFile&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
+    other.fd_ = -1;
+}
+
+DataFile& DataFile::operator=(DataFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        fd_ = other.fd_;
+        path_ = std::move(other.path_);
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+DataFile::~DataFile() { Close(); }
+
+void DataFile::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+std::uint64_t DataFile::Size() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) throw DataFileError(DataFileError::Kind::Open, path_);
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::string DataFile::ReadAt(std::uint64_t offset, std::size_t count) const {
+    std::string buffer(count, '\0');
+    std::size_t done = 0;
+    while (done < count) {
+        ssize_t n = ::pread(fd_, buffer.data() + done, count - done,
+                            static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw DataFileError(DataFileError::Kind::Open, path_);
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    buffer.resize(done);
+    return buffer;
+}
+
+void DataFile::WriteAt(std::uint64_t offset, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                             static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) throw DataFileError(DataFileError::Kind::Open, path_);
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void DeleteDataFile(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return;
+    ClearReadOnly(path);
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        throw DataFileError(DataFileError::Kind::Delete, path);
+}
+
+void EnsureFolder(const std::string& folderPath) {
+    if (folderPath.size() < 2) return;
+    ::mkdir(folderPath.substr(0, folderPath.size() - 1).c_str(), 0755);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool FolderCanBeListed(const std::string& folderPath) {
+    DIR* dir = ::opendir(folderPath.c_str());
+    if (dir == nullptr) return false;
+    ::closedir(dir);
+    return true;
+}
+
+void ReplaceFile(const std::string& path, std::string_view bytes, bool durable) {
+    // A hidden name in the same folder: never listed as a job or an item, and the rename
+    // stays within one file system.
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    std::string temp = FolderOf(path) + ".quantora-" + std::to_string(random()) + ".tmp";
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) throw DataFileError(DataFileError::Kind::Open, path);
+    try {
+        WriteAllOrThrow(fd, bytes, path);
+        if (durable && ::fsync(fd) != 0) throw DataFileError(DataFileError::Kind::Open, path);
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    }
+    ::close(fd);
+    ClearReadOnly(path);
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        throw DataFileError(DataFileError::Kind::Open, path);
+    }
+}
+
+void CopyFileSafely(const std::string& source, const std::string& target) {
+    DataFile in;
+    if (!DataFile::OpenExistingForReading(source, in))
+        throw DataFileError(DataFileError::Kind::Open, source);
+    std::string bytes = in.ReadAll();
+    in.Close();
+    ReplaceFile(target, bytes, true);
+}
+
+std::string_view FileNamePart(std::string_view path) {
+    auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace quantora

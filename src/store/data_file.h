@@ -1,0 +1,83 @@
+// The data-file services: every data file is opened, used and closed within one action, a
+// read-only mark never stands in the way, and a file that cannot be opened or deleted is a
+// DataFileError that the windows report before the program ends.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quantora {
+
+class DataFileError : public std::runtime_error {
+public:
+    enum class Kind { Open, Delete };
+
+    DataFileError(Kind kind, std::string path);
+
+    Kind kind() const { return kind_; }
+    const std::string& path() const { return path_; }
+    // The exact text the user is shown before the program ends.
+    std::string UserMessage() const;
+
+private:
+    Kind kind_;
+    std::string path_;
+};
+
+// One open data file. Opening clears a read-only mark first (ignoring failure) and creates
+// the file when it is missing, as every reader and writer of the data folder expects.
+class DataFile {
+public:
+    // Throws DataFileError(Open) when the file cannot be opened or created.
+    static DataFile Open(const std::string& path);
+    // Opens an existing file for reading only; false when there is no such regular file.
+    static bool OpenExistingForReading(const std::string& path, DataFile& out);
+
+    DataFile() = default;
+    DataFile(DataFile&& other) noexcept;
+    DataFile& operator=(DataFile&& other) noexcept;
+    DataFile(const DataFile&) = delete;
+    DataFile& operator=(const DataFile&) = delete;
+    ~DataFile();
+
+    std::uint64_t Size() const;
+    // Reads up to count bytes at offset; fewer at the end of the file.
+    std::string ReadAt(std::uint64_t offset, std::size_t count) const;
+    void WriteAt(std::uint64_t offset, std::string_view bytes);
+    std::string ReadAll() const { return ReadAt(0, static_cast<std::size_t>(Size())); }
+    void Close();
+
+private:
+    explicit DataFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    int fd_ = -1;
+    std::string path_;
+};
+
+// Deletes the file if it exists, clearing a read-only mark first; a missing file is not an
+// error. Throws DataFileError(Delete) when an existing file cannot be removed.
+void DeleteDataFile(const std::string& path);
+
+// Creates the last level of a folder path that ends in "/"; every error is ignored.
+void EnsureFolder(const std::string& folderPath);
+
+// True when the path names a regular file.
+bool FileExists(const std::string& path);
+// True when the folder exists and its listing can be read.
+bool FolderCanBeListed(const std::string& folderPath);
+
+// Replaces the whole file at path with bytes through a temporary file in the same folder
+// and a rename, so a crash leaves the old file or the new one, never half of one. With
+// durable set, the new content is on the disk before the rename. Throws
+// DataFileError(Open) when the file cannot be written.
+void ReplaceFile(const std::string& path, std::string_view bytes, bool durable);
+
+// Copies source over target the same way. Throws DataFileError(Open) when the source
+// cannot be read or the target written.
+void CopyFileSafely(const std::string& source, const std::string& target);
+
+// The part of a path after its last "/".
+std::string_view FileNamePart(std::string_view path);
+
+}  // namespace quantora

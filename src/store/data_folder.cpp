@@ -1,0 +1,72 @@
+#include "store/data_folder.h"
+
+#include "store/data_file.h"
+#include "store/name_slots.h"
+
+namespace quantora {
+
+std::string DataPaths::JobFolder(std::int32_t group) const {
+    return dataFolder + "Jobs" + std::to_string(group) + "/";
+}
+
+std::string DataPaths::ListFolder(std::int32_t list) const {
+    return dataFolder + "Lists" + std::to_string(list) + "/";
+}
+
+std::string NotAccessibleMessage(const std::string& folder) {
+    return "The data folder " + folder + " is not accessible !\n\n" +
+           "Either it has been erased or your user permission has been rescinded.\n\n" +
+           "Quantora will now start, using the default data folder.";
+}
+
+DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& settings) {
+    DataFolderSetUp result;
+    DataPaths& paths = result.paths;
+    paths.defaultFolder = defaultFolder;
+    paths.dataFolder = defaultFolder;
+
+    std::string dataDir = defaultFolder + kDataDirFileName;
+    {
+        DataFile file = DataFile::Open(dataDir);
+        std::string content = file.ReadAll();
+        if (!content.empty()) {
+            // A folder typed by hand may lack its closing separator.
+            if (content.back() != '/') content += '/';
+            paths.dataFolder = content;
+        }
+    }
+    if (!FolderCanBeListed(paths.dataFolder)) {
+        result.unreachableFolder = paths.dataFolder;
+        paths.dataFolder = defaultFolder;
+        DeleteDataFile(dataDir);
+    }
+
+    {
+        DataFile lists = DataFile::Open(paths.PriceListIndex());
+        if (lists.Size() == 0) {
+            lists.WriteAt(0, *EncodeSlotName(kFirstPriceListName));
+            settings.CurrentList = 0;
+        }
+    }
+    bool newGroupIndex = false;
+    {
+        DataFile groups = DataFile::Open(paths.GroupIndex());
+        if (groups.Size() == 0) {
+            groups.WriteAt(0, *EncodeSlotName(kFirstGroupName));
+            settings.CurrentGroup = 0;
+            newGroupIndex = true;
+        }
+    }
+    if (newGroupIndex) {
+        EnsureFolder(paths.JobFolder(0));
+        DataFile::Open(paths.JobFolder(0) + kFirstJobName);
+    }
+    WriteSettings(defaultFolder, settings);
+
+    // A deleted group or list is remembered as a negative number: there is no folder to make.
+    if (settings.CurrentGroup >= 0) EnsureFolder(paths.JobFolder(settings.CurrentGroup));
+    if (settings.CurrentList >= 0) EnsureFolder(paths.ListFolder(settings.CurrentList));
+    return result;
+}
+
+}  // namespace quantora

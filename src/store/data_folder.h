@@ -1,0 +1,49 @@
+// Where the data lives: the default folder with the settings and Data.dir, the data folder
+// it points to, the paths derived from it, and the content a new data folder starts with.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "store/settings.h"
+
+namespace quantora {
+
+inline constexpr const char* kDataDirFileName = "Data.dir";
+inline constexpr const char* kFirstPriceListName = "My First Price List";
+inline constexpr const char* kFirstGroupName = "My First Group";
+inline constexpr const char* kFirstJobName = "My First Job Costing";
+
+// Folder paths always end in "/".
+struct DataPaths {
+    std::string defaultFolder;
+    std::string dataFolder;
+
+    std::string GroupIndex() const { return dataFolder + "Groups.dat"; }
+    std::string PriceListIndex() const { return dataFolder + "PriceLists.dat"; }
+    // Jobs<n>/ and Lists<n>/: the number in decimal, no blanks or leading zeros.
+    std::string JobFolder(std::int32_t group) const;
+    std::string ListFolder(std::int32_t list) const;
+    std::string TempJob() const { return dataFolder + "Temp.job"; }
+    std::string SpareJob() const { return dataFolder + "Spare.job"; }
+    std::string ClipJob() const { return dataFolder + "Clip.job"; }
+};
+
+struct DataFolderSetUp {
+    DataPaths paths;
+    // Set when Data.dir named a folder that could not be listed; the program then runs on
+    // the default folder and Data.dir has been removed.
+    std::optional<std::string> unreachableFolder;
+};
+
+// Resolves the data folder from Data.dir in the default folder and gives an empty data
+// folder its first-run content: the index files, the group "My First Group" with its empty
+// job, and the empty price list. Writes the settings and makes sure the current group's
+// and price list's folders exist. Throws DataFileError when a data file cannot be opened.
+DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& settings);
+
+// The words shown when Data.dir names a folder that cannot be reached.
+std::string NotAccessibleMessage(const std::string& folder);
+
+}  // namespace quantora

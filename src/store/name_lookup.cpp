@@ -1,0 +1,62 @@
+#include "store/name_lookup.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include "store/code_page.h"
+#include "store/data_file.h"
+
+namespace quantora {
+
+namespace {
+
+bool IsRegularEntry(const std::string& folderPath, const dirent& entry) {
+    if (entry.d_type == DT_REG) return true;
+    if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
+    return FileExists(folderPath + entry.d_name);
+}
+
+}  // namespace
+
+bool IsPlainFileName(const std::string& name) {
+    return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
+std::vector<std::string> ListNormalFiles(const std::string& folderPath) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folderPath.c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (IsPlainFileName(name) && IsRegularEntry(folderPath, *entry)) names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+std::optional<std::string> FindFile(const std::string& folderPath, const std::string& name) {
+    if (!IsPlainFileName(name)) return std::nullopt;
+    if (FileExists(folderPath + name)) return name;
+    std::u32string wanted = FoldCase(name);
+    for (const std::string& candidate : ListNormalFiles(folderPath))
+        if (FoldCase(candidate) == wanted) return candidate;
+    return std::nullopt;
+}
+
+std::optional<std::string> NameResolver::Find(const std::string& folderPath,
+                                              const std::string& name) {
+    if (!IsPlainFileName(name)) return std::nullopt;
+    if (FileExists(folderPath + name)) return name;
+    auto [it, inserted] = folders_.try_emplace(folderPath);
+    if (inserted) {
+        // Keep the first name of each folding, as FindFile does.
+        for (std::string& candidate : ListNormalFiles(folderPath))
+            it->second.try_emplace(FoldCase(candidate), std::move(candidate));
+    }
+    auto match = it->second.find(FoldCase(name));
+    if (match == it->second.end()) return std::nullopt;
+    return match->second;
+}
+
+}  // namespace quantora
