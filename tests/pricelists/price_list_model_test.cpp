@@ -1,0 +1,117 @@
+#include "pricelists/price_list_model.h"
+
+#include <gtest/gtest.h>
+
+#include "pricelists/item_file.h"
+#include "temp_folder.h"
+
+namespace quantora {
+namespace {
+
+using testing::Exists;
+using testing::ReadBytes;
+using testing::TempFolder;
+
+Amount A(const char* text) { return ParseAmount(text); }
+
+std::vector<std::string> Names(const PriceListModel& model) {
+    std::vector<std::string> names;
+    for (const ListEntry& e : model.ItemList()) names.push_back(e.name);
+    return names;
+}
+
+PriceListModel Loaded(const std::string& folder, ItemFilter filter = {}) {
+    PriceListModel model;
+    model.LoadNames(folder, filter);
+    model.LoadPrices(folder);
+    return model;
+}
+
+TEST(PriceListModel, AnEmptyFolderIsAnEmptyModel) {
+    TempFolder list;
+    PriceListModel model = Loaded(list.path());
+    EXPECT_EQ(model.LastIndex(), -1);
+    EXPECT_TRUE(model.ItemPrices().empty());
+}
+
+TEST(PriceListModel, NamesSortWithoutCaseAndKeysPointAtTheirPrices) {
+    TempFolder list;
+    WriteItemPrice(list.path(), "Widget", A("2.5"));
+    WriteItemPrice(list.path(), "bolt", A("10"));
+    WriteItemPrice(list.path(), "Anchor", A("0.75"));
+    int progress = 0;
+    PriceListModel model;
+    model.LoadNames(list.path(), {});
+    model.LoadPrices(list.path(), [&] { ++progress; });
+    EXPECT_EQ(Names(model), (std::vector<std::string>{"Anchor", "bolt", "Widget"}));
+    EXPECT_EQ(model.LastIndex(), 2);
+    EXPECT_EQ(progress, 3);
+    EXPECT_EQ(model.PriceAt(0), A("0.75"));
+    EXPECT_EQ(model.PriceAt(1), A("10"));
+    EXPECT_EQ(model.PriceAt(2), A("2.5"));
+    // Keys follow the folder listing, so every key is used exactly once.
+    std::vector<bool> used(3);
+    for (const ListEntry& e : model.ItemList()) used.at(e.key) = true;
+    EXPECT_EQ(used, std::vector<bool>(3, true));
+}
+
+TEST(PriceListModel, AddingANewItemPlacesItInOrderWhateverTheFilter) {
+    TempFolder list;
+    WriteItemPrice(list.path(), "Apple", A("1"));
+    WriteItemPrice(list.path(), "Banana", A("2"));
+    PriceListModel model = Loaded(list.path(), {FilterMode::BeginningWith, "a"});
+    EXPECT_EQ(Names(model), std::vector<std::string>{"Apple"});
+
+    EXPECT_TRUE(model.AddOrUpdate(list.path(), "Hammer", A("12.5")));
+    EXPECT_TRUE(model.AddOrUpdate(list.path(), "Axe", A("30")));
+    EXPECT_EQ(Names(model), (std::vector<std::string>{"Apple", "Axe", "Hammer"}));
+    EXPECT_EQ(model.PriceAt(2), A("12.5"));
+    EXPECT_EQ(ReadBytes(list / "Hammer").size(), 8u);
+
+    // Reapplying the filter hides what does not begin with "a".
+    EXPECT_EQ(Names(Loaded(list.path(), {FilterMode::BeginningWith, "a"})),
+              (std::vector<std::string>{"Apple", "Axe"}));
+}
+
+TEST(PriceListModel, UpdatingChangesOnlyThePrice) {
+    TempFolder list;
+    WriteItemPrice(list.path(), "Nails", A("1"));
+    WriteItemPrice(list.path(), "Screws", A("2"));
+    PriceListModel model = Loaded(list.path());
+    EXPECT_FALSE(model.AddOrUpdate(list.path(), "Nails", A("1.5")));
+    EXPECT_EQ(model.LastIndex(), 1);
+    EXPECT_EQ(model.PriceAt(0), A("1.5"));
+    // Another letter case is the same item: the file changes, the shown row does not.
+    EXPECT_FALSE(model.AddOrUpdate(list.path(), "NAILS", A("3")));
+    EXPECT_EQ(model.LastIndex(), 1);
+    EXPECT_EQ(model.PriceAt(0), A("1.5"));
+    EXPECT_EQ(ReadItemPrice(list.path(), "Nails"), A("3"));
+    EXPECT_EQ(ListItemNames(list.path()).size(), 2u);
+}
+
+TEST(PriceListModel, DeletingRemovesTheFileAndTheRowOnly) {
+    TempFolder list;
+    WriteItemPrice(list.path(), "Apple", A("1"));
+    WriteItemPrice(list.path(), "Banana", A("2"));
+    PriceListModel model = Loaded(list.path());
+    model.Delete(list.path(), "Apple");
+    EXPECT_FALSE(Exists(list / "Apple"));
+    EXPECT_EQ(Names(model), std::vector<std::string>{"Banana"});
+    EXPECT_EQ(model.PriceAt(0), A("2"));
+    EXPECT_EQ(model.ItemPrices().size(), 2u);  // the price simply loses its row
+    model.Delete(list.path(), "Gone already");   // silent
+    EXPECT_EQ(model.LastIndex(), 0);
+}
+
+TEST(PriceListModel, AFilterThatShowsNothingThenAnAddition) {
+    TempFolder list;
+    WriteItemPrice(list.path(), "Apple", A("1"));
+    PriceListModel model = Loaded(list.path(), {FilterMode::Containing, "x"});
+    EXPECT_EQ(model.LastIndex(), -1);
+    model.AddOrUpdate(list.path(), "Box", A("4"));
+    EXPECT_EQ(Names(model), std::vector<std::string>{"Box"});
+    EXPECT_EQ(model.PriceAt(0), A("4"));
+}
+
+}  // namespace
+}  // namespace quantora

@@ -1,0 +1,82 @@
+#include "store/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "temp_folder.h"
+
+namespace quantora {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+const std::string kDefaults("2.02\0\0\0\0\1\0\1\0\1\0\1\0\x0A\0\1\0\2\0\1\0", 24);
+
+TEST(Settings, DefaultRecordByteForByte) {
+    EXPECT_EQ(EncodeSettings(Settings{}), kDefaults);
+    Settings s;
+    s.CurrentList = 300;
+    s.CurrentGroup = -2;
+    s.PrintOrientation = 2;
+    EXPECT_EQ(EncodeSettings(s), std::string("2.02\x2C\x01\xFE\xFF\1\0\1\0\1\0\1\0\x0A\0\1\0\2\0\2\0", 24));
+    EXPECT_EQ(DecodeSettings(EncodeSettings(s)), s);
+}
+
+TEST(Settings, AMissingFileIsCreatedWithTheDefaults) {
+    TempFolder dir;
+    EXPECT_EQ(ReadSettings(dir.path()), Settings{});
+    EXPECT_EQ(ReadBytes(dir / "Kiru.ini"), kDefaults);
+}
+
+TEST(Settings, AnotherVersionOrAShortRecordIsReplacedSilently) {
+    for (const std::string& content : {std::string("2.01") + kDefaults.substr(4),
+                                       kDefaults.substr(0, 23), std::string("garbage")}) {
+        TempFolder dir;
+        WriteBytes(dir / "Kiru.ini", content);
+        EXPECT_EQ(ReadSettings(dir.path()), Settings{});
+        EXPECT_EQ(ReadBytes(dir / "Kiru.ini"), kDefaults);
+    }
+}
+
+TEST(Settings, OutOfRangeFieldsAreRepairedInMemoryOnly) {
+    TempFolder dir;
+    Settings odd;
+    odd.PrintFontSize = 9;
+    odd.PrintTopMargin = 0;
+    odd.CurrentList = -1;
+    odd.CurrentGroup = -2;
+    odd.EditHelp = 2;
+    odd.PrintOrientation = 3;
+    odd.PrintTitle = -1;
+    std::string onDisk = EncodeSettings(odd);
+    WriteBytes(dir / "Kiru.ini", onDisk);
+
+    Settings read = ReadSettings(dir.path());
+    EXPECT_EQ(read.PrintFontSize, 10);
+    EXPECT_EQ(read.PrintTopMargin, 2);
+    EXPECT_EQ(read.CurrentList, 0);
+    EXPECT_EQ(read.CurrentGroup, 0);
+    EXPECT_EQ(read.EditHelp, 1);
+    EXPECT_EQ(read.PrintOrientation, 1);
+    EXPECT_EQ(read.PrintTitle, 1);
+    EXPECT_EQ(ReadBytes(dir / "Kiru.ini"), onDisk);  // repaired on the next write only
+
+    WriteSettings(dir.path(), read);
+    EXPECT_EQ(ReadBytes(dir / "Kiru.ini"), kDefaults);
+}
+
+TEST(Settings, ValidChoicesAreKept) {
+    TempFolder dir;
+    Settings s;
+    s.PrintFontSize = 14;
+    s.PrintTopMargin = 6;
+    s.EditHelp = 0;
+    s.PickHelp = 0;
+    s.CurrentList = 468;
+    WriteSettings(dir.path(), s);
+    EXPECT_EQ(ReadSettings(dir.path()), s);
+}
+
+}  // namespace
+}  // namespace quantora

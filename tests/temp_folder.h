@@ -1,0 +1,44 @@
+// A fresh folder under the system's temporary folder for one test, removed afterwards, so
+// no test touches a real data folder or the home folder.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace quantora::testing {
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quantora-test-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+        path_ += '/';
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder, ending in "/".
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+}  // namespace quantora::testing
