@@ -38,13 +38,12 @@ std::string EncodeJobLine(const JobLine& line) {
     return record;
 }
 
-JobLine DecodeJobLine(std::string_view view) {
-    std::string record(view.substr(0, kJobRecordSize));
+JobLine DecodeJobLine(std::string_view record) {
     JobLine line;
     line.Kind = ReadInt16(record, 0);
     line.SourceSlot = ReadInt16(record, 2);
     line.Quant = Amount::FromRaw(ReadInt64(record, 4));
-    std::string_view item(record.data() + 12, kJobItemSize);
+    std::string_view item = record.substr(12, kJobItemSize);
     item = item.substr(0, item.find_last_not_of(' ') + 1);
     line.Item = DecodeCp1252(item);
     line.Price = Amount::FromRaw(ReadInt64(record, kJobPriceOffset));
@@ -67,13 +66,16 @@ JobLine ReadLine(const std::string& path, std::int32_t k) {
     return DecodeJobLine(file.ReadAt(RecordOffset(k), kJobRecordSize));
 }
 
-std::vector<JobLine> ReadAllLines(const std::string& path) {
-    std::string bytes = DataFile::Open(path).ReadAll();
+std::vector<JobLine> DecodeJobFile(std::string_view bytes) {
     std::vector<JobLine> lines;
     lines.reserve(bytes.size() / kJobRecordSize);
     for (std::size_t offset = 0; offset + kJobRecordSize <= bytes.size(); offset += kJobRecordSize)
-        lines.push_back(DecodeJobLine(std::string_view(bytes).substr(offset, kJobRecordSize)));
+        lines.push_back(DecodeJobLine(bytes.substr(offset, kJobRecordSize)));
     return lines;
+}
+
+std::vector<JobLine> ReadAllLines(const std::string& path) {
+    return DecodeJobFile(DataFile::Open(path).ReadAll());
 }
 
 void WriteLine(const std::string& path, std::int32_t k, const JobLine& line) {

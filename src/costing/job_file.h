@@ -41,6 +41,8 @@ public:
 std::string EncodeJobLine(const JobLine& line);
 // Reads a record; the caller passes at least 98 bytes.
 JobLine DecodeJobLine(std::string_view record);
+// The lines of a job file's content: one per whole record; a piece at the end is no line.
+std::vector<JobLine> DecodeJobFile(std::string_view bytes);
 // The 16 bytes of Price then SubTot.
 std::string EncodePriceAndSubTot(Amount price, Amount subTot);
 

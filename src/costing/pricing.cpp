@@ -1,5 +1,7 @@
 #include "costing/pricing.h"
 
+#include <algorithm>
+
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
 
@@ -37,12 +39,16 @@ PricingRun::PricingRun(DataPaths paths, OpenJob openJob, PricingObserver& observ
       openJobFile_(ResolvedPath(openJob_.path)),
       observer_(observer) {}
 
-std::string PricingRun::SourceFolder(const JobLine& line) const {
-    return line.IsJob() ? paths_.JobFolder(line.SourceSlot) : paths_.ListFolder(line.SourceSlot);
+const std::string& PricingRun::SourceFolder(const JobLine& line) {
+    std::int32_t key = (line.IsJob() ? 0x10000 : 0) | static_cast<std::uint16_t>(line.SourceSlot);
+    auto [it, inserted] = sourceFolders_.try_emplace(key);
+    if (inserted)
+        it->second = line.IsJob() ? paths_.JobFolder(line.SourceSlot) : paths_.ListFolder(line.SourceSlot);
+    return it->second;
 }
 
 std::optional<std::string> PricingRun::FindJob(const JobLine& line) {
-    std::string folder = SourceFolder(line);
+    const std::string& folder = SourceFolder(line);
     auto stored = resolver_.Find(folder, line.Item);
     if (!stored) return std::nullopt;
     return folder + *stored;
@@ -56,6 +62,13 @@ bool PricingRun::RepriceItemLine(JobLine& line) {
     return true;
 }
 
+std::vector<JobLine> PricingRun::ReadJob(const std::string& path) {
+    auto [image, unread] = images_.try_emplace(path);
+    // Read without opening for writing; a job that vanished has no lines.
+    if (unread) image->second = DataFile::ReadWhole(path).value_or(std::string());
+    return DecodeJobFile(image->second);
+}
+
 bool PricingRun::OnStack(const std::vector<Frame>& stack, const std::string& path) const {
     for (const Frame& frame : stack)
         if (frame.jobPath == path) return true;
@@ -63,7 +76,7 @@ bool PricingRun::OnStack(const std::vector<Frame>& stack, const std::string& pat
 }
 
 void PricingRun::QueueRepricing(const std::string& path, std::int32_t k, const JobLine& line) {
-    pending_[path][k] = {line.Price, line.SubTot};
+    pending_[path].push_back({k, {line.Price, line.SubTot}});
 }
 
 bool PricingRun::RepriceOpenJobLine(JobLine& line, bool& cycle) {
@@ -80,7 +93,7 @@ bool PricingRun::RepriceOpenJobLine(JobLine& line, bool& cycle) {
 PriceResult PricingRun::PriceIt(const std::string& jobPath) {
     CloseOnUnwind guard(observer_, {ProgressWindow::NestedJob, ProgressWindow::Job});
     std::vector<Frame> stack;
-    stack.push_back({jobPath, ReadAllLines(jobPath), 0, Amount{}, Amount{}, -1});
+    stack.push_back({jobPath, ReadJob(jobPath), 0, Amount{}, Amount{}, -1});
     observer_.JobWalked(jobPath, 1);
     bool firstPass = true;
 
@@ -127,7 +140,7 @@ PriceResult PricingRun::PriceIt(const std::string& jobPath) {
                     QueueRepricing(frame.jobPath, index, line);
                 } else {
                     Amount quant = line.Quant;
-                    stack.push_back({*path, ReadAllLines(*path), 0, quant, Amount{}, index});
+                    stack.push_back({*path, ReadJob(*path), 0, quant, Amount{}, index});
                     observer_.JobWalked(*path, static_cast<int>(stack.size()));
                     observer_.CloseProgress(ProgressWindow::NestedJob);
                     descended = true;
@@ -166,15 +179,24 @@ PriceResult PricingRun::PriceIt(const std::string& jobPath) {
 
 void PricingRun::Commit() {
     for (const auto& [path, lines] : pending_) {
-        std::string bytes = DataFile::Open(path).ReadAll();
+        std::string& image = images_[path];
+        std::size_t first = image.size(), last = 0;
+        std::string field;
         for (const auto& [k, values] : lines) {
             std::size_t offset = static_cast<std::size_t>(k) * kJobRecordSize + kJobPriceOffset;
-            if (offset + 16 <= bytes.size())
-                bytes.replace(offset, 16, EncodePriceAndSubTot(values.first, values.second));
+            if (offset + 16 > image.size()) continue;
+            field = EncodePriceAndSubTot(values.first, values.second);
+            if (image.compare(offset, 16, field) == 0) continue;
+            image.replace(offset, 16, field);
+            first = std::min(first, offset);
+            last = std::max(last, offset + 16);
         }
-        // Temp.job and the nested jobs can be priced again from their sources, so they are
-        // replaced without waiting for the disk; a crash still leaves whole files.
-        ReplaceFile(path, bytes, false);
+        // Repricing edits Price and SubTot in place, in one write over the changed span, and
+        // leaves a file untouched when nothing changed. Only values just priced from a live
+        // source differ, so even a write cut short by a crash leaves nothing that the next
+        // opening does not price again.
+        if (first < last)
+            DataFile::Open(path).WriteAt(first, std::string_view(image).substr(first, last - first));
     }
     pending_.clear();
 }
@@ -183,13 +205,12 @@ ReloadResult Reload(const DataPaths& paths, const OpenJob& openJob, PricingObser
     CloseOnUnwind guard(observer, {ProgressWindow::Reload});
     ReloadResult result;
     std::string tempJob = paths.TempJob();
-    result.lines = ReadAllLines(tempJob);
+    PricingRun run(paths, openJob, observer);
+    result.lines = run.ReadJob(tempJob);
     auto count = static_cast<std::int32_t>(result.lines.size());
 
     observer.ShowProgress(ProgressWindow::Reload, openJob.name, count);
     observer.Pause(1000);
-
-    PricingRun run(paths, openJob, observer);
     for (std::int32_t i = 0; i < count; ++i) {
         observer.StepProgress(ProgressWindow::Reload);
         JobLine& line = result.lines[i];

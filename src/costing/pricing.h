@@ -49,11 +49,15 @@ public:
     // Queues Price and SubTot of line k of a job file for writing.
     void QueueRepricing(const std::string& path, std::int32_t k, const JobLine& line);
 
-    // Writes everything queued, each file replaced whole and safely.
+    // A job file's lines as this run sees them. Each file is read once per run and its bytes
+    // kept: nothing is written before Commit, and Commit patches those bytes.
+    std::vector<JobLine> ReadJob(const std::string& path);
+
+    // Writes everything queued into the files, in place.
     void Commit();
 
-    // Where a line's source lives: its folder, and the full path of the named file.
-    std::string SourceFolder(const JobLine& line) const;
+    // The folder of a line's source: Jobs<n>/ for a job line, Lists<n>/ otherwise.
+    const std::string& SourceFolder(const JobLine& line);
 
 private:
     struct Frame {
@@ -77,7 +81,11 @@ private:
     PricingObserver& observer_;
     NameResolver resolver_;
     std::unordered_map<std::string, Amount> pricedJobs_;
-    std::map<std::string, std::map<std::int32_t, std::pair<Amount, Amount>>> pending_;
+    std::unordered_map<std::int32_t, std::string> sourceFolders_;
+    std::unordered_map<std::string, std::string> images_;
+    // Per file, the (line, Price, SubTot) writes in the order they were decided; a later one
+    // for the same line wins.
+    std::map<std::string, std::vector<std::pair<std::int32_t, std::pair<Amount, Amount>>>> pending_;
 };
 
 struct ReloadResult {

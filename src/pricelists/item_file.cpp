@@ -37,14 +37,17 @@ Amount ReadItemPrice(const std::string& listFolder, const std::string& name) {
 std::optional<Amount> ReadItemPriceIfPresent(const std::string& listFolder,
                                              const std::string& name, NameResolver& resolver) {
     if (!IsPlainFileName(name)) return std::nullopt;
-    DataFile file;
-    // The exact name is by far the common case; try it before anything is listed.
-    if (!DataFile::OpenExistingForReading(ItemPath(listFolder, name), file)) {
+    // The exact name is by far the common case; try it before anything is listed. The path
+    // is built in a buffer kept between calls, as pricing asks for thousands of items.
+    static thread_local std::string path;
+    path.assign(listFolder).append(name);
+    auto bytes = DataFile::ReadHead(path, kItemFileSize);
+    if (!bytes) {
         auto stored = resolver.Find(listFolder, name);
-        if (!stored || !DataFile::OpenExistingForReading(ItemPath(listFolder, *stored), file))
-            return std::nullopt;
+        if (stored) bytes = DataFile::ReadHead(ItemPath(listFolder, *stored), kItemFileSize);
     }
-    return DecodeItemPrice(file.ReadAt(0, kItemFileSize));
+    if (!bytes) return std::nullopt;
+    return DecodeItemPrice(*bytes);
 }
 
 void WriteItemPrice(const std::string& listFolder, const std::string& name, Amount price) {

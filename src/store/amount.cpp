@@ -67,6 +67,14 @@ Amount operator+(Amount a, Amount b) { return Checked(static_cast<__int128>(a.ra
 Amount operator-(Amount a, Amount b) { return Checked(static_cast<__int128>(a.raw) - b.raw); }
 
 Amount operator*(Amount a, Amount b) {
+    std::int64_t product;
+    // The common case fits 64 bits; the wide path is only for raw products beyond that.
+    if (!__builtin_mul_overflow(a.raw, b.raw, &product)) {
+        std::int64_t q = product / Amount::kScale, r = product % Amount::kScale;
+        if (r >= Amount::kScale / 2) ++q;
+        if (r <= -Amount::kScale / 2) --q;
+        return Amount::FromRaw(q);
+    }
     return Checked(DivideRounded(static_cast<__int128>(a.raw) * b.raw, Amount::kScale));
 }
 

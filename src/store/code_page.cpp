@@ -76,6 +76,9 @@ char32_t FoldCodePoint(char32_t cp) {
 }  // namespace
 
 std::string DecodeCp1252(std::string_view bytes) {
+    bool ascii = true;
+    for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return std::string(bytes);  // the usual name, and pricing reads thousands
     std::string out;
     out.reserve(bytes.size());
     for (char c : bytes) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));

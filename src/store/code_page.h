@@ -24,7 +24,8 @@ bool CodePointFitsCp1252(char32_t cp);
 bool FitsCp1252(std::string_view utf8);
 
 // The text with letters folded to lower case: ASCII and the Latin letters of Windows-1252.
-// Invalid UTF-8 bytes are kept as they are, so any file name can be folded.
+// Invalid UTF-8 bytes are kept as they are, so any file name can be folded. Every letter
+// and its folded form take the same number of bytes in UTF-8.
 std::u32string FoldCase(std::string_view utf8);
 
 // Name comparisons without regard to case, as every list and lookup of the program uses.

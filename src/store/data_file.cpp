@@ -77,6 +77,28 @@ bool DataFile::OpenExistingForReading(const std::string& path, DataFile& out) {
     return true;
 }
 
+std::optional<std::string> DataFile::ReadHead(const std::string& path, std::size_t count) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::string buffer(count, '\0');
+    ssize_t n;
+    do {
+        n = ::pread(fd, buffer.data(), count, 0);
+    } while (n < 0 && errno == EINTR);
+    ::close(fd);
+    // A folder opens but cannot be read (EISDIR): it is no file. Pricing reads thousands of
+    // items, so this spares a status call for every one of them.
+    if (n < 0) return std::nullopt;
+    buffer.resize(static_cast<std::size_t>(n));
+    return buffer;
+}
+
+std::optional<std::string> DataFile::ReadWhole(const std::string& path) {
+    DataFile file;
+    if (!OpenExistingForReading(path, file)) return std::nullopt;
+    return file.ReadAll();
+}
+
 DataFile::DataFile(DataFile&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
     other.fd_ = -1;
 }

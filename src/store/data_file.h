@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -34,6 +35,12 @@ public:
     static DataFile Open(const std::string& path);
     // Opens an existing file for reading only; false when there is no such regular file.
     static bool OpenExistingForReading(const std::string& path, DataFile& out);
+    // The first count bytes (fewer in a shorter file) of an existing regular file, in as few
+    // system calls as reading a file can take; nothing when there is no such file.
+    static std::optional<std::string> ReadHead(const std::string& path, std::size_t count);
+    // The whole content of an existing regular file, read without opening it for writing;
+    // nothing when there is no such file.
+    static std::optional<std::string> ReadWhole(const std::string& path);
 
     DataFile() = default;
     DataFile(DataFile&& other) noexcept;

@@ -13,6 +13,12 @@ std::string DataPaths::ListFolder(std::int32_t list) const {
     return dataFolder + "Lists" + std::to_string(list) + "/";
 }
 
+std::string DataFolderFromDataDir(const std::string& content, const std::string& defaultFolder) {
+    if (content.empty()) return defaultFolder;
+    // A folder typed by hand may lack its closing separator.
+    return content.back() == '/' ? content : content + '/';
+}
+
 std::string NotAccessibleMessage(const std::string& folder) {
     return "The data folder " + folder + " is not accessible !\n\n" +
            "Either it has been erased or your user permission has been rescinded.\n\n" +
@@ -26,15 +32,7 @@ DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& sett
     paths.dataFolder = defaultFolder;
 
     std::string dataDir = defaultFolder + kDataDirFileName;
-    {
-        DataFile file = DataFile::Open(dataDir);
-        std::string content = file.ReadAll();
-        if (!content.empty()) {
-            // A folder typed by hand may lack its closing separator.
-            if (content.back() != '/') content += '/';
-            paths.dataFolder = content;
-        }
-    }
+    paths.dataFolder = DataFolderFromDataDir(DataFile::Open(dataDir).ReadAll(), defaultFolder);
     if (!FolderCanBeListed(paths.dataFolder)) {
         result.unreachableFolder = paths.dataFolder;
         paths.dataFolder = defaultFolder;

@@ -43,6 +43,10 @@ struct DataFolderSetUp {
 // and price list's folders exist. Throws DataFileError when a data file cannot be opened.
 DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& settings);
 
+// The data folder that Data.dir's content names: the default folder when it is empty,
+// otherwise the path it holds, given its closing "/" when that is missing.
+std::string DataFolderFromDataDir(const std::string& content, const std::string& defaultFolder);
+
 // The words shown when Data.dir names a folder that cannot be reached.
 std::string NotAccessibleMessage(const std::string& folder);
 

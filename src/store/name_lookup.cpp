@@ -39,8 +39,9 @@ std::optional<std::string> FindFile(const std::string& folderPath, const std::st
     if (!IsPlainFileName(name)) return std::nullopt;
     if (FileExists(folderPath + name)) return name;
     std::u32string wanted = FoldCase(name);
+    // Folding never changes a name's length in bytes, so most names are passed over unfolded.
     for (const std::string& candidate : ListNormalFiles(folderPath))
-        if (FoldCase(candidate) == wanted) return candidate;
+        if (candidate.size() == name.size() && FoldCase(candidate) == wanted) return candidate;
     return std::nullopt;
 }
 

@@ -15,6 +15,14 @@ std::string TrimTrailingSpaces(std::string text) {
     return text;
 }
 
+std::uint64_t SlotOffset(std::int16_t slot) {
+    // A negative slot is "none selected" (after a deletion); writing there is a caller's bug.
+    if (slot < 0) throw std::out_of_range("no such name slot");
+    return static_cast<std::uint64_t>(slot) * kNameSlotSize;
+}
+
+}  // namespace
+
 std::vector<std::string> DecodeSlots(const std::string& bytes) {
     std::vector<std::string> slots;
     for (std::size_t offset = 0; offset < bytes.size(); offset += kNameSlotSize) {
@@ -26,14 +34,6 @@ std::vector<std::string> DecodeSlots(const std::string& bytes) {
     }
     return slots;
 }
-
-std::uint64_t SlotOffset(std::int16_t slot) {
-    // A negative slot is "none selected" (after a deletion); writing there is a caller's bug.
-    if (slot < 0) throw std::out_of_range("no such name slot");
-    return static_cast<std::uint64_t>(slot) * kNameSlotSize;
-}
-
-}  // namespace
 
 std::vector<std::string> ReadSlots(const std::string& path) {
     DataFile file = DataFile::Open(path);

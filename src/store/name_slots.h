@@ -19,6 +19,10 @@ struct NamedSlot {
     std::int16_t slot;
 };
 
+// The slots of a file's content in slot order; a free slot is an empty name and a short
+// piece at the end a free slot.
+std::vector<std::string> DecodeSlots(const std::string& bytes);
+
 // Every slot of the file in slot order; a free slot reads as an empty name. A short piece
 // at the end of a damaged file is a free slot.
 std::vector<std::string> ReadSlots(const std::string& path);

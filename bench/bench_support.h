@@ -1,0 +1,34 @@
+// What every benchmark program shares: a scratch data folder, a reporter that keeps each
+// benchmark's time, and the one line per case that compares the program with its floor.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+
+namespace quantora::bench {
+
+// A temporary folder removed at the end of the program.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Runs every registered benchmark and returns the mean real time of each, in milliseconds,
+// by benchmark name; Google Benchmark's own table is printed as usual.
+std::map<std::string, double> RunAll(int argc, char** argv);
+
+// "case: <name> engine_ms=<x> floor_ms=<y> ratio=<x/y>" plus any extra figures.
+void PrintCase(const std::string& name, double engineMs, double floorMs,
+               const std::string& extra = "");
+
+// Opens, reads 8 bytes from and closes one file: the least any reader of an item can do.
+void ReadEightBytes(const std::string& path);
+
+}  // namespace quantora::bench

@@ -1,0 +1,223 @@
+// How fast a costing is priced: a big costing over big price lists, a deep chain of jobs
+// that share sub-jobs, and a costing made of many small jobs. Each is compared with the
+// least file work the same pricing needs.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "bench_support.h"
+#include "costing/job_file.h"
+#include "costing/pricing.h"
+#include "pricelists/item_file.h"
+#include "store/data_file.h"
+#include "store/pause.h"
+
+namespace quantora::bench {
+namespace {
+
+constexpr int kLists = 10;
+constexpr int kItemsPerList = 1000;
+constexpr int kBigJobLines = 10'000;
+constexpr int kParts = 1000;
+constexpr int kLinesPerPart = 10;
+
+class CountingObserver : public PricingObserver {
+public:
+    void JobWalked(const std::string&, int) override { ++walks; }
+    int walks = 0;
+};
+
+std::string ItemName(int i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Item %04d", i);
+    return name;
+}
+
+// Setting up thousands of files: plain writes, as nothing here needs to survive a crash.
+void WriteFast(const std::string& path, const std::string& bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        std::abort();
+    ::close(fd);
+}
+
+void WriteJob(const std::string& path, const std::vector<JobLine>& lines) {
+    std::string bytes;
+    for (const JobLine& line : lines) bytes += EncodeJobLine(line);
+    WriteFast(path, bytes);
+}
+
+JobLine ItemLine(int list, int item, int quant) {
+    return {0, static_cast<std::int16_t>(list), Amount::Whole(quant), ItemName(item), {}, {}};
+}
+
+JobLine JobRef(int group, const std::string& name, Amount quant) {
+    return {1, static_cast<std::int16_t>(group), quant, name, {}, {}};
+}
+
+// The floor's file work for one job file: read it whole and write its records back.
+void ReadAndWriteJob(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    std::string bytes(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)), '\0');
+    if (::pread(fd, bytes.data(), bytes.size(), 0) < 0) std::abort();
+    if (::pwrite(fd, bytes.data(), bytes.size(), 0) < 0) std::abort();
+    ::close(fd);
+}
+
+struct Fixture {
+    ScratchFolder folder;
+    DataPaths paths{folder.path(), folder.path()};
+    std::vector<std::string> bigJobItems;            // the item file of each line
+    std::vector<std::string> chainFiles;             // the chain of 30, top first
+    std::vector<std::string> partFiles;              // the 1,000 small jobs
+    std::vector<std::string> partItems;              // every item line of every part
+    std::string bigJob, chainTop, longChainTop, assembly;
+
+    Fixture() {
+        for (int list = 0; list < kLists; ++list) {
+            EnsureFolder(paths.ListFolder(list));
+            for (int i = 0; i < kItemsPerList; ++i)
+                WriteFast(paths.ListFolder(list) + ItemName(i), EncodeItemPrice(Amount::FromRaw(12'500 + i)));
+        }
+        for (int group = 0; group < 4; ++group) EnsureFolder(paths.JobFolder(group));
+
+        std::vector<JobLine> big;
+        for (int i = 0; i < kBigJobLines; ++i) {
+            int list = i % kLists, item = (i * 7) % kItemsPerList;
+            big.push_back(ItemLine(list, item, 1 + i % 5));
+            bigJobItems.push_back(paths.ListFolder(list) + ItemName(item));
+        }
+        bigJob = paths.JobFolder(0) + "Big";
+        WriteJob(bigJob, big);
+
+        chainTop = MakeChain(1, 30, chainFiles);
+        std::vector<std::string> unused;
+        longChainTop = MakeChain(2, 60, unused);
+
+        std::vector<JobLine> parts;
+        for (int p = 0; p < kParts; ++p) {
+            std::string name = "Part " + std::to_string(p);
+            std::vector<JobLine> lines;
+            for (int k = 0; k < kLinesPerPart; ++k) {
+                int list = (p + k) % kLists, item = (p * 13 + k) % kItemsPerList;
+                lines.push_back(ItemLine(list, item, 2));
+                partItems.push_back(paths.ListFolder(list) + ItemName(item));
+            }
+            partFiles.push_back(paths.JobFolder(3) + name);
+            WriteJob(partFiles.back(), lines);
+            parts.push_back(JobRef(3, name, Amount::Whole(1)));
+        }
+        assembly = paths.JobFolder(3) + "Assembly";
+        WriteJob(assembly, parts);
+    }
+
+    // Each job of the chain includes the next on two lines, so every level has a shared
+    // sub-job; quantities 1 and 0.5 keep the total within range at any depth.
+    std::string MakeChain(int group, int depth, std::vector<std::string>& files) {
+        for (int level = depth - 1; level >= 0; --level) {
+            std::string name = "Chain " + std::to_string(level);
+            std::string next = "Chain " + std::to_string(level + 1);
+            std::vector<JobLine> lines;
+            if (level == depth - 1) {
+                lines.push_back(ItemLine(0, 1, 1));
+            } else {
+                lines.push_back(JobRef(group, next, Amount::Whole(1)));
+                lines.push_back(JobRef(group, next, Amount::FromRaw(5'000)));
+            }
+            files.insert(files.begin(), paths.JobFolder(group) + name);
+            WriteJob(files.front(), lines);
+        }
+        return files.front();
+    }
+
+    // Opens a saved job as the costing sheet does, outside the timed part.
+    void PrepareTemp(benchmark::State& state, const std::string& job) {
+        state.PauseTiming();
+        WriteFast(paths.TempJob(), DataFile::Open(job).ReadAll());
+        state.ResumeTiming();
+    }
+
+    int Reprice(const std::string& job) {
+        CountingObserver observer;
+        Reload(paths, {std::string(FileNamePart(job)), job}, observer);
+        return observer.walks;
+    }
+};
+
+Fixture* fixture = nullptr;
+int chainWalks = 0;
+
+void EngineBigJob(benchmark::State& state) {
+    for (auto _ : state) {
+        fixture->PrepareTemp(state, fixture->bigJob);
+        fixture->Reprice(fixture->bigJob);
+    }
+}
+
+void FloorBigJob(benchmark::State& state) {
+    for (auto _ : state) {
+        fixture->PrepareTemp(state, fixture->bigJob);
+        for (const std::string& item : fixture->bigJobItems) ReadEightBytes(item);
+        ReadAndWriteJob(fixture->paths.TempJob());
+    }
+}
+
+void EngineChain(benchmark::State& state) {
+    for (auto _ : state) {
+        fixture->PrepareTemp(state, fixture->chainTop);
+        chainWalks = fixture->Reprice(fixture->chainTop);
+    }
+}
+
+void FloorChain(benchmark::State& state) {
+    for (auto _ : state) {
+        fixture->PrepareTemp(state, fixture->chainTop);
+        for (const std::string& job : fixture->chainFiles) ReadAndWriteJob(job);
+        ReadEightBytes(fixture->paths.ListFolder(0) + ItemName(1));
+        ReadAndWriteJob(fixture->paths.TempJob());
+    }
+}
+
+void EngineAssembly(benchmark::State& state) {
+    for (auto _ : state) {
+        fixture->PrepareTemp(state, fixture->assembly);
+        fixture->Reprice(fixture->assembly);
+    }
+}
+
+void FloorAssembly(benchmark::State& state) {
+    for (auto _ : state) {
+        fixture->PrepareTemp(state, fixture->assembly);
+        for (const std::string& job : fixture->partFiles) ReadAndWriteJob(job);
+        for (const std::string& item : fixture->partItems) ReadEightBytes(item);
+        ReadAndWriteJob(fixture->paths.TempJob());
+    }
+}
+
+BENCHMARK(EngineBigJob)->Name("engine/10000_lines")->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(FloorBigJob)->Name("floor/10000_lines")->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(EngineChain)->Name("engine/chain_30")->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(FloorChain)->Name("floor/chain_30")->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(EngineAssembly)->Name("engine/1000_jobs")->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(FloorAssembly)->Name("floor/1000_jobs")->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+}  // namespace quantora::bench
+
+int main(int argc, char** argv) {
+    using namespace quantora;
+    using namespace quantora::bench;
+    quantora::SetPausesEnabled(false);
+    Fixture data;
+    fixture = &data;
+    auto t = RunAll(argc, argv);
+    CopyFileSafely(data.longChainTop, data.paths.TempJob());
+    int longChainWalks = data.Reprice(data.longChainTop);
+    PrintCase("10000_lines_10_lists", t["engine/10000_lines"], t["floor/10000_lines"]);
+    PrintCase("chain_30_shared", t["engine/chain_30"], t["floor/chain_30"],
+              "walks=" + std::to_string(chainWalks) +
+                  " walks_at_depth_60=" + std::to_string(longChainWalks));
+    PrintCase("1000_jobs_of_10_lines", t["engine/1000_jobs"], t["floor/1000_jobs"]);
+    return 0;
+}
