@@ -1,0 +1,64 @@
+#include "platform/single_instance.h"
+
+#include <unistd.h>
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QWidget>
+
+namespace quantora {
+
+namespace {
+
+constexpr int kWaitMs = 2000;
+
+}  // namespace
+
+QString RunningCopyName() { return QString("quantora-%1").arg(::getuid()); }
+
+RunningCopy AskRunningCopy(const QString& caption, const QString& captionMinuteEarlier,
+                           const QString& name) {
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(kWaitMs)) return RunningCopy::None;
+    socket.write((caption + "\n" + captionMinuteEarlier + "\n").toUtf8());
+    socket.flush();
+    if (!socket.waitForReadyRead(kWaitMs)) return RunningCopy::Different;
+    return socket.readAll().startsWith('1') ? RunningCopy::Raised : RunningCopy::Different;
+}
+
+RunningCopyListener::RunningCopyListener(QWidget* mainWindow, const QString& name)
+    : QObject(mainWindow), mainWindow_(mainWindow), name_(name), server_(new QLocalServer(this)) {
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(server_, &QLocalServer::newConnection, this, &RunningCopyListener::Answer);
+}
+
+bool RunningCopyListener::Listen() {
+    if (server_->listen(name_)) return true;
+    QLocalServer::removeServer(name_);
+    return server_->listen(name_);
+}
+
+void RunningCopyListener::Answer() {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            QByteArray request = socket->peek(4096);
+            if (request.count('\n') < 2) return;
+            socket->readAll();
+            QList<QByteArray> captions = request.split('\n');
+            QString title = mainWindow_->windowTitle();
+            bool same = QString::fromUtf8(captions[0]) == title || QString::fromUtf8(captions[1]) == title;
+            if (same) {
+                mainWindow_->showNormal();
+                mainWindow_->raise();
+                mainWindow_->activateWindow();
+                emit raised();
+            }
+            socket->write(same ? "1" : "0");
+            socket->flush();
+        });
+    }
+}
+
+}  // namespace quantora

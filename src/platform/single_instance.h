@@ -1,0 +1,43 @@
+// One running copy per user. A new copy asks the running one, over a local socket only this
+// user can reach, whether its main window shows the caption the new copy would show (or
+// that of a minute earlier); if so the running copy comes forward and the new one ends.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QWidget;
+
+namespace quantora {
+
+// The socket name of this user's running copy.
+QString RunningCopyName();
+
+enum class RunningCopy { None, Raised, Different };
+
+// Asks a running copy: None when there is none, Raised when it showed one of the captions
+// and has come forward, Different when it runs but showed neither.
+RunningCopy AskRunningCopy(const QString& caption, const QString& captionMinuteEarlier,
+                           const QString& name = RunningCopyName());
+
+// Answers new copies on behalf of the main window.
+class RunningCopyListener : public QObject {
+    Q_OBJECT
+public:
+    RunningCopyListener(QWidget* mainWindow, const QString& name = RunningCopyName());
+    // Starts answering; a socket left behind by a copy that crashed is replaced.
+    bool Listen();
+
+signals:
+    void raised();
+
+private:
+    void Answer();
+
+    QWidget* mainWindow_;
+    QString name_;
+    QLocalServer* server_;
+};
+
+}  // namespace quantora
