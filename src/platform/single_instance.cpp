@@ -14,7 +14,9 @@ constexpr int kWaitMs = 2000;
 
 }  // namespace
 
-QString RunningCopyName() { return QString("quantora-%1").arg(::getuid()); }
+QString RunningCopyName() {
+    return QString("quantora-%1%2").arg(::getuid()).arg(qEnvironmentVariable("QUANTORA_INSTANCE"));
+}
 
 RunningCopy AskRunningCopy(const QString& caption, const QString& captionMinuteEarlier,
                            const QString& name) {

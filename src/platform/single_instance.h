@@ -11,7 +11,8 @@ class QWidget;
 
 namespace quantora {
 
-// The socket name of this user's running copy.
+// The socket name of this user's running copy. QUANTORA_INSTANCE in the environment adds
+// a suffix, so tests can run copies of their own beside a copy the user has open.
 QString RunningCopyName();
 
 enum class RunningCopy { None, Raised, Different };
