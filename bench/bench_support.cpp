@@ -12,7 +12,7 @@ namespace quantora::bench {
 namespace {
 
 class KeepingReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     explicit KeepingReporter(std::map<std::string, double>& times)
         : ConsoleReporter(OO_Tabular), times_(times) {}
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -24,14 +24,15 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
-private:
+  private:
     std::map<std::string, double>& times_;
 };
 
 }  // namespace
 
 ScratchFolder::ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quantora-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "quantora-bench-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
     path_ += '/';
 }

@@ -11,12 +11,12 @@ namespace quantora::bench {
 
 // A temporary folder removed at the end of the program.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder();
     ~ScratchFolder();
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 

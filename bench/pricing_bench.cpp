@@ -23,7 +23,7 @@ constexpr int kParts = 1000;
 constexpr int kLinesPerPart = 10;
 
 class CountingObserver : public PricingObserver {
-public:
+  public:
     void JobWalked(const std::string&, int) override { ++walks; }
     int walks = 0;
 };
@@ -68,17 +68,18 @@ void ReadAndWriteJob(const std::string& path) {
 struct Fixture {
     ScratchFolder folder;
     DataPaths paths{folder.path(), folder.path()};
-    std::vector<std::string> bigJobItems;            // the item file of each line
-    std::vector<std::string> chainFiles;             // the chain of 30, top first
-    std::vector<std::string> partFiles;              // the 1,000 small jobs
-    std::vector<std::string> partItems;              // every item line of every part
+    std::vector<std::string> bigJobItems;  // the item file of each line
+    std::vector<std::string> chainFiles;   // the chain of 30, top first
+    std::vector<std::string> partFiles;    // the 1,000 small jobs
+    std::vector<std::string> partItems;    // every item line of every part
     std::string bigJob, chainTop, longChainTop, assembly;
 
     Fixture() {
         for (int list = 0; list < kLists; ++list) {
             EnsureFolder(paths.ListFolder(list));
             for (int i = 0; i < kItemsPerList; ++i)
-                WriteFast(paths.ListFolder(list) + ItemName(i), EncodeItemPrice(Amount::FromRaw(12'500 + i)));
+                WriteFast(paths.ListFolder(list) + ItemName(i),
+                          EncodeItemPrice(Amount::FromRaw(12'500 + i)));
         }
         for (int group = 0; group < 4; ++group) EnsureFolder(paths.JobFolder(group));
 

@@ -11,9 +11,10 @@
 namespace quantora::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quantora-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quantora-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
         path_ += '/';
     }
@@ -25,7 +26,7 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 
-private:
+  private:
     std::string path_;
 };
 

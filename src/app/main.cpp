@@ -25,7 +25,8 @@ int Run(QuantoraApplication& app) {
     if (const char* noPauses = std::getenv("QUANTORA_NO_PAUSES"); noPauses && *noPauses == '1')
         SetPausesEnabled(false);
 
-    state.Measures.ScreenPixelsPerInch = static_cast<int>(app.primaryScreen()->logicalDotsPerInchX());
+    state.Measures.ScreenPixelsPerInch =
+        static_cast<int>(app.primaryScreen()->logicalDotsPerInchX());
     state.Measures.ProgramFolder = ResourceFolder();
     state.Measures.UserName = UserName();
     app.setWindowIcon(QIcon(QString::fromStdString(state.Measures.ProgramFolder + "quantora.png")));
@@ -42,7 +43,8 @@ int Run(QuantoraApplication& app) {
     DataFolderSetUp setUp = SetUpDataFolder(defaultFolder, state.Settings);
     state.Paths = setUp.paths;
     if (setUp.unreachableFolder)
-        prompter.Ask(nullptr, QString::fromStdString(NotAccessibleMessage(*setUp.unreachableFolder)),
+        prompter.Ask(nullptr,
+                     QString::fromStdString(NotAccessibleMessage(*setUp.unreachableFolder)),
                      PromptIcon::Exclamation, PromptButtons::Ok);
 
     std::string caption = MainCaption(DateTimeText(ClockNow()));
@@ -57,8 +59,9 @@ int Run(QuantoraApplication& app) {
 
     window.adjustSize();
     QRect screen = app.primaryScreen()->availableGeometry();
-    window.move(screen.left() + (screen.width() - window.frameGeometry().width()) / 2 + state.Offset.x,
-                screen.top() + (screen.height() - window.frameGeometry().height()) / 2 + state.Offset.y);
+    window.move(
+        screen.left() + (screen.width() - window.frameGeometry().width()) / 2 + state.Offset.x,
+        screen.top() + (screen.height() - window.frameGeometry().height()) / 2 + state.Offset.y);
     window.show();
     return app.exec();
 }

@@ -9,7 +9,7 @@ namespace quantora {
 class DataFileError;
 
 class QuantoraApplication : public QApplication {
-public:
+  public:
     using QApplication::QApplication;
     bool notify(QObject* receiver, QEvent* event) override;
 };

@@ -19,7 +19,7 @@ inline constexpr std::size_t kJobItemSize = 70;
 inline constexpr std::size_t kJobPriceOffset = 82;
 
 struct JobLine {
-    std::int16_t Kind = 0;        // 1: the item is another saved job; anything else: a price list item
+    std::int16_t Kind = 0;  // 1: the item is another saved job; anything else: a price list item
     std::int16_t SourceSlot = 0;  // the price list's or the group's slot number
     Amount Quant;
     std::string Item;  // UTF-8, trailing spaces removed
@@ -33,7 +33,7 @@ struct JobLine {
 // Raised when a name cannot be stored in a line: it does not fit Windows-1252 or is longer
 // than 70 bytes. Nothing is written.
 class JobNameError : public std::invalid_argument {
-public:
+  public:
     using std::invalid_argument::invalid_argument;
 };
 

@@ -11,7 +11,7 @@ namespace {
 
 // Closes the given progress windows if pricing leaves early through an exception.
 class CloseOnUnwind {
-public:
+  public:
     CloseOnUnwind(PricingObserver& observer, std::initializer_list<ProgressWindow> windows)
         : observer_(observer), windows_(windows), exceptions_(std::uncaught_exceptions()) {}
     ~CloseOnUnwind() {
@@ -19,7 +19,7 @@ public:
             for (ProgressWindow w : windows_) observer_.CloseProgress(w);
     }
 
-private:
+  private:
     PricingObserver& observer_;
     std::vector<ProgressWindow> windows_;
     int exceptions_;
@@ -43,7 +43,8 @@ const std::string& PricingRun::SourceFolder(const JobLine& line) {
     std::int32_t key = (line.IsJob() ? 0x10000 : 0) | static_cast<std::uint16_t>(line.SourceSlot);
     auto [it, inserted] = sourceFolders_.try_emplace(key);
     if (inserted)
-        it->second = line.IsJob() ? paths_.JobFolder(line.SourceSlot) : paths_.ListFolder(line.SourceSlot);
+        it->second =
+            line.IsJob() ? paths_.JobFolder(line.SourceSlot) : paths_.ListFolder(line.SourceSlot);
     return it->second;
 }
 
@@ -113,7 +114,8 @@ PriceResult PricingRun::PriceIt(const std::string& jobPath) {
         }
 
         bool descended = false;
-        while (!descended && stack.back().nextLine < static_cast<std::int32_t>(stack.back().lines.size())) {
+        while (!descended &&
+               stack.back().nextLine < static_cast<std::int32_t>(stack.back().lines.size())) {
             Frame& frame = stack.back();
             std::int32_t index = frame.nextLine++;
             JobLine& line = frame.lines[index];
@@ -196,7 +198,8 @@ void PricingRun::Commit() {
         // source differ, so even a write cut short by a crash leaves nothing that the next
         // opening does not price again.
         if (first < last)
-            DataFile::Open(path).WriteAt(first, std::string_view(image).substr(first, last - first));
+            DataFile::Open(path).WriteAt(first,
+                                         std::string_view(image).substr(first, last - first));
     }
     pending_.clear();
 }

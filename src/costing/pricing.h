@@ -32,7 +32,7 @@ struct PriceResult {
 // Nothing reaches the disk before Commit, so a run that fails with AmountOverflow leaves
 // every file as it was.
 class PricingRun {
-public:
+  public:
     PricingRun(DataPaths paths, OpenJob openJob, PricingObserver& observer);
 
     // The total of the saved job at jobPath, walking the jobs it includes. Prices that
@@ -59,7 +59,7 @@ public:
     // The folder of a line's source: Jobs<n>/ for a job line, Lists<n>/ otherwise.
     const std::string& SourceFolder(const JobLine& line);
 
-private:
+  private:
     struct Frame {
         std::string jobPath;
         std::vector<JobLine> lines;

@@ -13,7 +13,7 @@ namespace quantora {
 enum class ProgressWindow { Reload, Job, NestedJob };
 
 class PricingObserver {
-public:
+  public:
     virtual ~PricingObserver() = default;
 
     // Shows (or shows again) a progress window labelled "Costing - " + jobName with an empty

@@ -35,8 +35,8 @@ constexpr std::string_view kJobRemoved = "\"/\\<>?*:|";
 bool FitsNameCodePage(char32_t c) { return CodePointFitsCp1252(c); }
 
 bool IsAllowedInSaveAsName(char32_t c) {
-    return FitsNameCodePage(c) && (c >= 0x80 || kForbiddenNameChars.find(static_cast<char>(c)) ==
-                                                    std::string_view::npos);
+    return FitsNameCodePage(c) &&
+           (c >= 0x80 || kForbiddenNameChars.find(static_cast<char>(c)) == std::string_view::npos);
 }
 
 bool IsAllowedInItemName(char32_t c) { return IsAllowedInSaveAsName(c) && c != U'"'; }

@@ -50,7 +50,8 @@ void RunningCopyListener::Answer() {
             socket->readAll();
             QList<QByteArray> captions = request.split('\n');
             QString title = mainWindow_->windowTitle();
-            bool same = QString::fromUtf8(captions[0]) == title || QString::fromUtf8(captions[1]) == title;
+            bool same =
+                QString::fromUtf8(captions[0]) == title || QString::fromUtf8(captions[1]) == title;
             if (same) {
                 mainWindow_->showNormal();
                 mainWindow_->raise();

@@ -25,15 +25,15 @@ RunningCopy AskRunningCopy(const QString& caption, const QString& captionMinuteE
 // Answers new copies on behalf of the main window.
 class RunningCopyListener : public QObject {
     Q_OBJECT
-public:
+  public:
     RunningCopyListener(QWidget* mainWindow, const QString& name = RunningCopyName());
     // Starts answering; a socket left behind by a copy that crashed is replaced.
     bool Listen();
 
-signals:
+  signals:
     void raised();
 
-private:
+  private:
     void Answer();
 
     QWidget* mainWindow_;

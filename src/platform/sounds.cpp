@@ -34,7 +34,8 @@ struct DesktopSounds::Context {
 DesktopSounds::DesktopSounds(std::string programFolder)
     : pingPath_(std::move(programFolder) + "ping.wav"), context_(new Context) {
     if (ca_context_create(&context_->ca) != CA_SUCCESS) context_->ca = nullptr;
-    if (context_->ca) ca_context_change_props(context_->ca, CA_PROP_APPLICATION_NAME, "Quantora", nullptr);
+    if (context_->ca)
+        ca_context_change_props(context_->ca, CA_PROP_APPLICATION_NAME, "Quantora", nullptr);
 }
 
 DesktopSounds::~DesktopSounds() {

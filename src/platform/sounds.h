@@ -7,7 +7,7 @@
 namespace quantora {
 
 class Sounds {
-public:
+  public:
     virtual ~Sounds() = default;
     // Plays ping.wav from the program folder and returns when it has finished.
     virtual void PlayPing() = 0;
@@ -18,13 +18,13 @@ public:
 // The sounds through libcanberra. A ping never holds the program up for more than a few
 // seconds, whatever the sound system does.
 class DesktopSounds : public Sounds {
-public:
+  public:
     explicit DesktopSounds(std::string programFolder);
     ~DesktopSounds() override;
     void PlayPing() override;
     void PlayAsterisk() override;
 
-private:
+  private:
     std::string pingPath_;
     struct Context;
     Context* context_ = nullptr;

@@ -34,8 +34,8 @@ Amount ReadItemPrice(const std::string& listFolder, const std::string& name) {
     return DecodeItemPrice(file.ReadAt(0, kItemFileSize));
 }
 
-std::optional<Amount> ReadItemPriceIfPresent(const std::string& listFolder,
-                                             const std::string& name, NameResolver& resolver) {
+std::optional<Amount> ReadItemPriceIfPresent(const std::string& listFolder, const std::string& name,
+                                             NameResolver& resolver) {
     if (!IsPlainFileName(name)) return std::nullopt;
     // The exact name is by far the common case; try it before anything is listed. The path
     // is built in a buffer kept between calls, as pricing asks for thousands of items.

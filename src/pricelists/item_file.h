@@ -31,8 +31,8 @@ Amount ReadItemPrice(const std::string& listFolder, const std::string& name);
 
 // The item's price, or nothing when there is no such item (or its name cannot be a file).
 // Pricing reads a whole costing through this, so a resolver remembers folder listings.
-std::optional<Amount> ReadItemPriceIfPresent(const std::string& listFolder,
-                                             const std::string& name, NameResolver& resolver);
+std::optional<Amount> ReadItemPriceIfPresent(const std::string& listFolder, const std::string& name,
+                                             NameResolver& resolver);
 
 // Writes the price. An item that exists under another letter case is written there; a new
 // one gets a file of exactly 8 bytes. The file is replaced safely, never left half written.

@@ -7,7 +7,12 @@
 
 namespace quantora {
 
-enum class FilterMode : std::int16_t { AllItems = 0, BeginningWith = 1, EndingWith = 2, Containing = 3 };
+enum class FilterMode : std::int16_t {
+    AllItems = 0,
+    BeginningWith = 1,
+    EndingWith = 2,
+    Containing = 3
+};
 
 struct ItemFilter {
     FilterMode mode = FilterMode::AllItems;

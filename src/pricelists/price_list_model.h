@@ -19,7 +19,7 @@ struct ListEntry {
 };
 
 class PriceListModel {
-public:
+  public:
     // Lists the folder and keeps the names that pass the filter, sorted without regard to
     // case; each name's key is its place among them in the folder listing. Prices are not
     // read yet: ItemPrices stays empty until LoadPrices.
@@ -45,7 +45,7 @@ public:
     // The price of the entry at a display position.
     Amount PriceAt(std::int32_t position) const { return itemPrices_[itemList_[position].key]; }
 
-private:
+  private:
     void InsertSorted(ListEntry entry);
 
     std::vector<ListEntry> itemList_;

@@ -12,7 +12,7 @@ namespace quantora {
 // Raised when a sum, product or parsed value leaves the Amount range. The costing sheet
 // reports it as a total beyond what the program can hold; nothing is ever wrapped.
 class AmountOverflow : public std::overflow_error {
-public:
+  public:
     AmountOverflow() : std::overflow_error("Amount out of range") {}
 };
 

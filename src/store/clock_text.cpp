@@ -13,15 +13,24 @@ constexpr const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
 
 const char* DaySuffix(int day) {
     switch (day) {
-        case 1: case 21: case 31: return "st";
-        case 2: case 22: return "nd";
-        case 3: case 23: return "rd";
-        default: return "th";
+        case 1:
+        case 21:
+        case 31:
+            return "st";
+        case 2:
+        case 22:
+            return "nd";
+        case 3:
+        case 23:
+            return "rd";
+        default:
+            return "th";
     }
 }
 
 std::string TwoDigits(int value) {
-    return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
+    return std::string(1, static_cast<char>('0' + value / 10)) +
+           static_cast<char>('0' + value % 10);
 }
 
 }  // namespace
@@ -30,16 +39,16 @@ std::string DateTimeText(const ClockTime& t) {
     int hour = t.hour > 12 ? t.hour - 12 : t.hour;
     std::string hourText = hour == 0 ? "00" : std::to_string(hour);
     return std::string(kDayNames[t.weekday]) + "  " + std::to_string(t.day) + DaySuffix(t.day) +
-           " " + kMonthNames[t.month - 1] + " " + TwoDigits(t.year % 100) + "   " + hourText +
-           ":" + TwoDigits(t.minute);
+           " " + kMonthNames[t.month - 1] + " " + TwoDigits(t.year % 100) + "   " + hourText + ":" +
+           TwoDigits(t.minute);
 }
 
 ClockTime ClockNow() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return {local.tm_wday, local.tm_mday, local.tm_mon + 1, local.tm_year + 1900, local.tm_hour,
-            local.tm_min};
+    return {local.tm_wday,        local.tm_mday, local.tm_mon + 1,
+            local.tm_year + 1900, local.tm_hour, local.tm_min};
 }
 
 std::string MainCaption(const std::string& clockText) {

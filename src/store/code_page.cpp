@@ -47,7 +47,11 @@ void AppendUtf8(std::string& out, char32_t cp) {
 // Reads one code point at i; nothing for an invalid or overlong sequence.
 std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& i) {
     auto lead = static_cast<unsigned char>(s[i]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    int length = lead < 0x80         ? 1
+                 : (lead >> 5) == 6  ? 2
+                 : (lead >> 4) == 14 ? 3
+                 : (lead >> 3) == 30 ? 4
+                                     : 0;
     if (length == 0 || i + length > s.size()) return std::nullopt;
     char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
     for (int k = 1; k < length; ++k) {
@@ -56,7 +60,8 @@ std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& i) {
         cp = (cp << 6) | (b & 0x3F);
     }
     constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+    if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return std::nullopt;
     i += length;
     return cp;
 }
@@ -65,11 +70,16 @@ char32_t FoldCodePoint(char32_t cp) {
     if (cp >= U'A' && cp <= U'Z') return cp + 32;
     if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
     switch (cp) {
-        case 0x160: return 0x161;  // S caron
-        case 0x152: return 0x153;  // OE ligature
-        case 0x17D: return 0x17E;  // Z caron
-        case 0x178: return 0xFF;   // Y diaeresis
-        default: return cp;
+        case 0x160:
+            return 0x161;  // S caron
+        case 0x152:
+            return 0x153;  // OE ligature
+        case 0x17D:
+            return 0x17E;  // Z caron
+        case 0x178:
+            return 0xFF;  // Y diaeresis
+        default:
+            return cp;
     }
 }
 
@@ -122,7 +132,9 @@ std::u32string FoldCase(std::string_view utf8) {
     return folded;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return FoldCase(a) == FoldCase(b); }
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return FoldCase(a) == FoldCase(b);
+}
 
 bool LessIgnoringCase(std::string_view a, std::string_view b) { return FoldCase(a) < FoldCase(b); }
 

@@ -130,8 +130,8 @@ std::string DataFile::ReadAt(std::uint64_t offset, std::size_t count) const {
     std::string buffer(count, '\0');
     std::size_t done = 0;
     while (done < count) {
-        ssize_t n = ::pread(fd_, buffer.data() + done, count - done,
-                            static_cast<off_t>(offset + done));
+        ssize_t n =
+            ::pread(fd_, buffer.data() + done, count - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw DataFileError(DataFileError::Kind::Open, path_);
         if (n == 0) break;

@@ -12,7 +12,7 @@
 namespace quantora {
 
 class DataFileError : public std::runtime_error {
-public:
+  public:
     enum class Kind { Open, Delete };
 
     DataFileError(Kind kind, std::string path);
@@ -22,7 +22,7 @@ public:
     // The exact text the user is shown before the program ends.
     std::string UserMessage() const;
 
-private:
+  private:
     Kind kind_;
     std::string path_;
 };
@@ -30,7 +30,7 @@ private:
 // One open data file. Opening clears a read-only mark first (ignoring failure) and creates
 // the file when it is missing, as every reader and writer of the data folder expects.
 class DataFile {
-public:
+  public:
     // Throws DataFileError(Open) when the file cannot be opened or created.
     static DataFile Open(const std::string& path);
     // Opens an existing file for reading only; false when there is no such regular file.
@@ -56,7 +56,7 @@ public:
     std::string ReadAll() const { return ReadAt(0, static_cast<std::size_t>(Size())); }
     void Close();
 
-private:
+  private:
     explicit DataFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
     int fd_ = -1;
     std::string path_;

@@ -27,10 +27,10 @@ std::optional<std::string> FindFile(const std::string& folderPath, const std::st
 // FindFile for a run of many lookups (pricing a costing): a folder is listed at most once,
 // and only when an exact name misses. Files created during the run are not seen.
 class NameResolver {
-public:
+  public:
     std::optional<std::string> Find(const std::string& folderPath, const std::string& name);
 
-private:
+  private:
     std::map<std::string, std::unordered_map<std::u32string, std::string>> folders_;
 };
 

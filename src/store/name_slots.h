@@ -35,7 +35,8 @@ std::vector<NamedSlot> UsedSlots(const std::string& path);
 std::optional<std::string> EncodeSlotName(const std::string& name);
 
 // The slot of a used entry with this name (letter case and trailing spaces ignored).
-std::optional<std::int16_t> FindSlot(const std::vector<std::string>& slots, const std::string& name);
+std::optional<std::int16_t> FindSlot(const std::vector<std::string>& slots,
+                                     const std::string& name);
 
 enum class SlotChange { Done, Duplicate, Full, BadName };
 

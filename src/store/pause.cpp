@@ -22,8 +22,8 @@ void SetPausesEnabled(bool enabled) { pausesEnabled = enabled; }
 bool PausesEnabled() { return pausesEnabled; }
 
 bool PauseIsOver(std::uint32_t startTick, std::uint32_t nowTick, std::int16_t milliseconds) {
-    return nowTick < startTick ||
-           static_cast<std::uint64_t>(nowTick) > static_cast<std::uint64_t>(startTick) + milliseconds;
+    return nowTick < startTick || static_cast<std::uint64_t>(nowTick) >
+                                      static_cast<std::uint64_t>(startTick) + milliseconds;
 }
 
 void Pause(std::int16_t milliseconds) {

@@ -19,9 +19,9 @@ std::int16_t OneOf(std::int16_t value, std::initializer_list<std::int16_t> valid
 std::string EncodeSettings(const Settings& s) {
     std::string bytes = s.Version;
     bytes.resize(4, ' ');
-    for (std::int16_t field : {s.CurrentList, s.CurrentGroup, s.EditHelp, s.PricesHelp,
-                               s.SheetHelp, s.PickHelp, s.PrintFontSize, s.PrintTitle,
-                               s.PrintTopMargin, s.PrintOrientation})
+    for (std::int16_t field :
+         {s.CurrentList, s.CurrentGroup, s.EditHelp, s.PricesHelp, s.SheetHelp, s.PickHelp,
+          s.PrintFontSize, s.PrintTitle, s.PrintTopMargin, s.PrintOrientation})
         AppendInt16(bytes, field);
     return bytes;
 }
@@ -31,10 +31,9 @@ Settings DecodeSettings(const std::string& raw) {
     bytes.resize(kSettingsRecordSize, '\0');
     Settings s;
     s.Version = bytes.substr(0, 4);
-    std::int16_t* fields[] = {&s.CurrentList, &s.CurrentGroup, &s.EditHelp,
-                              &s.PricesHelp,  &s.SheetHelp,    &s.PickHelp,
-                              &s.PrintFontSize, &s.PrintTitle, &s.PrintTopMargin,
-                              &s.PrintOrientation};
+    std::int16_t* fields[] = {
+        &s.CurrentList, &s.CurrentGroup,  &s.EditHelp,   &s.PricesHelp,     &s.SheetHelp,
+        &s.PickHelp,    &s.PrintFontSize, &s.PrintTitle, &s.PrintTopMargin, &s.PrintOrientation};
     std::size_t offset = 4;
     for (std::int16_t* field : fields) {
         *field = ReadInt16(bytes, offset);

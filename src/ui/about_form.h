@@ -15,14 +15,14 @@ inline constexpr const char* kUpgradesUrl = "https://www.kirusoftware.com/upgrad
 
 class AboutForm : public QDialog {
     Q_OBJECT
-public:
+  public:
     AboutForm(QWidget* managementWindow, AppState& state);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     AppState& state_;
     QLabel* URLLink;
     QPushButton* OKBtn;

@@ -7,7 +7,7 @@
 namespace quantora {
 
 class CodePageValidator : public QValidator {
-public:
+  public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override;
     static bool Fits(const QString& text);

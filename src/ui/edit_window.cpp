@@ -67,7 +67,8 @@ void SelectRow(QListWidget* list, int row) {
 }
 
 // A menu item captioned with its prefix and the selected name, or plain and disabled.
-void SetNamedItem(QAction* action, const QString& plain, const QString& prefix, const QString& name) {
+void SetNamedItem(QAction* action, const QString& plain, const QString& prefix,
+                  const QString& name) {
     action->setEnabled(!name.isEmpty());
     action->setText(name.isEmpty() ? plain : prefix + name);
 }
@@ -149,18 +150,22 @@ void EditWindow::BuildHelpPanel() {
     QPalette yellow = HelpFrame->palette();
     yellow.setColor(QPalette::Window, kHelpYellow);
     HelpFrame->setPalette(yellow);
-    HelpText("Welcome - This is your management window. From here you can add, delete, rename "
-             "and open your job costings and price lists.",
-             HelpFrame, {8, 6, 736, 36});
-    HelpText("In this column, you can create any number of groups. Groups are used to keep "
-             "related jobs together. Each group can contain any number of jobs.",
-             HelpFrame, {16, 48, 232, 96});
-    HelpText("This column holds the names of the jobs in the selected group. Each job is a "
-             "costing of quantity * price of items chosen from your price lists.",
-             HelpFrame, {264, 48, 232, 96});
-    HelpText("This column shows the names of your price lists. You must open and create at "
-             "least one price list before you can start costing jobs.",
-             HelpFrame, {512, 48, 232, 96});
+    HelpText(
+        "Welcome - This is your management window. From here you can add, delete, rename "
+        "and open your job costings and price lists.",
+        HelpFrame, {8, 6, 736, 36});
+    HelpText(
+        "In this column, you can create any number of groups. Groups are used to keep "
+        "related jobs together. Each group can contain any number of jobs.",
+        HelpFrame, {16, 48, 232, 96});
+    HelpText(
+        "This column holds the names of the jobs in the selected group. Each job is a "
+        "costing of quantity * price of items chosen from your price lists.",
+        HelpFrame, {264, 48, 232, 96});
+    HelpText(
+        "This column shows the names of your price lists. You must open and create at "
+        "least one price list before you can start costing jobs.",
+        HelpFrame, {512, 48, 232, 96});
 }
 
 void EditWindow::BuildMenus() {
@@ -208,9 +213,12 @@ void EditWindow::BuildMenus() {
     HMpaneloff->setCheckable(true);
     HMPanelOn->setCheckable(true);
 
-    connect(FM, &QMenu::aboutToShow, this, [this] { MenuOpened(FolderList, &EditWindow::PrepareGroupMenu); });
-    connect(JM, &QMenu::aboutToShow, this, [this] { MenuOpened(JobList, &EditWindow::PrepareJobMenu); });
-    connect(LM, &QMenu::aboutToShow, this, [this] { MenuOpened(PriceList, &EditWindow::PreparePriceMenu); });
+    connect(FM, &QMenu::aboutToShow, this,
+            [this] { MenuOpened(FolderList, &EditWindow::PrepareGroupMenu); });
+    connect(JM, &QMenu::aboutToShow, this,
+            [this] { MenuOpened(JobList, &EditWindow::PrepareJobMenu); });
+    connect(LM, &QMenu::aboutToShow, this,
+            [this] { MenuOpened(PriceList, &EditWindow::PreparePriceMenu); });
     connect(HM, &QMenu::aboutToShow, this, [this] {
         bool shown = state_.Settings.EditHelp != 0;
         HMpaneloff->setChecked(!shown);
@@ -269,7 +277,8 @@ void EditWindow::LoadGroups() {
 
 void EditWindow::LoadJobs() {
     JobList->clear();
-    for (const std::string& name : SortedJobNames(state_.Paths.JobFolder(state_.Settings.CurrentGroup)))
+    for (const std::string& name :
+         SortedJobNames(state_.Paths.JobFolder(state_.Settings.CurrentGroup)))
         JobList->addItem(Q(name));
     SelectRow(JobList, JobList->count() > 0 ? 0 : -1);
 }
@@ -365,7 +374,8 @@ bool EditWindow::eventFilter(QObject* watched, QEvent* event) {
             return false;
         }
         if (watched == list) {
-            if (event->type() == QEvent::FocusIn) ColumnFocused(list == FolderList ? 1 : list == JobList ? 2 : 3);
+            if (event->type() == QEvent::FocusIn)
+                ColumnFocused(list == FolderList ? 1 : list == JobList ? 2 : 3);
             if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
                 return ListKeyEvent(list, static_cast<QKeyEvent*>(event));
             return false;
@@ -399,7 +409,8 @@ void EditWindow::ColumnFocused(int column) {
     QListWidget* lists[] = {FolderList, JobList, PriceList};
     for (int i = 0; i < 3; ++i) {
         QPalette p = lists[i]->palette();
-        p.setColor(QPalette::Base, palette().color(i + 1 == column ? QPalette::Base : QPalette::Button));
+        p.setColor(QPalette::Base,
+                   palette().color(i + 1 == column ? QPalette::Base : QPalette::Button));
         lists[i]->setPalette(p);
     }
 }

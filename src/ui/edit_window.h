@@ -18,7 +18,7 @@ struct AppState;
 
 class EditWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit EditWindow(AppState& state);
 
     // Reloads the three columns at the next turn of the event loop (after the costing sheet).
@@ -39,10 +39,10 @@ public:
     // The focus column: 1 groups, 2 jobs, 3 price lists.
     int FocusColumn() const { return focusColumn_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildColumns();
     void BuildHelpPanel();
     void BuildMenus();

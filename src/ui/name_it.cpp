@@ -69,7 +69,8 @@ bool NameIt::eventFilter(QObject* watched, QEvent* event) {
     if (watched != Text1) return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Escape)
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+            key->key() == Qt::Key_Escape)
             return true;  // no character and no beep: they act when released
         if (!key->text().isEmpty() && key->text()[0].isPrint() &&
             !CodePageValidator::Fits(key->text())) {

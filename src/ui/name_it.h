@@ -16,7 +16,7 @@ struct AppState;
 
 class NameIt : public QDialog {
     Q_OBJECT
-public:
+  public:
     NameIt(QWidget* parent, AppState& state, const QString& offered);
 
     // Shows the dialog modal at topLeft (screen coordinates) with the offered name selected.
@@ -27,11 +27,11 @@ public:
 
     QString Name() const { return name_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void done(int result) override;
 
-private:
+  private:
     void OKBtn_Click();
 
     AppState& state_;

@@ -13,7 +13,7 @@ enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class PromptAnswer { Ok, Cancel, Yes, No };
 
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     virtual PromptAnswer Ask(QWidget* parent, const QString& text, PromptIcon icon,
                              PromptButtons buttons) = 0;
@@ -21,7 +21,7 @@ public:
 
 // Real message boxes, captioned with the program title.
 class MessageBoxPrompter : public Prompter {
-public:
+  public:
     PromptAnswer Ask(QWidget* parent, const QString& text, PromptIcon icon,
                      PromptButtons buttons) override;
 };

@@ -19,7 +19,7 @@ using testing::TempFolder;
 Amount A(const char* text) { return ParseAmount(text); }
 
 class RecordingObserver : public PricingObserver {
-public:
+  public:
     void ShowProgress(ProgressWindow w, const std::string& name, std::int32_t divisor) override {
         events.push_back("show " + Name(w) + " " + name + " " + std::to_string(divisor));
         open[w] = true;
@@ -56,7 +56,7 @@ public:
 };
 
 class Pricing : public ::testing::Test {
-protected:
+  protected:
     void Item(int list, const std::string& name, const char* price) {
         EnsureFolder(paths.ListFolder(list));
         WriteItemPrice(paths.ListFolder(list), name, A(price));
@@ -111,13 +111,11 @@ TEST_F(Pricing, ARaisedPriceReachesTheWorkingCopyButNotTheSavedJob) {
 TEST_F(Pricing, GoneSourcesKeepTheirStoredValuesAndCount) {
     Item(0, "Kept", "2");
     Job(0, "Deleted job", {});
-    Job(0, "Open", {ItemLine(0, "Deleted item", "1", "5", "5"),
-                    JobRef(0, "Deleted job", "2", "7", "14"),
-                    ItemLine(9, "In a deleted list", "1", "0.5", "0.5"),
-                    JobRef(9, "In a deleted group", "1", "0.25", "0.25"),
-                    ItemLine(0, "", "4", "1", "4"),
-                    JobRef(0, "", "1", "100", "100"),
-                    ItemLine(0, "Kept", "1", "2", "2")});
+    Job(0, "Open",
+        {ItemLine(0, "Deleted item", "1", "5", "5"), JobRef(0, "Deleted job", "2", "7", "14"),
+         ItemLine(9, "In a deleted list", "1", "0.5", "0.5"),
+         JobRef(9, "In a deleted group", "1", "0.25", "0.25"), ItemLine(0, "", "4", "1", "4"),
+         JobRef(0, "", "1", "100", "100"), ItemLine(0, "Kept", "1", "2", "2")});
     std::filesystem::remove(paths.JobFolder(0) + "Deleted job");
     std::string saved = JobBytes(0, "Open");
 
@@ -129,10 +127,10 @@ TEST_F(Pricing, GoneSourcesKeepTheirStoredValuesAndCount) {
 
 TEST_F(Pricing, QuantitiesScaleThroughFourLevelsWithEverySubTotalCut) {
     Item(0, "Bolt", "1.2345");
-    Job(0, "C", {ItemLine(0, "Bolt", "4")});              // 4.938 -> 4.93
+    Job(0, "C", {ItemLine(0, "Bolt", "4")});                         // 4.938 -> 4.93
     Job(1, "B", {JobRef(0, "C", "3"), ItemLine(0, "Bolt", "0.5")});  // 14.79 + .61 = 15.40
-    Job(0, "A", {JobRef(1, "B", "1.5")});                  // 23.10
-    Job(0, "Top", {JobRef(0, "A", "2")});                  // 46.20
+    Job(0, "A", {JobRef(1, "B", "1.5")});                            // 23.10
+    Job(0, "Top", {JobRef(0, "A", "2")});                            // 46.20
 
     ReloadResult result = Open(0, "Top");
     EXPECT_EQ(result.total, A("46.20"));
@@ -150,7 +148,7 @@ TEST_F(Pricing, QuantitiesScaleThroughFourLevelsWithEverySubTotalCut) {
 TEST_F(Pricing, NegativeQuantitiesCutTowardsZero) {
     Item(0, "Refund", "1.2345");
     Job(0, "Sub", {ItemLine(0, "Refund", "-3")});  // -3.7035 -> -3.70
-    Job(0, "Open", {JobRef(0, "Sub", "3")});        // -11.10
+    Job(0, "Open", {JobRef(0, "Sub", "3")});       // -11.10
     EXPECT_EQ(Open(0, "Open").total, A("-11.10"));
 }
 
@@ -214,8 +212,9 @@ TEST_F(Pricing, OnlyPriceAndSubTotChangeAndOnlyWhereTheRulesSay) {
     Item(0, "Same", "2");
     Item(0, "Dearer", "3");
     Job(0, "Sub", {ItemLine(0, "Same", "1", "2", "2")});
-    Job(0, "Open", {ItemLine(0, "Same", "4", "2", "8"), ItemLine(0, "Dearer", "1", "2.5", "2.5"),
-                    JobRef(0, "Sub", "1", "2", "2")});
+    Job(0, "Open",
+        {ItemLine(0, "Same", "4", "2", "8"), ItemLine(0, "Dearer", "1", "2.5", "2.5"),
+         JobRef(0, "Sub", "1", "2", "2")});
     std::string saved = JobBytes(0, "Open");
     std::string sub = JobBytes(0, "Sub");
 
@@ -261,10 +260,9 @@ TEST_F(Pricing, ProgressWindowsFollowTheWalk) {
     Job(0, "House", {JobRef(0, "Pier", "1"), ItemLine(0, "Brick", "1"), JobRef(0, "Nothing", "1")});
 
     Open(0, "House");
-    EXPECT_EQ(observer.events,
-              (std::vector<std::string>{"show reload House 3", "show job Pier 1",
-                                        "show nested Wall 1", "fill nested", "fill job",
-                                        "fill reload"}));
+    EXPECT_EQ(observer.events, (std::vector<std::string>{"show reload House 3", "show job Pier 1",
+                                                         "show nested Wall 1", "fill nested",
+                                                         "fill job", "fill reload"}));
     EXPECT_EQ(observer.steps[ProgressWindow::Reload], 3);
     EXPECT_EQ(observer.steps[ProgressWindow::Job], 2);
     EXPECT_EQ(observer.steps[ProgressWindow::NestedJob], 2);

@@ -18,7 +18,7 @@ using testing::WriteBytes;
 std::string Slot(const std::string& name) { return name + std::string(70 - name.size(), ' '); }
 
 class Groups : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         settings = ReadSettings(home.path());
         paths = SetUpDataFolder(home.path(), settings).paths;
@@ -75,7 +75,8 @@ TEST_F(Groups, AFolderWithSomethingElseInItStays) {
 }
 
 TEST_F(Groups, ListsAreSortedWithoutRegardToCase) {
-    WriteBytes(paths.GroupIndex(), Slot("beta") + std::string(70, ' ') + Slot("Alpha") + Slot("Gamma"));
+    WriteBytes(paths.GroupIndex(),
+               Slot("beta") + std::string(70, ' ') + Slot("Alpha") + Slot("Gamma"));
     std::vector<NamedSlot> entries = SortedEntries(paths.GroupIndex());
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].name, "Alpha");

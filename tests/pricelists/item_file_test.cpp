@@ -28,7 +28,8 @@ TEST(ItemFile, ShortAndLongFilesReadWithoutFailing) {
     TempFolder list;
     WriteBytes(list / "Empty", "");
     WriteBytes(list / "Short", std::string("\x10\x27", 2));  // 10,000 = 1.00
-    WriteBytes(list / "Notes.txt", std::string("\xA8\x61\x00\x00\x00\x00\x00\x00", 8) + " and more text");
+    WriteBytes(list / "Notes.txt",
+               std::string("\xA8\x61\x00\x00\x00\x00\x00\x00", 8) + " and more text");
     EXPECT_EQ(ReadItemPrice(list.path(), "Empty"), Amount{});
     EXPECT_EQ(ReadItemPrice(list.path(), "Short"), ParseAmount("1"));
     EXPECT_EQ(ReadItemPrice(list.path(), "Notes.txt"), ParseAmount("2.5"));

@@ -37,7 +37,8 @@ TEST(ItemFilter, WildcardsOnlyInTheBeginningFilter) {
 }
 
 TEST(ItemFilter, BlankTextsLetEverythingThrough) {
-    for (FilterMode mode : {FilterMode::BeginningWith, FilterMode::EndingWith, FilterMode::Containing}) {
+    for (FilterMode mode :
+         {FilterMode::BeginningWith, FilterMode::EndingWith, FilterMode::Containing}) {
         EXPECT_EQ(Shown(mode, "   ").size(), 4u);
         EXPECT_EQ(Shown(mode, "").size(), 4u);
     }

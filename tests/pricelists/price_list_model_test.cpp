@@ -98,8 +98,8 @@ TEST(PriceListModel, DeletingRemovesTheFileAndTheRowOnly) {
     EXPECT_FALSE(Exists(list / "Apple"));
     EXPECT_EQ(Names(model), std::vector<std::string>{"Banana"});
     EXPECT_EQ(model.PriceAt(0), A("2"));
-    EXPECT_EQ(model.ItemPrices().size(), 2u);  // the price simply loses its row
-    model.Delete(list.path(), "Gone already");   // silent
+    EXPECT_EQ(model.ItemPrices().size(), 2u);   // the price simply loses its row
+    model.Delete(list.path(), "Gone already");  // silent
     EXPECT_EQ(model.LastIndex(), 0);
 }
 

@@ -19,7 +19,8 @@ TEST(DateTimeText, DaySuffixes) {
                                                 {22, "nd"}, {23, "rd"}, {31, "st"}};
     for (auto [day, suffix] : days) {
         std::string text = DateTimeText(At(day, 9, 30));
-        EXPECT_NE(text.find(" " + std::to_string(day) + suffix + " Dec"), std::string::npos) << text;
+        EXPECT_NE(text.find(" " + std::to_string(day) + suffix + " Dec"), std::string::npos)
+            << text;
     }
 }
 

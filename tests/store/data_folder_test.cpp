@@ -81,9 +81,10 @@ TEST(SetUpDataFolder, AnUnreachableFolderFallsBackOnceAndForgetsIt) {
     EXPECT_FALSE(Exists(home / "Data.dir"));
     EXPECT_TRUE(Exists(home / "Groups.dat"));
     EXPECT_EQ(NotAccessibleMessage(gone),
-              "The data folder " + gone + " is not accessible !\n\n"
-              "Either it has been erased or your user permission has been rescinded.\n\n"
-              "Quantora will now start, using the default data folder.");
+              "The data folder " + gone +
+                  " is not accessible !\n\n"
+                  "Either it has been erased or your user permission has been rescinded.\n\n"
+                  "Quantora will now start, using the default data folder.");
 
     DataFolderSetUp second = SetUpDataFolder(home.path(), settings);
     EXPECT_FALSE(second.unreachableFolder.has_value());

@@ -33,8 +33,11 @@ TEST(FindFile, FoldersHiddenFilesAndUnsafeNamesAreNoFiles) {
     EXPECT_EQ(FindFile(dir.path(), "sub"), std::nullopt);
     EXPECT_EQ(FindFile(dir.path(), ".hidden"), std::nullopt);
     EXPECT_EQ(FindFile(dir.path(), ""), std::nullopt);
-    EXPECT_EQ(FindFile(dir.path(), "../" + std::string(std::filesystem::path(dir.path()).parent_path().filename()) + "/Item"),
-              std::nullopt);
+    EXPECT_EQ(
+        FindFile(dir.path(),
+                 "../" + std::string(std::filesystem::path(dir.path()).parent_path().filename()) +
+                     "/Item"),
+        std::nullopt);
     EXPECT_EQ(FindFile(dir / "missing/", "Item"), std::nullopt);
     std::vector<std::string> listed = ListNormalFiles(dir.path());
     EXPECT_EQ(listed, std::vector<std::string>{"Item"});

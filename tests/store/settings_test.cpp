@@ -19,7 +19,8 @@ TEST(Settings, DefaultRecordByteForByte) {
     s.CurrentList = 300;
     s.CurrentGroup = -2;
     s.PrintOrientation = 2;
-    EXPECT_EQ(EncodeSettings(s), std::string("2.02\x2C\x01\xFE\xFF\1\0\1\0\1\0\1\0\x0A\0\1\0\2\0\2\0", 24));
+    EXPECT_EQ(EncodeSettings(s),
+              std::string("2.02\x2C\x01\xFE\xFF\1\0\1\0\1\0\1\0\x0A\0\1\0\2\0\2\0", 24));
     EXPECT_EQ(DecodeSettings(EncodeSettings(s)), s);
 }
 

@@ -1,5 +1,7 @@
 // The management window as a user meets it: its columns, menus, keys and group operations,
 // and what they leave on disk.
+#include "ui/edit_window.h"
+
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
@@ -8,7 +10,6 @@
 
 #include "store/clock_text.h"
 #include "store/data_file.h"
-#include "ui/edit_window.h"
 #include "ui_test_support.h"
 
 using namespace quantora;
@@ -56,16 +57,18 @@ class EditWindowTest : public QObject {
     }
 
     void LeftClick(QListWidget* list, int row) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
     }
 
-private slots:
+  private slots:
     void init() {
         env = std::make_unique<Environment>();
         Open();
     }
     void cleanup() {
-        for (QWidget* popup = QApplication::activePopupWidget(); popup; popup = QApplication::activePopupWidget())
+        for (QWidget* popup = QApplication::activePopupWidget(); popup;
+             popup = QApplication::activePopupWidget())
             popup->close();
         window.reset();
         env.reset();
@@ -86,10 +89,12 @@ private slots:
         QCOMPARE(bar, (QStringList{"Job Groups", "Job Quantoras", "Price Lists", "Tools", "Help"}));
         QStringList jobs;
         for (QAction* a : Menu("JM")->actions()) jobs << (a->isSeparator() ? "-" : a->text());
-        QCOMPARE(jobs, (QStringList{"New Job", "Open", "Rename", "-", "Cut", "Copy", "Paste", "Delete"}));
+        QCOMPARE(jobs,
+                 (QStringList{"New Job", "Open", "Rename", "-", "Cut", "Copy", "Paste", "Delete"}));
         QStringList help;
         for (QAction* a : Menu("HM")->actions()) help << (a->isSeparator() ? "-" : a->text());
-        QCOMPARE(help, (QStringList{"Hide Help Panel", "Show Help Panel", "Documentation", "-", "About Quantora"}));
+        QCOMPARE(help, (QStringList{"Hide Help Panel", "Show Help Panel", "Documentation", "-",
+                                    "About Quantora"}));
     }
 
     void menuCaptionsNameTheSelectedEntry() {
@@ -119,16 +124,20 @@ private slots:
         std::filesystem::remove(env->state->Paths.JobFolder(0) + "My First Job Costing");
         window->LoadJobs();
         OpenMenu("JM");
-        for (auto [name, caption] : {std::pair{"JMOpen", "Open"}, {"JMRename", "Rename"},
-                                     {"JMDelete", "Delete"}, {"JMCut", "Cut"}, {"JMCopy", "Copy"}}) {
+        for (auto [name, caption] : {std::pair{"JMOpen", "Open"},
+                                     {"JMRename", "Rename"},
+                                     {"JMDelete", "Delete"},
+                                     {"JMCut", "Cut"},
+                                     {"JMCopy", "Copy"}}) {
             QCOMPARE(Action(name)->text(), QString(caption));
             QVERIFY(!Action(name)->isEnabled());
         }
     }
 
     void aNewGroupTakesTheLastFreeSlotAndItsFolder() {
-        WriteBytes(env->state->Paths.GroupIndex(),
-                   Slot("My First Group") + std::string(70, ' ') + Slot("Beta") + std::string(70, ' ') + Slot("Delta"));
+        WriteBytes(env->state->Paths.GroupIndex(), Slot("My First Group") + std::string(70, ' ') +
+                                                       Slot("Beta") + std::string(70, ' ') +
+                                                       Slot("Delta"));
         window->RefreshLists();
         NameDialogScript script({"Gamma"});
         Action("FMNew")->trigger();
@@ -137,7 +146,8 @@ private slots:
         QCOMPARE(ReadBytes(env->state->Paths.GroupIndex()).substr(3 * 70, 70), Slot("Gamma"));
         QVERIFY(std::filesystem::is_directory(env->state->Paths.JobFolder(3)));
         QCOMPARE(window->SelectedGroup(), QString("Gamma"));
-        QCOMPARE(Entries(List("FolderList")), (QStringList{"Beta", "Delta", "Gamma", "My First Group"}));
+        QCOMPARE(Entries(List("FolderList")),
+                 (QStringList{"Beta", "Delta", "Gamma", "My First Group"}));
         QCOMPARE(Entries(List("JobList")), QStringList{});
         QCOMPARE(ReadSettings(env->home.path()).CurrentGroup, 3);
     }
@@ -147,7 +157,8 @@ private slots:
         NameDialogScript script({"my first GROUP", std::nullopt});
         Action("FMNew")->trigger();
         QCOMPARE(env->prompter.asked.size(), size_t(1));
-        QCOMPARE(env->prompter.asked[0].text, QString("Name already exists - Please enter another.    "));
+        QCOMPARE(env->prompter.asked[0].text,
+                 QString("Name already exists - Please enter another.    "));
         QCOMPARE(env->prompter.asked[0].icon, PromptIcon::Exclamation);
         QCOMPARE(script.offers.size(), size_t(2));
         QCOMPARE(script.offers[1].text, QString("my first GROUP"));
@@ -175,8 +186,9 @@ private slots:
         env->prompter.answers = {PromptAnswer::Cancel};
         Action("FMDelete")->trigger();
         QVERIFY(Exists(env->state->Paths.JobFolder(1) + "Tiles"));
-        QCOMPARE(env->prompter.asked.back().text,
-                 QString("Are you sure you want to delete Bathrooms    \n\nAnd all its contents?    "));
+        QCOMPARE(
+            env->prompter.asked.back().text,
+            QString("Are you sure you want to delete Bathrooms    \n\nAnd all its contents?    "));
         QCOMPARE(env->prompter.asked.back().buttons, PromptButtons::OkCancel);
 
         Action("FMDelete")->trigger();
@@ -227,7 +239,8 @@ private slots:
         QTest::keyClick(groups, Qt::Key_Left);
         QCOMPARE(window->FocusColumn(), 1);
         QCOMPARE(groups->palette().color(QPalette::Base), window->palette().color(QPalette::Base));
-        QCOMPARE(List("PriceList")->palette().color(QPalette::Base), window->palette().color(QPalette::Button));
+        QCOMPARE(List("PriceList")->palette().color(QPalette::Base),
+                 window->palette().color(QPalette::Button));
     }
 
     void keysInTheGroupColumnSelectTheGroup() {
@@ -287,7 +300,8 @@ private slots:
         std::string expected = MainCaption(DateTimeText(ClockNow()));
         std::string earlier = CaptionOneMinuteEarlier(MainCaption(DateTimeText(ClockNow())));
         QString title = window->windowTitle();
-        QVERIFY(title == QString::fromStdString(expected) || title == QString::fromStdString(earlier));
+        QVERIFY(title == QString::fromStdString(expected) ||
+                title == QString::fromStdString(earlier));
         QVERIFY(title.startsWith(" Quantora          "));
     }
 
@@ -298,7 +312,8 @@ private slots:
     }
 
     void selectingAPriceListRemembersIt() {
-        WriteBytes(env->state->Paths.PriceListIndex(), Slot("My First Price List") + Slot("Timber"));
+        WriteBytes(env->state->Paths.PriceListIndex(),
+                   Slot("My First Price List") + Slot("Timber"));
         window->RefreshLists();
         LeftClick(List("PriceList"), 1);
         QCOMPARE(ReadSettings(env->home.path()).CurrentList, 1);

@@ -17,7 +17,8 @@ class DialogsTest : public QObject {
     std::unique_ptr<Environment> env;
 
     // Runs the dialog with the offered text; act drives it once it is up.
-    std::optional<QString> Ask(const QString& offered, const std::function<void(NameIt*, QLineEdit*)>& act) {
+    std::optional<QString> Ask(const QString& offered,
+                               const std::function<void(NameIt*, QLineEdit*)>& act) {
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<NameIt*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
@@ -26,7 +27,7 @@ class DialogsTest : public QObject {
         return NameIt::Ask(nullptr, *env->state, offered, QPoint(100, 100));
     }
 
-private slots:
+  private slots:
     void init() { env = std::make_unique<Environment>(); }
     void cleanup() { env.reset(); }
 
@@ -121,7 +122,8 @@ private slots:
         QVERIFY(texts.contains("Click the link below to check you have the latest release."));
         QVERIFY(texts.contains("Upgrades Link"));
         QCOMPARE(about.findChild<QPushButton*>("OKBtn")->text(), QString("Close"));
-        QCOMPARE(about.pos(), QPoint(owner.frameGeometry().left() + 266, owner.frameGeometry().top()));
+        QCOMPARE(about.pos(),
+                 QPoint(owner.frameGeometry().left() + 266, owner.frameGeometry().top()));
         QCOMPARE(QString(kUpgradesUrl).section('/', -1), QString("upgrades.htm"));
 
         about.show();

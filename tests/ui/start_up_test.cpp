@@ -33,7 +33,7 @@ class StartUpTest : public QObject {
                               RunningCopyName() + instance);
     }
 
-private slots:
+  private slots:
     void aSecondCopyRaisesTheFirstAndEnds() {
         QProcess first;
         first.setProcessEnvironment(Environment());

@@ -29,8 +29,9 @@ struct Prompt {
 };
 
 class RecordingPrompter : public Prompter {
-public:
-    PromptAnswer Ask(QWidget*, const QString& text, PromptIcon icon, PromptButtons buttons) override {
+  public:
+    PromptAnswer Ask(QWidget*, const QString& text, PromptIcon icon,
+                     PromptButtons buttons) override {
         asked.push_back({text, icon, buttons});
         if (answers.empty()) return PromptAnswer::Ok;
         PromptAnswer answer = answers.front();
@@ -42,7 +43,7 @@ public:
 };
 
 class RecordingSounds : public Sounds {
-public:
+  public:
     void PlayPing() override { ++pings; }
     void PlayAsterisk() override { ++asterisks; }
     int pings = 0;
@@ -51,7 +52,7 @@ public:
 
 // A default folder set up as at a first start, and the shared state over it.
 class Environment {
-public:
+  public:
     Environment() { Restart(); }
 
     // Reads the settings and the data folder again, as a new start of the program does.
@@ -73,8 +74,9 @@ public:
 // Answers each name dialog that opens with the next scripted answer: a name typed over the
 // offered text and OK, or (for nullopt) Cancel. Records what each dialog offered.
 class NameDialogScript : public QObject {
-public:
-    explicit NameDialogScript(std::deque<std::optional<QString>> answers) : answers_(std::move(answers)) {
+  public:
+    explicit NameDialogScript(std::deque<std::optional<QString>> answers)
+        : answers_(std::move(answers)) {
         connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
         timer_.start(5);
     }
@@ -86,7 +88,7 @@ public:
     };
     std::vector<Offer> offers;
 
-private:
+  private:
     void Poll() {
         auto* dialog = qobject_cast<NameIt*>(QApplication::activeModalWidget());
         if (!dialog || answers_.empty() || dialog == handled_) return;
