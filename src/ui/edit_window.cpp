@@ -10,13 +10,14 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-#include "manage/group_operations.h"
+#include "manage/name_index.h"
 #include "platform/shell.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
 #include "ui/about_form.h"
 #include "ui/app_state.h"
 #include "ui/name_it.h"
+#include "ui/prices_window.h"
 #include "ui/prompt.h"
 #include "ui/window_scaling.h"
 
@@ -129,6 +130,7 @@ void EditWindow::BuildColumns() {
         list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
     }
+    connect(PriceList, &QListWidget::itemDoubleClicked, this, &EditWindow::OpenPriceList);
     setTabOrder(PriceList, FolderList);
     setTabOrder(FolderList, JobList);
     // The price list column starts white, the other two grey, until a column takes focus.
@@ -230,6 +232,10 @@ void EditWindow::BuildMenus() {
     connect(FMNew, &QAction::triggered, this, &EditWindow::FMNew_Click);
     connect(FMRename, &QAction::triggered, this, &EditWindow::FMRename_Click);
     connect(FMDelete, &QAction::triggered, this, &EditWindow::FMDelete_Click);
+    connect(LMNew, &QAction::triggered, this, &EditWindow::LMNew_Click);
+    connect(LMOpen, &QAction::triggered, this, &EditWindow::OpenPriceList);
+    connect(LMRename, &QAction::triggered, this, &EditWindow::LMRename_Click);
+    connect(LMDelete, &QAction::triggered, this, &EditWindow::LMDelete_Click);
     connect(HMpaneloff, &QAction::triggered, this, [this] { SetHelpPanel(false); });
     connect(HMPanelOn, &QAction::triggered, this, [this] { SetHelpPanel(true); });
     connect(HMDocs, &QAction::triggered, this, &EditWindow::OpenDocumentation);
@@ -264,7 +270,7 @@ void EditWindow::RefreshLists() {
 }
 
 void EditWindow::LoadGroups() {
-    std::vector<NamedSlot> entries = SortedEntries(state_.Paths.GroupIndex());
+    std::vector<NamedSlot> entries = SortedEntries(state_.Paths, NameIndex::Groups);
     FillSlots(FolderList, entries);
     const NamedSlot* current = SelectedEntry(entries, state_.Settings.CurrentGroup);
     if (!current) {
@@ -284,7 +290,7 @@ void EditWindow::LoadJobs() {
 }
 
 void EditWindow::LoadPriceLists() {
-    std::vector<NamedSlot> entries = SortedEntries(state_.Paths.PriceListIndex());
+    std::vector<NamedSlot> entries = SortedEntries(state_.Paths, NameIndex::PriceLists);
     FillSlots(PriceList, entries);
     const NamedSlot* current = SelectedEntry(entries, state_.Settings.CurrentList);
     if (!current) {
@@ -394,7 +400,10 @@ bool EditWindow::ListKeyEvent(QListWidget* list, QKeyEvent* key) {
     if (key->key() == Qt::Key_Right) MoveFocus(focusColumn_ + 1);
     if (key->key() == Qt::Key_F1) OpenDocumentation();
     if (list == FolderList) FolderList_Select();
-    if (list == PriceList) PriceList_Select();
+    if (list == PriceList) {
+        PriceList_Select();
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) OpenPriceList();
+    }
     return sideways;
 }
 
@@ -429,7 +438,7 @@ void EditWindow::FolderList_Select() {
     int row = SelectedRow(FolderList);
     if (row < 0) return;
     auto slot = static_cast<std::int16_t>(FolderList->item(row)->data(kSlotRole).toInt());
-    SelectGroup(state_.Paths, state_.Settings, slot);
+    SelectEntry(state_.Paths, state_.Settings, NameIndex::Groups, slot);
     LoadJobs();
 }
 
@@ -437,46 +446,43 @@ void EditWindow::PriceList_Select() {
     int row = SelectedRow(PriceList);
     if (row < 0) return;
     auto slot = static_cast<std::int16_t>(PriceList->item(row)->data(kSlotRole).toInt());
-    SelectPriceList(state_.Paths, state_.Settings, slot);
+    SelectEntry(state_.Paths, state_.Settings, NameIndex::PriceLists, slot);
 }
 
-QPoint EditWindow::NameDialogPosition(QWidget* column) const {
-    QPoint columnLeft = column->mapTo(this, QPoint(0, 0));
+bool EditWindow::AskName(QString offered, QWidget* leftEdge,
+                         const std::function<SlotChange(const std::string&)>& apply) {
     QRect frame = frameGeometry();
-    return {frame.left() + columnLeft.x() + Twips(60), frame.top() + LastClickY + Twips(600)};
-}
-
-void EditWindow::FMNew_Click() {
-    QString offered;
-    while (auto name = NameIt::Ask(this, state_, offered, NameDialogPosition(FolderList))) {
-        NewSlotResult result = NewGroup(state_.Paths, state_.Settings, name->toStdString());
-        if (result.outcome == SlotChange::Done) {
-            LoadGroups();
-            LoadJobs();
-            return;
-        }
+    QPoint at(frame.left() + leftEdge->mapTo(this, QPoint(0, 0)).x() + Twips(60),
+              frame.top() + LastClickY + Twips(600));
+    while (auto name = NameIt::Ask(this, state_, offered, at)) {
+        SlotChange outcome = apply(name->toStdString());
+        if (outcome == SlotChange::Done) return true;
         state_.prompter->Ask(this,
-                             result.outcome == SlotChange::Full
-                                 ? "No more groups can be added - Please delete one first.    "
+                             outcome == SlotChange::Full
+                                 ? "There is no room for another name - Please delete one first.    "
                                  : kNameExists,
                              PromptIcon::Exclamation, PromptButtons::Ok);
         state_.IgnoreNextKey = true;
         offered = *name;
     }
+    return false;
+}
+
+void EditWindow::FMNew_Click() {
+    bool added = AskName("", FolderList, [this](const std::string& name) {
+        return NewEntry(state_.Paths, state_.Settings, NameIndex::Groups, name).outcome;
+    });
+    if (!added) return;
+    LoadGroups();
+    LoadJobs();
 }
 
 void EditWindow::FMRename_Click() {
-    QString offered = SelectedGroup();
-    if (offered.isEmpty()) return;
-    while (auto name = NameIt::Ask(this, state_, offered, NameDialogPosition(FolderList))) {
-        if (RenameGroup(state_.Paths, state_.Settings, name->toStdString()) == SlotChange::Done) {
-            LoadGroups();
-            return;
-        }
-        state_.prompter->Ask(this, kNameExists, PromptIcon::Exclamation, PromptButtons::Ok);
-        state_.IgnoreNextKey = true;
-        offered = *name;
-    }
+    if (SelectedGroup().isEmpty()) return;
+    bool renamed = AskName(SelectedGroup(), FolderList, [this](const std::string& name) {
+        return RenameEntry(state_.Paths, state_.Settings, NameIndex::Groups, name);
+    });
+    if (renamed) LoadGroups();
 }
 
 void EditWindow::FMDelete_Click() {
@@ -487,9 +493,46 @@ void EditWindow::FMDelete_Click() {
         PromptIcon::Exclamation, PromptButtons::OkCancel);
     state_.IgnoreNextKey = true;
     if (answer != PromptAnswer::Ok) return;
-    DeleteGroup(state_.Paths, state_.Settings);
+    DeleteEntry(state_.Paths, state_.Settings, NameIndex::Groups);
     LoadGroups();
     LoadJobs();
+}
+
+void EditWindow::LMNew_Click() {
+    bool added = AskName("", PriceFrame, [this](const std::string& name) {
+        return NewEntry(state_.Paths, state_.Settings, NameIndex::PriceLists, name).outcome;
+    });
+    if (!added) return;
+    LoadPriceLists();
+    OpenPriceList();
+}
+
+void EditWindow::LMRename_Click() {
+    if (SelectedPriceList().isEmpty()) return;
+    bool renamed = AskName(SelectedPriceList(), PriceFrame, [this](const std::string& name) {
+        return RenameEntry(state_.Paths, state_.Settings, NameIndex::PriceLists, name);
+    });
+    if (renamed) LoadPriceLists();
+}
+
+void EditWindow::LMDelete_Click() {
+    QString list = SelectedPriceList();
+    if (list.isEmpty()) return;
+    PromptAnswer answer = state_.prompter->Ask(
+        this, "Are you sure you want to delete    \n\n" + list + "    ", PromptIcon::Exclamation,
+        PromptButtons::OkCancel);
+    state_.IgnoreNextKey = true;
+    if (answer != PromptAnswer::Ok) return;
+    DeleteEntry(state_.Paths, state_.Settings, NameIndex::PriceLists);
+    LoadPriceLists();
+}
+
+void EditWindow::OpenPriceList() {
+    // With no list selected there is nothing to open: the request is ignored.
+    QString list = SelectedPriceList();
+    if (list.isEmpty()) return;
+    PricesWindow editor(this, state_, list);
+    editor.exec();
 }
 
 void EditWindow::OpenDocumentation() { OpenDocument(state_.Measures.ProgramFolder + "Help/1.htm"); }

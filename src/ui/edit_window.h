@@ -4,6 +4,9 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
+
+#include "store/name_slots.h"
 
 class QAction;
 class QFrame;
@@ -65,7 +68,15 @@ class EditWindow : public QMainWindow {
     void FMNew_Click();
     void FMRename_Click();
     void FMDelete_Click();
-    QPoint NameDialogPosition(QWidget* column) const;
+    void LMNew_Click();
+    void LMRename_Click();
+    void LMDelete_Click();
+    void OpenPriceList();
+    // Asks for a name until apply accepts it or the user cancels; true when accepted. A
+    // refused name is explained and offered again. The dialog opens by the left edge of
+    // leftEdge, below the last right-click.
+    bool AskName(QString offered, QWidget* leftEdge,
+                 const std::function<SlotChange(const std::string&)>& apply);
 
     void OpenDocumentation();
 

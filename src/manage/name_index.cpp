@@ -1,0 +1,93 @@
+#include "manage/name_index.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "store/code_page.h"
+#include "store/data_file.h"
+#include "store/name_lookup.h"
+
+namespace quantora {
+
+namespace {
+
+template <typename T, typename Name>
+void SortByName(std::vector<T>& items, Name name) {
+    std::vector<std::pair<std::u32string, T>> keyed;
+    keyed.reserve(items.size());
+    for (T& item : items) keyed.emplace_back(FoldCase(name(item)), std::move(item));
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    items.clear();
+    for (auto& [key, item] : keyed) items.push_back(std::move(item));
+}
+
+std::string IndexFile(const DataPaths& paths, NameIndex index) {
+    return index == NameIndex::Groups ? paths.GroupIndex() : paths.PriceListIndex();
+}
+
+std::int16_t& CurrentSlotOf(Settings& settings, NameIndex index) {
+    return index == NameIndex::Groups ? settings.CurrentGroup : settings.CurrentList;
+}
+
+}  // namespace
+
+std::vector<NamedSlot> SortedEntries(const DataPaths& paths, NameIndex index) {
+    std::vector<NamedSlot> entries = UsedSlots(IndexFile(paths, index));
+    SortByName(entries, [](const NamedSlot& e) { return e.name; });
+    return entries;
+}
+
+std::vector<std::string> SortedJobNames(const std::string& jobFolder) {
+    std::vector<std::string> names = ListNormalFiles(jobFolder);
+    SortByName(names, [](const std::string& n) { return n; });
+    return names;
+}
+
+const NamedSlot* SelectedEntry(const std::vector<NamedSlot>& entries, std::int16_t current) {
+    for (const NamedSlot& entry : entries)
+        if (entry.slot == current) return &entry;
+    return nullptr;
+}
+
+std::int16_t CurrentSlot(const Settings& settings, NameIndex index) {
+    return index == NameIndex::Groups ? settings.CurrentGroup : settings.CurrentList;
+}
+
+std::string EntryFolder(const DataPaths& paths, NameIndex index, std::int16_t slot) {
+    return index == NameIndex::Groups ? paths.JobFolder(slot) : paths.ListFolder(slot);
+}
+
+NewSlotResult NewEntry(const DataPaths& paths, Settings& settings, NameIndex index,
+                       const std::string& name) {
+    NewSlotResult result = AddSlot(IndexFile(paths, index), name);
+    if (result.outcome == SlotChange::Done) SelectEntry(paths, settings, index, result.slot);
+    return result;
+}
+
+SlotChange RenameEntry(const DataPaths& paths, Settings& settings, NameIndex index,
+                       const std::string& name) {
+    SlotChange outcome = RenameSlot(IndexFile(paths, index), CurrentSlot(settings, index), name);
+    if (outcome == SlotChange::Done) WriteSettings(paths.defaultFolder, settings);
+    return outcome;
+}
+
+void DeleteEntry(const DataPaths& paths, Settings& settings, NameIndex index) {
+    std::int16_t& current = CurrentSlotOf(settings, index);
+    if (current < 0) return;
+    DeleteSlot(IndexFile(paths, index), current);
+    std::string folder = EntryFolder(paths, index, current);
+    for (const std::string& file : ListNormalFiles(folder)) DeleteDataFile(folder + file);
+    ::rmdir(folder.substr(0, folder.size() - 1).c_str());
+    current = kNoneSelected;
+    WriteSettings(paths.defaultFolder, settings);
+}
+
+void SelectEntry(const DataPaths& paths, Settings& settings, NameIndex index, std::int16_t slot) {
+    CurrentSlotOf(settings, index) = slot;
+    EnsureFolder(EntryFolder(paths, index, slot));
+    WriteSettings(paths.defaultFolder, settings);
+}
+
+}  // namespace quantora

@@ -1,0 +1,126 @@
+#include "manage/name_index.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "pricelists/item_file.h"
+#include "store/data_file.h"
+#include "temp_folder.h"
+
+namespace quantora {
+namespace {
+
+using testing::Exists;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+std::string Slot(const std::string& name) { return name + std::string(70 - name.size(), ' '); }
+const std::string kFree(70, ' ');
+
+class Indexes : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings = ReadSettings(home.path());
+        paths = SetUpDataFolder(home.path(), settings).paths;
+    }
+    TempFolder home;
+    Settings settings;
+    DataPaths paths;
+};
+
+TEST_F(Indexes, ANewEntryTakesTheLastFreeSlotBecomesCurrentAndHasItsFolder) {
+    WriteBytes(paths.GroupIndex(), Slot("Alpha") + kFree + Slot("Beta"));
+    NewSlotResult gamma = NewEntry(paths, settings, NameIndex::Groups, "Gamma");
+    ASSERT_EQ(gamma.outcome, SlotChange::Done);
+    EXPECT_EQ(gamma.slot, 1);
+    EXPECT_EQ(ReadSettings(home.path()).CurrentGroup, 1);
+    EXPECT_TRUE(std::filesystem::is_directory(home / "Jobs1"));
+
+    NewSlotResult list = NewEntry(paths, settings, NameIndex::PriceLists, "Timber");
+    EXPECT_EQ(list.slot, 1);  // no free slot: appended
+    EXPECT_EQ(ReadBytes(paths.PriceListIndex()), Slot("My First Price List") + Slot("Timber"));
+    EXPECT_EQ(settings.CurrentList, 1);
+    EXPECT_TRUE(std::filesystem::is_directory(home / "Lists1"));
+}
+
+TEST_F(Indexes, DuplicatesChangeNothing) {
+    std::string before = ReadBytes(paths.GroupIndex());
+    EXPECT_EQ(NewEntry(paths, settings, NameIndex::Groups, "my first GROUP").outcome,
+              SlotChange::Duplicate);
+    EXPECT_EQ(RenameEntry(paths, settings, NameIndex::Groups, "My First Group"),
+              SlotChange::Duplicate);
+    EXPECT_EQ(RenameEntry(paths, settings, NameIndex::PriceLists, "MY FIRST PRICE LIST"),
+              SlotChange::Duplicate);
+    EXPECT_EQ(ReadBytes(paths.GroupIndex()), before);
+    EXPECT_EQ(settings.CurrentGroup, 0);
+}
+
+TEST_F(Indexes, RenameKeepsTheSlotAndTheContent) {
+    WriteItemPrice(paths.ListFolder(0), "Nails", ParseAmount("1"));
+    EXPECT_EQ(RenameEntry(paths, settings, NameIndex::Groups, "Kitchens"), SlotChange::Done);
+    EXPECT_EQ(RenameEntry(paths, settings, NameIndex::PriceLists, "Hardware"), SlotChange::Done);
+    EXPECT_EQ(ReadBytes(paths.GroupIndex()), Slot("Kitchens"));
+    EXPECT_EQ(ReadBytes(paths.PriceListIndex()), Slot("Hardware"));
+    EXPECT_EQ(SortedJobNames(paths.JobFolder(0)), std::vector<std::string>{"My First Job Costing"});
+    EXPECT_TRUE(ItemExists(paths.ListFolder(0), "Nails"));
+}
+
+TEST_F(Indexes, DeletingRemovesTheContentAndTheFolderAndSelectsNothing) {
+    NewEntry(paths, settings, NameIndex::Groups, "Bathrooms");
+    WriteBytes(paths.JobFolder(1) + "Tiles", "");
+    DeleteEntry(paths, settings, NameIndex::Groups);
+    EXPECT_FALSE(Exists(home / "Jobs1"));
+    EXPECT_EQ(ReadBytes(paths.GroupIndex()), Slot("My First Group") + kFree);
+    EXPECT_EQ(settings.CurrentGroup, kNoneSelected);
+    EXPECT_EQ(SelectedEntry(SortedEntries(paths, NameIndex::Groups), settings.CurrentGroup), nullptr);
+    EXPECT_EQ(NewEntry(paths, settings, NameIndex::Groups, "Decks").slot, 1);
+
+    // The only price list can go too.
+    WriteItemPrice(paths.ListFolder(0), "Nails", ParseAmount("1"));
+    DeleteEntry(paths, settings, NameIndex::PriceLists);
+    EXPECT_FALSE(Exists(home / "Lists0"));
+    EXPECT_TRUE(SortedEntries(paths, NameIndex::PriceLists).empty());
+    EXPECT_EQ(settings.CurrentList, kNoneSelected);
+    DeleteEntry(paths, settings, NameIndex::PriceLists);  // nothing selected: nothing happens
+    EXPECT_EQ(ReadBytes(paths.PriceListIndex()), kFree);
+}
+
+TEST_F(Indexes, AFolderWithSomethingElseInItStays) {
+    NewEntry(paths, settings, NameIndex::Groups, "Odd");
+    WriteBytes(paths.JobFolder(1) + "Job", "");
+    WriteBytes(paths.JobFolder(1) + ".hidden", "");
+    DeleteEntry(paths, settings, NameIndex::Groups);
+    EXPECT_FALSE(Exists(paths.JobFolder(1) + "Job"));
+    EXPECT_TRUE(Exists(paths.JobFolder(1) + ".hidden"));
+}
+
+TEST_F(Indexes, ListsAreSortedWithoutRegardToCase) {
+    WriteBytes(paths.GroupIndex(), Slot("beta") + kFree + Slot("Alpha") + Slot("Gamma"));
+    std::vector<NamedSlot> entries = SortedEntries(paths, NameIndex::Groups);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].name, "Alpha");
+    EXPECT_EQ(entries[0].slot, 2);
+    EXPECT_EQ(entries[1].name, "beta");
+    EXPECT_EQ(entries[2].slot, 3);
+    EXPECT_EQ(SelectedEntry(entries, 3)->name, "Gamma");
+    EXPECT_EQ(SelectedEntry(entries, 1), nullptr);  // a free slot selects nothing
+
+    WriteBytes(paths.JobFolder(0) + "apple", "");
+    WriteBytes(paths.JobFolder(0) + "Zebra", "");
+    std::filesystem::create_directory(paths.JobFolder(0) + "Sub");
+    EXPECT_EQ(SortedJobNames(paths.JobFolder(0)),
+              (std::vector<std::string>{"apple", "My First Job Costing", "Zebra"}));
+}
+
+TEST_F(Indexes, SelectingMakesAMissingFolderAgain) {
+    std::filesystem::remove(home / "Lists0");
+    SelectEntry(paths, settings, NameIndex::PriceLists, 0);
+    EXPECT_TRUE(std::filesystem::is_directory(home / "Lists0"));
+    SelectEntry(paths, settings, NameIndex::Groups, 5);
+    EXPECT_EQ(ReadSettings(home.path()).CurrentGroup, 5);
+}
+
+}  // namespace
+}  // namespace quantora
