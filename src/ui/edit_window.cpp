@@ -457,11 +457,12 @@ bool EditWindow::AskName(QString offered, QWidget* leftEdge,
     while (auto name = NameIt::Ask(this, state_, offered, at)) {
         SlotChange outcome = apply(name->toStdString());
         if (outcome == SlotChange::Done) return true;
-        state_.prompter->Ask(this,
-                             outcome == SlotChange::Full
-                                 ? "There is no room for another name - Please delete one first.    "
-                                 : kNameExists,
-                             PromptIcon::Exclamation, PromptButtons::Ok);
+        state_.prompter->Ask(
+            this,
+            outcome == SlotChange::Full
+                ? "There is no room for another name - Please delete one first.    "
+                : kNameExists,
+            PromptIcon::Exclamation, PromptButtons::Ok);
         state_.IgnoreNextKey = true;
         offered = *name;
     }
@@ -518,9 +519,9 @@ void EditWindow::LMRename_Click() {
 void EditWindow::LMDelete_Click() {
     QString list = SelectedPriceList();
     if (list.isEmpty()) return;
-    PromptAnswer answer = state_.prompter->Ask(
-        this, "Are you sure you want to delete    \n\n" + list + "    ", PromptIcon::Exclamation,
-        PromptButtons::OkCancel);
+    PromptAnswer answer =
+        state_.prompter->Ask(this, "Are you sure you want to delete    \n\n" + list + "    ",
+                             PromptIcon::Exclamation, PromptButtons::OkCancel);
     state_.IgnoreNextKey = true;
     if (answer != PromptAnswer::Ok) return;
     DeleteEntry(state_.Paths, state_.Settings, NameIndex::PriceLists);

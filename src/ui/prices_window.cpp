@@ -53,7 +53,9 @@ QLabel* Text(const QString& text, QWidget* parent, QRect at) {
     return label;
 }
 
-bool IsEnter(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
+bool IsEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
 
 // A key that types a character: what the typing rules of the fields look at.
 bool TypesCharacter(const QKeyEvent* key) {
@@ -198,7 +200,8 @@ void PricesWindow::BuildFilters(QWidget* area) {
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    const char* captions[] = {"All Items", "Items Beginning With", "Items Ending With", "Items Containing"};
+    const char* captions[] = {"All Items", "Items Beginning With", "Items Ending With",
+                              "Items Containing"};
     for (int k = 0; k < 4; ++k) {
         FilterOption[k] = new QRadioButton(captions[k], frame);
         FilterOption[k]->setObjectName(QString("FilterOption%1").arg(k));
@@ -206,7 +209,8 @@ void PricesWindow::BuildFilters(QWidget* area) {
         FilterOption[k]->setAutoFillBackground(true);
         // An option never keeps the focus: the name field takes it.
         FilterOption[k]->setFocusPolicy(Qt::NoFocus);
-        connect(FilterOption[k], &QRadioButton::clicked, this, [this, k] { FilterOption_Click(k); });
+        connect(FilterOption[k], &QRadioButton::clicked, this,
+                [this, k] { FilterOption_Click(k); });
         if (k == 0) continue;
         FilterText[k] = new QLineEdit(frame);
         FilterText[k]->setObjectName(QString("FilterText%1").arg(k));
@@ -215,7 +219,8 @@ void PricesWindow::BuildFilters(QWidget* area) {
     }
     FilterOption[0]->setChecked(true);
     for (int k = 0; k < 4; ++k)
-        Colour(FilterOption[k], QPalette::Window, k == 0 ? kLightYellow : palette().color(QPalette::Button));
+        Colour(FilterOption[k], QPalette::Window,
+               k == 0 ? kLightYellow : palette().color(QPalette::Button));
 }
 
 void PricesWindow::BuildProgress(QWidget* area) {
@@ -243,12 +248,15 @@ void PricesWindow::BuildHelpPanel(QWidget* area) {
     HelpFrame->setObjectName("HelpFrame");
     HelpFrame->setGeometry(kAreaWidth + 8 - 2, 8, kHelpWidth - 6, kHeight - 16);
     const char* texts[] = {
-        "Enter the names and prices of items here then click the Add or Update button (or hit ENTER).",
-        "Item names can have up to 70 characters but cannot include the characters < > \\ / : * or ?",
+        "Enter the names and prices of items here then click the Add or Update button (or hit "
+        "ENTER).",
+        "Item names can have up to 70 characters but cannot include the characters < > \\ / : * or "
+        "?",
         "The items in your price list are shown in this section.  To delete or change the price af "
         "an item in your list, click on it.   It then appears in the editor above where you can "
         "change the price and click the Add or Update button.",
-        "Your price lists are saved automatically.   Just close this window or hit Esc when finished.",
+        "Your price lists are saved automatically.   Just close this window or hit Esc when "
+        "finished.",
         "You can hide this help panel from the help menu when you no longer need it.",
         "If you need to find an item in a long price list to change its price, you can use these "
         "filters instead of scrolling through the entire list looking for it."};
@@ -300,7 +308,8 @@ void PricesWindow::Hlt(int row) {
         bool lit = r == row;
         for (QLabel* label : {Item[r], Price[r]}) {
             Colour(label, QPalette::Window, lit ? base.color(QPalette::Highlight) : Qt::white);
-            Colour(label, QPalette::WindowText, lit ? base.color(QPalette::HighlightedText) : Qt::black);
+            Colour(label, QPalette::WindowText,
+                   lit ? base.color(QPalette::HighlightedText) : Qt::black);
         }
     }
 }
@@ -311,15 +320,17 @@ void PricesWindow::Showit() {
         std::size_t i = static_cast<std::size_t>(topIndex_ + r);
         bool shown = i < items.size();
         Item[r]->setText(shown ? Q(items[i].name) : QString());
-        Price[r]->setText(shown ? Q(AmountText(model_.PriceAt(static_cast<std::int32_t>(i)))) : QString());
+        Price[r]->setText(shown ? Q(AmountText(model_.PriceAt(static_cast<std::int32_t>(i))))
+                                : QString());
     }
 }
 
 void PricesWindow::UpdateSliderRange() { Slider->setMaximum(std::max(model_.LastIndex() - 15, 0)); }
 
 void PricesWindow::LoadList() {
-    ItemFilter filter{static_cast<FilterMode>(filterMode_),
-                      filterMode_ > 0 ? FilterText[filterMode_]->text().toStdString() : std::string()};
+    ItemFilter filter{
+        static_cast<FilterMode>(filterMode_),
+        filterMode_ > 0 ? FilterText[filterMode_]->text().toStdString() : std::string()};
     model_.LoadNames(listFolder_, filter);
     Slider->setMaximum(0);
     topIndex_ = 0;
@@ -336,7 +347,8 @@ void PricesWindow::LoadList() {
     repaint();
     Pause(200);
     const int full = Barframe->width();
-    const double step = model_.LastIndex() == 0 ? full : static_cast<double>(full) / model_.LastIndex();
+    const double step =
+        model_.LastIndex() == 0 ? full : static_cast<double>(full) / model_.LastIndex();
     double width = 1;
     // The bar is drawn again only when it has grown by a whole pixel: a supplier's list of
     // 100,000 items must not pay for 100,000 repaints.
@@ -363,7 +375,8 @@ void PricesWindow::AddBtn_Click() {
     }
     if (AddPrice->text().isEmpty()) {
         state_.sounds->PlayAsterisk();
-        state_.prompter->Ask(this, " Please enter the price.  ", PromptIcon::None, PromptButtons::Ok);
+        state_.prompter->Ask(this, " Please enter the price.  ", PromptIcon::None,
+                             PromptButtons::Ok);
         AddPrice->setFocus();
         return;
     }
@@ -412,7 +425,8 @@ void PricesWindow::FilterOption_Click(int k) {
     filterMode_ = k;
     FilterOption[k]->setChecked(true);
     for (int i = 0; i < 4; ++i)
-        Colour(FilterOption[i], QPalette::Window, i == k ? kLightYellow : palette().color(QPalette::Button));
+        Colour(FilterOption[i], QPalette::Window,
+               i == k ? kLightYellow : palette().color(QPalette::Button));
     LoadList();
     if (k > 0) FilterText[k]->setFocus();
 }
@@ -464,7 +478,8 @@ bool PricesWindow::NameKeyPress(QKeyEvent* key) {
     if (!TypesCharacter(key)) return false;
     DelBtn->setEnabled(false);
     QChar c = key->text()[0];
-    if (c.isPrint() && (!IsAllowedInItemName(c.unicode()) || !CodePageValidator::Fits(key->text()))) {
+    if (c.isPrint() &&
+        (!IsAllowedInItemName(c.unicode()) || !CodePageValidator::Fits(key->text()))) {
         state_.sounds->PlayAsterisk();
         return true;
     }

@@ -23,7 +23,7 @@ struct AppState;
 
 class PricesWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     // The list named listName, whose items lie in the current list folder. managementWindow
     // is the window this one opens on the screen of.
     PricesWindow(QWidget* managementWindow, AppState& state, const QString& listName);
@@ -35,11 +35,11 @@ public:
 
     static constexpr int kRows = 16;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void BuildEditor(QWidget* area);
     void BuildRows(QWidget* area);
     void BuildFilters(QWidget* area);

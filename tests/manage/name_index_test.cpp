@@ -20,7 +20,7 @@ std::string Slot(const std::string& name) { return name + std::string(70 - name.
 const std::string kFree(70, ' ');
 
 class Indexes : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         settings = ReadSettings(home.path());
         paths = SetUpDataFolder(home.path(), settings).paths;
@@ -74,7 +74,8 @@ TEST_F(Indexes, DeletingRemovesTheContentAndTheFolderAndSelectsNothing) {
     EXPECT_FALSE(Exists(home / "Jobs1"));
     EXPECT_EQ(ReadBytes(paths.GroupIndex()), Slot("My First Group") + kFree);
     EXPECT_EQ(settings.CurrentGroup, kNoneSelected);
-    EXPECT_EQ(SelectedEntry(SortedEntries(paths, NameIndex::Groups), settings.CurrentGroup), nullptr);
+    EXPECT_EQ(SelectedEntry(SortedEntries(paths, NameIndex::Groups), settings.CurrentGroup),
+              nullptr);
     EXPECT_EQ(NewEntry(paths, settings, NameIndex::Groups, "Decks").slot, 1);
 
     // The only price list can go too.

@@ -8,8 +8,11 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include "pricelists/item_file.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
+#include "store/pause.h"
+#include "ui/prices_window.h"
 #include "ui_test_support.h"
 
 using namespace quantora;
@@ -62,6 +65,7 @@ class EditWindowTest : public QObject {
     }
 
   private slots:
+    void initTestCase() { SetPausesEnabled(false); }
     void init() {
         env = std::make_unique<Environment>();
         Open();
@@ -309,6 +313,64 @@ class EditWindowTest : public QObject {
         WriteBytes(env->state->Paths.JobFolder(0) + "Added meanwhile", "");
         window->RequestRefresh();
         QTRY_COMPARE(List("JobList")->count(), 2);
+    }
+
+    void aNewPriceListOpensInTheEditorAtOnce() {
+        NameDialogScript script({"Timber"});
+        ModalCloser<PricesWindow> editor;
+        Action("LMNew")->trigger();
+        QCOMPARE(editor.captions, std::vector<QString>{" Quantora -  Timber"});
+        QCOMPARE(ReadBytes(env->state->Paths.PriceListIndex()),
+                 Slot("My First Price List") + Slot("Timber"));
+        QVERIFY(std::filesystem::is_directory(env->state->Paths.ListFolder(1)));
+        QCOMPARE(window->SelectedPriceList(), QString("Timber"));
+        QCOMPARE(ReadSettings(env->home.path()).CurrentList, 1);
+    }
+
+    void priceListsAreOpenedByMenuDoubleClickAndEnter() {
+        ModalCloser<PricesWindow> editor;
+        Action("LMOpen")->trigger();
+        QListWidget* lists = List("PriceList");
+        QPoint item = lists->visualItemRect(lists->item(0)).center();
+        QTest::mouseClick(lists->viewport(), Qt::LeftButton, {}, item);
+        QTest::mouseDClick(lists->viewport(), Qt::LeftButton, {}, item);
+        lists->setFocus();
+        QTest::keyClick(lists, Qt::Key_Return);
+        QCOMPARE(editor.captions.size(), size_t(3));
+        QCOMPARE(editor.captions[0], QString(" Quantora -  My First Price List"));
+    }
+
+    void renamingAPriceListKeepsItsItems() {
+        WriteItemPrice(env->state->Paths.ListFolder(0), "Nails", ParseAmount("1"));
+        NameDialogScript script({"MY FIRST PRICE LIST", "Hardware"});
+        Action("LMRename")->trigger();
+        QCOMPARE(env->prompter.asked.size(), size_t(1));
+        QCOMPARE(env->prompter.asked[0].text,
+                 QString("Name already exists - Please enter another.    "));
+        QCOMPARE(ReadBytes(env->state->Paths.PriceListIndex()), Slot("Hardware"));
+        QCOMPARE(window->SelectedPriceList(), QString("Hardware"));
+        QVERIFY(ItemExists(env->state->Paths.ListFolder(0), "Nails"));
+        // The dialog opens by the price column, not by the group column.
+        QCOMPARE(
+            script.offers[0].position.x(),
+            window->frameGeometry().left() + window->findChild<QWidget*>("PriceFrame")->x() + 4);
+    }
+
+    void theOnlyPriceListCanBeDeleted() {
+        WriteItemPrice(env->state->Paths.ListFolder(0), "Nails", ParseAmount("1"));
+        Action("LMDelete")->trigger();
+        QCOMPARE(env->prompter.asked.back().text,
+                 QString("Are you sure you want to delete    \n\nMy First Price List    "));
+        QVERIFY(!Exists(env->state->Paths.ListFolder(0)));
+        QCOMPARE(List("PriceList")->count(), 0);
+        OpenMenu("LM");
+        for (const char* name : {"LMOpen", "LMRename", "LMDelete"})
+            QVERIFY(!Action(name)->isEnabled());
+        QCOMPARE(Action("LMOpen")->text(), QString("Open"));
+        QVERIFY(Action("LMNew")->isEnabled());
+        ModalCloser<PricesWindow> editor;
+        Action("LMOpen")->trigger();  // with nothing selected nothing opens
+        QVERIFY(editor.captions.empty());
     }
 
     void selectingAPriceListRemembersIt() {

@@ -110,4 +110,25 @@ class NameDialogScript : public QObject {
     QPointer<NameIt> handled_;
 };
 
+// Closes each modal window of type W that opens, noting its caption.
+template <typename W>
+class ModalCloser : public QObject {
+  public:
+    ModalCloser() {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            auto* window = qobject_cast<W*>(QApplication::activeModalWidget());
+            if (!window || window == seen_) return;
+            seen_ = window;
+            captions.push_back(window->windowTitle());
+            window->reject();
+        });
+        timer_.start(5);
+    }
+    std::vector<QString> captions;
+
+  private:
+    QTimer timer_;
+    QPointer<W> seen_;
+};
+
 }  // namespace quantora::testing

@@ -1,0 +1,293 @@
+// The price list editor as a user meets it: adding, changing and deleting items, moving
+// through a long list, the filters, and the files it leaves behind.
+#include "ui/prices_window.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "pricelists/item_file.h"
+#include "store/pause.h"
+#include "ui_test_support.h"
+
+using namespace quantora;
+using namespace quantora::testing;
+
+class PricesWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Environment> env;
+    std::unique_ptr<QWidget> owner;
+    std::unique_ptr<PricesWindow> window;
+
+    std::string Folder() { return env->state->Paths.ListFolder(0); }
+    void Item(const std::string& name, const char* price) {
+        WriteItemPrice(Folder(), name, ParseAmount(price));
+    }
+    template <typename T>
+    T* Get(const QString& name) {
+        return window->findChild<T*>(name);
+    }
+    QLineEdit* AddText() { return Get<QLineEdit>("AddText"); }
+    QLineEdit* AddPrice() { return Get<QLineEdit>("AddPrice"); }
+    QPushButton* DelBtn() { return Get<QPushButton>("DelBtn"); }
+    QScrollBar* Slider() { return Get<QScrollBar>("Slider"); }
+    QString Row(int r) { return Get<QLabel>(QString("Item%1").arg(r))->text(); }
+    QString RowPrice(int r) { return Get<QLabel>(QString("Price%1").arg(r))->text(); }
+
+    QStringList Rows() {
+        QStringList rows;
+        for (int r = 0; r < PricesWindow::kRows; ++r)
+            if (!Row(r).isEmpty()) rows << Row(r);
+        return rows;
+    }
+
+    void Open() {
+        window = std::make_unique<PricesWindow>(owner.get(), *env->state, "My First Price List");
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTRY_VERIFY(AddText()->hasFocus());
+    }
+
+    void Add(const QString& name, const QString& price) {
+        AddText()->setText(name);
+        AddPrice()->setText(price);
+        QTest::mouseClick(Get<QPushButton>("AddBtn"), Qt::LeftButton);
+    }
+
+    void ApplyFilter(int k, const QString& text) {
+        if (k > 0) Get<QLineEdit>(QString("FilterText%1").arg(k))->setText(text);
+        auto* option = Get<QRadioButton>(QString("FilterOption%1").arg(k));
+        QTest::mouseClick(option, Qt::LeftButton, {},
+                          QPoint(8, option->height() / 2));  // its circle
+    }
+
+    void ManyItems(int count) {
+        for (int i = 0; i < count; ++i)
+            Item(QString("Item %1").arg(i, 2, 10, QChar('0')).toStdString(), "1");
+    }
+
+  private slots:
+    void initTestCase() { SetPausesEnabled(false); }
+    void init() {
+        env = std::make_unique<Environment>();
+        owner = std::make_unique<QWidget>();
+        owner->setGeometry(100, 100, 700, 500);
+    }
+    void cleanup() {
+        window.reset();
+        owner.reset();
+        env.reset();
+    }
+
+    void theWindowShowsTheListSorted() {
+        Item("Widget", "2.5");
+        Item("bolt", "10");
+        Open();
+        QCOMPARE(window->windowTitle(), QString(" Quantora -  My First Price List"));
+        QCOMPARE(Rows(), (QStringList{"bolt", "Widget"}));
+        QCOMPARE(RowPrice(0), QString("10.00"));
+        QCOMPARE(RowPrice(1), QString("2.50"));
+        QVERIFY(!DelBtn()->isEnabled());
+        QCOMPARE(window->HighlightedRow(), 0);
+    }
+
+    void addingAnItemWritesItsFileAndShowsItInOrder() {
+        Item("Axe", "30");
+        Item("Saw", "20");
+        Open();
+        Add("  Hammer ", "12.5");
+        QCOMPARE(ReadBytes(Folder() + "Hammer"),
+                 std::string("\x48\xE8\x01\x00\x00\x00\x00\x00", 8));
+        QCOMPARE(Rows(), (QStringList{"Axe", "Hammer", "Saw"}));
+        QCOMPARE(RowPrice(1), QString("12.50"));
+        QCOMPARE(AddText()->text(), QString("Hammer"));
+        QCOMPARE(AddPrice()->text(), QString("12.50"));
+        QVERIFY(!DelBtn()->isEnabled());
+        QCOMPARE(env->sounds.pings, 1);
+    }
+
+    void aPastedNameLosesWhatANameCannotHold() {
+        Open();
+        Add(".Nails*", "0.05");
+        QVERIFY(Exists(Folder() + "Nails"));
+        QCOMPARE(Rows(), QStringList{"Nails"});
+        QCOMPARE(AddText()->text(), QString("Nails"));
+        QCOMPARE(RowPrice(0), QString("0.05"));
+    }
+
+    void anExistingNameChangesOnlyItsPrice() {
+        Item("Nails", "1");
+        Item("Screws", "2");
+        Open();
+        Add("Nails", "1.5");
+        QCOMPARE(Rows(), (QStringList{"Nails", "Screws"}));
+        QCOMPARE(RowPrice(0), QString("1.50"));
+        Add("NAILS", "3");  // the same item in another letter case
+        QCOMPARE(Rows(), (QStringList{"Nails", "Screws"}));
+        QCOMPARE(ReadItemPrice(Folder(), "Nails"), ParseAmount("3"));
+        QCOMPARE(ListItemNames(Folder()).size(), size_t(2));
+    }
+
+    void emptyAndUnusableNamesAndEmptyPricesWriteNothing() {
+        Open();
+        Add("   ", "5");
+        QCOMPARE(env->sounds.asterisks, 1);
+        QVERIFY(ListItemNames(Folder()).empty());
+        Add("Hinge", "");
+        QCOMPARE(env->prompter.asked.size(), size_t(1));
+        QCOMPARE(env->prompter.asked[0].text, QString(" Please enter the price.  "));
+        QCOMPARE(env->prompter.asked[0].icon, PromptIcon::None);
+        QVERIFY(AddPrice()->hasFocus());
+        Add("..*", "5");
+        QCOMPARE(env->sounds.asterisks, 3);
+        QVERIFY(ListItemNames(Folder()).empty());
+        QCOMPARE(env->sounds.pings, 0);
+    }
+
+    void typingIsFiltered() {
+        Open();
+        QTest::keyClicks(AddText(), "a*b?c\"d");
+        QCOMPARE(AddText()->text(), QString("abcd"));
+        QCOMPARE(env->sounds.asterisks, 3);
+        AddPrice()->setFocus();
+        QTest::keyClicks(AddPrice(), "1x2.5,");
+        QCOMPARE(AddPrice()->text(), QString("12.5"));
+        QCOMPARE(env->sounds.asterisks, 5);
+        QTest::keyClick(AddPrice(), Qt::Key_Return);  // Enter adds
+        QVERIFY(Exists(Folder() + "abcd"));
+    }
+
+    void theScrollBarCoversWhatSixteenRowsCannotShow() {
+        ManyItems(16);
+        Open();
+        QCOMPARE(Slider()->maximum(), 0);
+        Add("Item 16", "1");
+        QCOMPARE(Slider()->maximum(), 1);
+        Slider()->setValue(1);
+        QCOMPARE(Row(0), QString("Item 01"));
+        QCOMPARE(Row(15), QString("Item 16"));
+    }
+
+    void downOnTheLastRowScrollsAndKeepsTheHighlight() {
+        ManyItems(40);
+        Open();
+        for (int i = 0; i < 15; ++i) QTest::keyPress(AddText(), Qt::Key_Down);
+        QCOMPARE(window->CurrentRow(), 15);
+        QCOMPARE(window->TopIndex(), 0);
+        QTest::keyPress(AddText(), Qt::Key_Down);
+        QCOMPARE(window->CurrentRow(), 15);
+        QCOMPARE(window->HighlightedRow(), 15);
+        QCOMPARE(window->TopIndex(), 1);
+        QCOMPARE(Row(15), QString("Item 16"));
+        for (int i = 0; i < 30; ++i) QTest::keyPress(AddText(), Qt::Key_Down);
+        QCOMPARE(window->TopIndex(), 24);
+        QCOMPARE(Row(15), QString("Item 39"));
+
+        // Releasing the key loads the highlighted item into the editor.
+        QTest::keyRelease(AddText(), Qt::Key_Down);
+        QCOMPARE(AddText()->text(), QString("Item 39"));
+        QCOMPARE(AddPrice()->text(), QString("1.00"));
+        QVERIFY(DelBtn()->isEnabled());
+        QVERIFY(AddPrice()->hasFocus());
+
+        for (int i = 0; i < 16; ++i) QTest::keyPress(AddPrice(), Qt::Key_Up);
+        QCOMPARE(window->CurrentRow(), 0);
+        QCOMPARE(window->TopIndex(), 23);
+    }
+
+    void downStopsAtTheLastItemOfAShortList() {
+        ManyItems(3);
+        Open();
+        for (int i = 0; i < 5; ++i) QTest::keyPress(AddText(), Qt::Key_Down);
+        QCOMPARE(window->CurrentRow(), 2);
+        QCOMPARE(window->TopIndex(), 0);
+    }
+
+    void choosingThenDeletingRemovesFileAndRow() {
+        Item("Apple", "1");
+        Item("Banana", "2");
+        Open();
+        QTest::mouseClick(Get<QLabel>("Item1"), Qt::LeftButton);
+        QCOMPARE(AddText()->text(), QString("Banana"));
+        QCOMPARE(AddPrice()->text(), QString("2.00"));
+        QVERIFY(DelBtn()->isEnabled());
+        QTest::mouseClick(DelBtn(), Qt::LeftButton);
+        QVERIFY(!Exists(Folder() + "Banana"));
+        QCOMPARE(Rows(), QStringList{"Apple"});
+        QCOMPARE(AddText()->text(), QString());
+        QCOMPARE(AddPrice()->text(), QString());
+
+        QTest::mouseClick(Get<QLabel>("Item0"), Qt::LeftButton);
+        QVERIFY(DelBtn()->isEnabled());
+        QTest::keyClicks(AddPrice(), "5");  // typing disables Delete again
+        QVERIFY(!DelBtn()->isEnabled());
+        QTest::mouseClick(Get<QLabel>("Item5"), Qt::LeftButton);  // an empty row does nothing
+        QVERIFY(!DelBtn()->isEnabled());
+    }
+
+    void theFourFilters() {
+        for (const char* name : {"Apple", "apricot", "Banana", "grape"}) Item(name, "1");
+        Open();
+        ApplyFilter(1, "ap");
+        QCOMPARE(Rows(), (QStringList{"Apple", "apricot"}));
+        QVERIFY(Get<QLineEdit>("FilterText1")->hasFocus());
+        QCOMPARE(Get<QRadioButton>("FilterOption1")->palette().color(QPalette::Window),
+                 QColor(255, 255, 192));
+        QVERIFY(Get<QRadioButton>("FilterOption0")->palette().color(QPalette::Window) !=
+                QColor(255, 255, 192));
+        ApplyFilter(1, "a?p");
+        QCOMPARE(Rows(), QStringList{"Apple"});
+        ApplyFilter(2, "APE");
+        QCOMPARE(Rows(), QStringList{"grape"});
+        ApplyFilter(3, "AN");
+        QCOMPARE(Rows(), QStringList{"Banana"});
+        ApplyFilter(3, "a?p");
+        QCOMPARE(Rows(), QStringList{});
+        QCOMPARE(window->Model().LastIndex(), -1);
+        ApplyFilter(0, "");
+        QCOMPARE(Rows().size(), 4);
+
+        // Enter in a filter text applies it.
+        auto* containing = Get<QLineEdit>("FilterText3");
+        containing->setText("RAP");
+        QTest::keyClick(containing, Qt::Key_Return);
+        QCOMPARE(Rows(), QStringList{"grape"});
+    }
+
+    void aNewItemShowsUnderAnActiveFilterUntilItIsApplied() {
+        Item("Apple", "1");
+        Open();
+        ApplyFilter(1, "a");
+        Add("Zest", "2");
+        QCOMPARE(Rows(), (QStringList{"Apple", "Zest"}));
+        ApplyFilter(1, "a");
+        QCOMPARE(Rows(), QStringList{"Apple"});
+    }
+
+    void escapeClosesAndTheHelpPanelSettingIsKept() {
+        Open();
+        QVERIFY(Get<QWidget>("HelpFrame")->isVisible());
+        int wide = window->width();
+        Get<QAction>("HMHide")->trigger();
+        QVERIFY(!Get<QWidget>("HelpFrame")->isVisible());
+        QVERIFY(window->width() < wide);
+        QCOMPARE(ReadSettings(env->home.path()).PricesHelp, std::int16_t(0));
+        QVERIFY(!Get<QAction>("HMHide")->isEnabled());
+        QTest::keyClick(AddText(), Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+
+        env->Restart();
+        Open();
+        QVERIFY(!Get<QWidget>("HelpFrame")->isVisible());
+        Get<QAction>("HMShow")->trigger();
+        QCOMPARE(window->width(), wide);
+    }
+};
+
+QTEST_MAIN(PricesWindowTest)
+#include "prices_window_test.moc"
