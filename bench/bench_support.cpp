@@ -54,6 +54,13 @@ void PrintCase(const std::string& name, double engineMs, double floorMs, const s
                 extra.c_str());
 }
 
+void WriteFast(const std::string& path, const std::string& bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        std::abort();
+    ::close(fd);
+}
+
 void ReadEightBytes(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) std::abort();

@@ -28,6 +28,9 @@ std::map<std::string, double> RunAll(int argc, char** argv);
 void PrintCase(const std::string& name, double engineMs, double floorMs,
                const std::string& extra = "");
 
+// Writes a file plainly: setting up thousands of files for a benchmark needs no crash safety.
+void WriteFast(const std::string& path, const std::string& bytes);
+
 // Opens, reads 8 bytes from and closes one file: the least any reader of an item can do.
 void ReadEightBytes(const std::string& path);
 

@@ -34,14 +34,6 @@ std::string ItemName(int i) {
     return name;
 }
 
-// Setting up thousands of files: plain writes, as nothing here needs to survive a crash.
-void WriteFast(const std::string& path, const std::string& bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
-        std::abort();
-    ::close(fd);
-}
-
 void WriteJob(const std::string& path, const std::vector<JobLine>& lines) {
     std::string bytes;
     for (const JobLine& line : lines) bytes += EncodeJobLine(line);

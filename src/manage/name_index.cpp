@@ -14,7 +14,7 @@ namespace {
 
 template <typename T, typename Name>
 void SortByName(std::vector<T>& items, Name name) {
-    std::vector<std::pair<std::u32string, T>> keyed;
+    std::vector<std::pair<std::string, T>> keyed;
     keyed.reserve(items.size());
     for (T& item : items) keyed.emplace_back(FoldCase(name(item)), std::move(item));
     std::stable_sort(keyed.begin(), keyed.end(),

@@ -39,19 +39,28 @@ std::string TrimBlanks(const std::string& text) {
 }
 
 bool MatchesPrefixPattern(const std::string& name, const std::string& pattern) {
-    return GlobPrefix(FoldCase(name), FoldCase(pattern));
+    return GlobPrefix(DecodeUtf8Lenient(FoldCase(name)), DecodeUtf8Lenient(FoldCase(pattern)));
 }
 
-bool ItemFilter::Passes(const std::string& name) const {
-    std::string wanted = TrimBlanks(text);
-    if (mode == FilterMode::AllItems || wanted.empty()) return true;
-    if (mode == FilterMode::BeginningWith) return MatchesPrefixPattern(name, wanted);
-    std::u32string folded = FoldCase(name);
-    std::u32string piece = FoldCase(wanted);
-    if (mode == FilterMode::EndingWith)
-        return folded.size() >= piece.size() &&
-               folded.compare(folded.size() - piece.size(), piece.size(), piece) == 0;
-    return folded.find(piece) != std::u32string::npos;
+NameTest::NameTest(const ItemFilter& filter)
+    : mode_(filter.mode),
+      piece_(FoldCase(TrimBlanks(filter.text))),
+      pattern_(DecodeUtf8Lenient(piece_)) {
+    // An empty text lets every item through, whichever filter it is.
+    if (piece_.empty()) mode_ = FilterMode::AllItems;
 }
+
+bool NameTest::operator()(const std::string& name) const {
+    if (mode_ == FilterMode::AllItems) return true;
+    std::string folded = FoldCase(name);
+    if (mode_ == FilterMode::BeginningWith) return GlobPrefix(DecodeUtf8Lenient(folded), pattern_);
+    // Folded UTF-8 is compared byte by byte: a whole character matches only a whole one.
+    if (mode_ == FilterMode::EndingWith)
+        return folded.size() >= piece_.size() &&
+               folded.compare(folded.size() - piece_.size(), piece_.size(), piece_) == 0;
+    return folded.find(piece_) != std::string::npos;
+}
+
+bool ItemFilter::Passes(const std::string& name) const { return NameTest(*this)(name); }
 
 }  // namespace quantora

@@ -24,6 +24,18 @@ struct ItemFilter {
     bool Passes(const std::string& name) const;
 };
 
+// A filter made ready to test many names: its text trimmed and folded once, not per name.
+class NameTest {
+  public:
+    explicit NameTest(const ItemFilter& filter);
+    bool operator()(const std::string& name) const;
+
+  private:
+    FilterMode mode_;
+    std::string piece_;       // the folded text
+    std::u32string pattern_;  // the folded text as characters, for the wildcards
+};
+
 // Whether name begins with pattern, "?" and "*" being wildcards, letter case ignored.
 bool MatchesPrefixPattern(const std::string& name, const std::string& pattern);
 

@@ -4,14 +4,17 @@
 
 #include "pricelists/item_file.h"
 #include "store/code_page.h"
+#include "store/data_file.h"
 
 namespace quantora {
 
 namespace {
 
-bool DisplayOrder(const ListEntry& a, const ListEntry& b) {
-    if (a.sortKey != b.sortKey) return a.sortKey < b.sortKey;
-    return a.name < b.name;
+// Without regard to case; names that differ only in case keep a fixed order among them.
+bool DisplayOrder(const std::string& foldedA, const std::string& nameA, const std::string& foldedB,
+                  const std::string& nameB) {
+    int order = foldedA.compare(foldedB);
+    return order != 0 ? order < 0 : nameA < nameB;
 }
 
 }  // namespace
@@ -19,24 +22,33 @@ bool DisplayOrder(const ListEntry& a, const ListEntry& b) {
 void PriceListModel::LoadNames(const std::string& listFolder, const ItemFilter& filter) {
     itemList_.clear();
     itemPrices_.clear();
-    std::int32_t counter = -1;
-    for (std::string& name : ListItemNames(listFolder)) {
-        if (!filter.Passes(name)) continue;
-        std::u32string key = FoldCase(name);
-        itemList_.push_back({std::move(name), ++counter, std::move(key)});
-    }
-    // One sort of the whole list: a supplier's list of 100,000 items must not pay a linear
-    // insertion per item.
-    std::sort(itemList_.begin(), itemList_.end(), DisplayOrder);
+    NameTest passes(filter);
+    std::vector<std::string> names = ListItemNames(listFolder);
+    std::erase_if(names, [&](const std::string& name) { return !passes(name); });
+    std::vector<std::string> folded;
+    folded.reserve(names.size());
+    for (const std::string& name : names) folded.push_back(FoldCase(name));
+    // One sort of the whole list, of positions rather than entries: a supplier's list of
+    // 100,000 items must not pay a linear insertion per item. A name's key is its place in
+    // the folder listing.
+    std::vector<std::int32_t> order(names.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::int32_t>(i);
+    std::sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
+        return DisplayOrder(folded[a], names[a], folded[b], names[b]);
+    });
+    itemList_.reserve(names.size());
+    for (std::int32_t key : order) itemList_.push_back({std::move(names[key]), key});
 }
 
 void PriceListModel::LoadPrices(const std::string& listFolder,
                                 const std::function<void()>& progress) {
     itemPrices_.assign(itemList_.size(), Amount{});
-    NameResolver resolver;
+    // The names come from the folder's own listing, so each is read as it stands, relative
+    // to the folder.
+    FolderReader folder(listFolder);
     for (const ListEntry& entry : itemList_) {
-        itemPrices_[entry.key] =
-            ReadItemPriceIfPresent(listFolder, entry.name, resolver).value_or(Amount{});
+        auto bytes = folder.ReadHead(entry.name, kItemFileSize);
+        itemPrices_[entry.key] = bytes ? DecodeItemPrice(*bytes) : Amount{};
         if (progress) progress();
     }
 }
@@ -47,7 +59,7 @@ bool PriceListModel::AddOrUpdate(const std::string& listFolder, const std::strin
     WriteItemPrice(listFolder, name, price);
     if (isNew) {
         itemPrices_.push_back(price);
-        InsertSorted({name, static_cast<std::int32_t>(itemPrices_.size()) - 1, FoldCase(name)});
+        InsertSorted({name, static_cast<std::int32_t>(itemPrices_.size()) - 1});
         return true;
     }
     for (const ListEntry& entry : itemList_) {
@@ -67,7 +79,11 @@ void PriceListModel::Delete(const std::string& listFolder, const std::string& na
 }
 
 void PriceListModel::InsertSorted(ListEntry entry) {
-    auto at = std::upper_bound(itemList_.begin(), itemList_.end(), entry, DisplayOrder);
+    std::string folded = FoldCase(entry.name);
+    auto at = std::upper_bound(itemList_.begin(), itemList_.end(), entry,
+                               [&](const ListEntry& a, const ListEntry& b) {
+                                   return DisplayOrder(folded, a.name, FoldCase(b.name), b.name);
+                               });
     itemList_.insert(at, std::move(entry));
 }
 

@@ -15,7 +15,6 @@ namespace quantora {
 struct ListEntry {
     std::string name;
     std::int32_t key;  // index of the item's price in ItemPrices
-    std::u32string sortKey;
 };
 
 class PriceListModel {

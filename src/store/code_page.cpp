@@ -126,9 +126,25 @@ std::u32string DecodeUtf8Lenient(std::string_view utf8) {
     return out;
 }
 
-std::u32string FoldCase(std::string_view utf8) {
-    std::u32string folded = DecodeUtf8Lenient(utf8);
-    for (char32_t& cp : folded) cp = FoldCodePoint(cp);
+std::string FoldCase(std::string_view utf8) {
+    std::string folded;
+    folded.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        auto byte = static_cast<unsigned char>(utf8[i]);
+        // ASCII needs no decoding, and most names are ASCII.
+        if (byte < 0x80) {
+            folded += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 32 : byte);
+            ++i;
+            continue;
+        }
+        std::size_t start = i;
+        if (auto cp = NextCodePoint(utf8, i)) {
+            AppendUtf8(folded, FoldCodePoint(*cp));
+        } else {
+            folded += utf8[start];
+            i = start + 1;
+        }
+    }
     return folded;
 }
 

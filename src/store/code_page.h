@@ -23,10 +23,11 @@ bool CodePointFitsCp1252(char32_t cp);
 // True when every character of the UTF-8 text has a Windows-1252 byte.
 bool FitsCp1252(std::string_view utf8);
 
-// The text with letters folded to lower case: ASCII and the Latin letters of Windows-1252.
-// Invalid UTF-8 bytes are kept as they are, so any file name can be folded. Every letter
-// and its folded form take the same number of bytes in UTF-8.
-std::u32string FoldCase(std::string_view utf8);
+// The text with letters folded to lower case, still in UTF-8: ASCII and the Latin letters of
+// Windows-1252. Invalid UTF-8 bytes are kept as they are, so any file name can be folded.
+// Every letter and its folded form take the same number of bytes, and comparing folded
+// texts byte by byte orders them by character, as UTF-8 is made to.
+std::string FoldCase(std::string_view utf8);
 
 // Name comparisons without regard to case, as every list and lookup of the program uses.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);

@@ -77,8 +77,12 @@ bool DataFile::OpenExistingForReading(const std::string& path, DataFile& out) {
     return true;
 }
 
-std::optional<std::string> DataFile::ReadHead(const std::string& path, std::size_t count) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+namespace {
+
+// Reads the first count bytes of an open file and closes it. A folder opens but cannot be
+// read (EISDIR): it is no file. Thousands of items are read this way, so there is no
+// separate status call for each.
+std::optional<std::string> ReadHeadAndClose(int fd, std::size_t count) {
     if (fd < 0) return std::nullopt;
     std::string buffer(count, '\0');
     ssize_t n;
@@ -86,11 +90,28 @@ std::optional<std::string> DataFile::ReadHead(const std::string& path, std::size
         n = ::pread(fd, buffer.data(), count, 0);
     } while (n < 0 && errno == EINTR);
     ::close(fd);
-    // A folder opens but cannot be read (EISDIR): it is no file. Pricing reads thousands of
-    // items, so this spares a status call for every one of them.
     if (n < 0) return std::nullopt;
     buffer.resize(static_cast<std::size_t>(n));
     return buffer;
+}
+
+}  // namespace
+
+std::optional<std::string> DataFile::ReadHead(const std::string& path, std::size_t count) {
+    return ReadHeadAndClose(::open(path.c_str(), O_RDONLY | O_CLOEXEC), count);
+}
+
+FolderReader::FolderReader(const std::string& folderPath)
+    : folder_(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+
+FolderReader::~FolderReader() {
+    if (folder_ >= 0) ::close(folder_);
+}
+
+std::optional<std::string> FolderReader::ReadHead(const std::string& name,
+                                                  std::size_t count) const {
+    if (folder_ < 0) return std::nullopt;
+    return ReadHeadAndClose(::openat(folder_, name.c_str(), O_RDONLY | O_CLOEXEC), count);
 }
 
 std::optional<std::string> DataFile::ReadWhole(const std::string& path) {

@@ -62,6 +62,23 @@ class DataFile {
     std::string path_;
 };
 
+// Reads the heads of many files of one folder, opening each relative to the folder, so the
+// folder's path is not looked up again for every file.
+class FolderReader {
+  public:
+    explicit FolderReader(const std::string& folderPath);
+    ~FolderReader();
+    FolderReader(const FolderReader&) = delete;
+    FolderReader& operator=(const FolderReader&) = delete;
+
+    // The first count bytes of the regular file name in the folder (fewer in a shorter
+    // file); nothing when there is no such file or the folder cannot be opened.
+    std::optional<std::string> ReadHead(const std::string& name, std::size_t count) const;
+
+  private:
+    int folder_ = -1;
+};
+
 // Deletes the file if it exists, clearing a read-only mark first; a missing file is not an
 // error. Throws DataFileError(Delete) when an existing file cannot be removed.
 void DeleteDataFile(const std::string& path);

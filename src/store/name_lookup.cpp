@@ -28,8 +28,9 @@ std::vector<std::string> ListNormalFiles(const std::string& folderPath) {
     DIR* dir = ::opendir(folderPath.c_str());
     if (dir == nullptr) return names;
     while (const dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (IsPlainFileName(name) && IsRegularEntry(folderPath, *entry)) names.push_back(name);
+        // A name from the folder holds no "/" or NUL; only hidden ones need passing over.
+        if (entry->d_name[0] != '.' && IsRegularEntry(folderPath, *entry))
+            names.emplace_back(entry->d_name);
     }
     ::closedir(dir);
     return names;
@@ -38,7 +39,7 @@ std::vector<std::string> ListNormalFiles(const std::string& folderPath) {
 std::optional<std::string> FindFile(const std::string& folderPath, const std::string& name) {
     if (!IsPlainFileName(name)) return std::nullopt;
     if (FileExists(folderPath + name)) return name;
-    std::u32string wanted = FoldCase(name);
+    std::string wanted = FoldCase(name);
     // Folding never changes a name's length in bytes, so most names are passed over unfolded.
     for (const std::string& candidate : ListNormalFiles(folderPath))
         if (candidate.size() == name.size() && FoldCase(candidate) == wanted) return candidate;

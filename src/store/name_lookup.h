@@ -31,7 +31,7 @@ class NameResolver {
     std::optional<std::string> Find(const std::string& folderPath, const std::string& name);
 
   private:
-    std::map<std::string, std::unordered_map<std::u32string, std::string>> folders_;
+    std::map<std::string, std::unordered_map<std::string, std::string>> folders_;
 };
 
 }  // namespace quantora

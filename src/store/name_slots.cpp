@@ -57,7 +57,7 @@ std::optional<std::string> EncodeSlotName(const std::string& name) {
 
 std::optional<std::int16_t> FindSlot(const std::vector<std::string>& slots,
                                      const std::string& name) {
-    std::u32string wanted = FoldCase(TrimTrailingSpaces(name));
+    std::string wanted = FoldCase(TrimTrailingSpaces(name));
     for (std::size_t i = 0; i < slots.size() && i < static_cast<std::size_t>(kMaxSlots); ++i)
         if (!slots[i].empty() && FoldCase(slots[i]) == wanted) return static_cast<std::int16_t>(i);
     return std::nullopt;
