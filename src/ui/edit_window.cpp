@@ -229,13 +229,16 @@ void EditWindow::BuildMenus() {
         HMPanelOn->setEnabled(!shown);
     });
 
-    connect(FMNew, &QAction::triggered, this, &EditWindow::FMNew_Click);
-    connect(FMRename, &QAction::triggered, this, &EditWindow::FMRename_Click);
-    connect(FMDelete, &QAction::triggered, this, &EditWindow::FMDelete_Click);
-    connect(LMNew, &QAction::triggered, this, &EditWindow::LMNew_Click);
+    for (NameIndex index : {NameIndex::Groups, NameIndex::PriceLists}) {
+        bool groups = index == NameIndex::Groups;
+        connect(groups ? FMNew : LMNew, &QAction::triggered, this,
+                [this, index] { NewEntry_Click(index); });
+        connect(groups ? FMRename : LMRename, &QAction::triggered, this,
+                [this, index] { RenameEntry_Click(index); });
+        connect(groups ? FMDelete : LMDelete, &QAction::triggered, this,
+                [this, index] { DeleteEntry_Click(index); });
+    }
     connect(LMOpen, &QAction::triggered, this, &EditWindow::OpenPriceList);
-    connect(LMRename, &QAction::triggered, this, &EditWindow::LMRename_Click);
-    connect(LMDelete, &QAction::triggered, this, &EditWindow::LMDelete_Click);
     connect(HMpaneloff, &QAction::triggered, this, [this] { SetHelpPanel(false); });
     connect(HMPanelOn, &QAction::triggered, this, [this] { SetHelpPanel(true); });
     connect(HMDocs, &QAction::triggered, this, &EditWindow::OpenDocumentation);
@@ -469,63 +472,57 @@ bool EditWindow::AskName(QString offered, QWidget* leftEdge,
     return false;
 }
 
-void EditWindow::FMNew_Click() {
-    bool added = AskName("", FolderList, [this](const std::string& name) {
-        return NewEntry(state_.Paths, state_.Settings, NameIndex::Groups, name).outcome;
+// The group and price list operations differ only in their index, their column and what
+// follows them.
+QWidget* EditWindow::NameDialogEdge(NameIndex index) const {
+    return index == NameIndex::Groups ? static_cast<QWidget*>(FolderList) : PriceFrame;
+}
+
+QString EditWindow::SelectedEntryName(NameIndex index) const {
+    return index == NameIndex::Groups ? SelectedGroup() : SelectedPriceList();
+}
+
+void EditWindow::ReloadIndex(NameIndex index) {
+    if (index == NameIndex::Groups) {
+        LoadGroups();
+        LoadJobs();
+    } else {
+        LoadPriceLists();
+    }
+}
+
+void EditWindow::NewEntry_Click(NameIndex index) {
+    bool added = AskName("", NameDialogEdge(index), [this, index](const std::string& name) {
+        return NewEntry(state_.Paths, state_.Settings, index, name).outcome;
     });
     if (!added) return;
-    LoadGroups();
-    LoadJobs();
+    ReloadIndex(index);
+    // A new price list is opened for its first items at once.
+    if (index == NameIndex::PriceLists) OpenPriceList();
 }
 
-void EditWindow::FMRename_Click() {
-    if (SelectedGroup().isEmpty()) return;
-    bool renamed = AskName(SelectedGroup(), FolderList, [this](const std::string& name) {
-        return RenameEntry(state_.Paths, state_.Settings, NameIndex::Groups, name);
+void EditWindow::RenameEntry_Click(NameIndex index) {
+    QString current = SelectedEntryName(index);
+    if (current.isEmpty()) return;
+    bool renamed = AskName(current, NameDialogEdge(index), [this, index](const std::string& name) {
+        return RenameEntry(state_.Paths, state_.Settings, index, name);
     });
-    if (renamed) LoadGroups();
+    if (renamed) ReloadIndex(index);
 }
 
-void EditWindow::FMDelete_Click() {
-    QString group = SelectedGroup();
-    if (group.isEmpty()) return;
-    PromptAnswer answer = state_.prompter->Ask(
-        this, "Are you sure you want to delete " + group + "    \n\nAnd all its contents?    ",
-        PromptIcon::Exclamation, PromptButtons::OkCancel);
-    state_.IgnoreNextKey = true;
-    if (answer != PromptAnswer::Ok) return;
-    DeleteEntry(state_.Paths, state_.Settings, NameIndex::Groups);
-    LoadGroups();
-    LoadJobs();
-}
-
-void EditWindow::LMNew_Click() {
-    bool added = AskName("", PriceFrame, [this](const std::string& name) {
-        return NewEntry(state_.Paths, state_.Settings, NameIndex::PriceLists, name).outcome;
-    });
-    if (!added) return;
-    LoadPriceLists();
-    OpenPriceList();
-}
-
-void EditWindow::LMRename_Click() {
-    if (SelectedPriceList().isEmpty()) return;
-    bool renamed = AskName(SelectedPriceList(), PriceFrame, [this](const std::string& name) {
-        return RenameEntry(state_.Paths, state_.Settings, NameIndex::PriceLists, name);
-    });
-    if (renamed) LoadPriceLists();
-}
-
-void EditWindow::LMDelete_Click() {
-    QString list = SelectedPriceList();
-    if (list.isEmpty()) return;
+void EditWindow::DeleteEntry_Click(NameIndex index) {
+    QString name = SelectedEntryName(index);
+    if (name.isEmpty()) return;
+    QString question =
+        index == NameIndex::Groups
+            ? "Are you sure you want to delete " + name + "    \n\nAnd all its contents?    "
+            : "Are you sure you want to delete    \n\n" + name + "    ";
     PromptAnswer answer =
-        state_.prompter->Ask(this, "Are you sure you want to delete    \n\n" + list + "    ",
-                             PromptIcon::Exclamation, PromptButtons::OkCancel);
+        state_.prompter->Ask(this, question, PromptIcon::Exclamation, PromptButtons::OkCancel);
     state_.IgnoreNextKey = true;
     if (answer != PromptAnswer::Ok) return;
-    DeleteEntry(state_.Paths, state_.Settings, NameIndex::PriceLists);
-    LoadPriceLists();
+    DeleteEntry(state_.Paths, state_.Settings, index);
+    ReloadIndex(index);
 }
 
 void EditWindow::OpenPriceList() {

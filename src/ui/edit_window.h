@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+#include "manage/name_index.h"
 #include "store/name_slots.h"
 
 class QAction;
@@ -65,12 +66,13 @@ class EditWindow : public QMainWindow {
 
     void FolderList_Select();
     void PriceList_Select();
-    void FMNew_Click();
-    void FMRename_Click();
-    void FMDelete_Click();
-    void LMNew_Click();
-    void LMRename_Click();
-    void LMDelete_Click();
+    // New, Rename and Delete of the "Job Groups" and "Price Lists" menus.
+    void NewEntry_Click(NameIndex index);
+    void RenameEntry_Click(NameIndex index);
+    void DeleteEntry_Click(NameIndex index);
+    QWidget* NameDialogEdge(NameIndex index) const;
+    QString SelectedEntryName(NameIndex index) const;
+    void ReloadIndex(NameIndex index);
     void OpenPriceList();
     // Asks for a name until apply accepts it or the user cancels; true when accepted. A
     // refused name is explained and offered again. The dialog opens by the left edge of
