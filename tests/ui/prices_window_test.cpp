@@ -252,6 +252,12 @@ class PricesWindowTest : public QObject {
         ApplyFilter(0, "");
         QCOMPARE(Rows().size(), 4);
 
+        // "All Items" chosen again reads nothing: an item added behind the window's back
+        // stays unseen until a filter is applied.
+        Item("Zucchini", "1");
+        ApplyFilter(0, "");
+        QCOMPARE(Rows().size(), 4);
+
         // Enter in a filter text applies it.
         auto* containing = Get<QLineEdit>("FilterText3");
         containing->setText("RAP");
