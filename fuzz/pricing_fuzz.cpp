@@ -1,0 +1,66 @@
+// Pricing over any costings at all: jobs that include each other in loops and through the
+// open job, names in other letter cases, names that are no file names, damaged records.
+// It must end, never crash, and leave every file as long as it found it: repricing only
+// rewrites prices in place.
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "costing/job_file.h"
+#include "costing/pricing.h"
+#include "pricelists/item_file.h"
+#include "store/data_file.h"
+
+namespace {
+
+const std::string& Folder() {
+    static const std::string folder = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quantora-fuzz-XXXXXX").string();
+        std::string made = ::mkdtemp(pattern.data());
+        made += '/';
+        quantora::EnsureFolder(made + "Jobs0/");
+        quantora::EnsureFolder(made + "Lists0/");
+        quantora::WriteItemPrice(made + "Lists0/", "A", quantora::Amount::Whole(2));
+        quantora::WriteItemPrice(made + "Lists0/", "B", quantora::Amount::FromRaw(12345));
+        return made;
+    }();
+    return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace quantora;
+    const std::string& folder = Folder();
+    DataPaths paths{folder, folder};
+    const char* files[] = {"Temp.job", "Jobs0/A", "Jobs0/B", "Jobs0/C"};
+    const char* names[] = {"A", "B", "C", "a", "c", "", "../Jobs0/A", "D"};
+    std::string content[4];
+
+    // Each five bytes make a line: which file, kind and slot, which name, quantity, price.
+    std::size_t i = 0;
+    for (; i + 5 <= size; i += 5) {
+        JobLine line;
+        line.Kind = static_cast<std::int16_t>(data[i + 1] & 3);
+        line.SourceSlot = static_cast<std::int16_t>((data[i + 1] >> 2) & 1);
+        line.Item = names[data[i + 2] & 7];
+        line.Quant = Amount::FromRaw(static_cast<std::int8_t>(data[i + 3]) * std::int64_t{2500});
+        line.Price = Amount::FromRaw(data[i + 4] * std::int64_t{10'000'000});
+        line.SubTot = SubTotal(line.Quant, line.Price);
+        content[data[i] & 3] += EncodeJobLine(line);
+    }
+    // What is left over damages the end of the working copy.
+    content[0].append(reinterpret_cast<const char*>(data) + i, size - i);
+    for (int f = 0; f < 4; ++f) ReplaceFile(folder + files[f], content[f], false);
+
+    PricingObserver quiet;
+    try {
+        Reload(paths, {"A", folder + "Jobs0/A"}, quiet);
+    } catch (const AmountOverflow&) {
+    }
+    for (int f = 0; f < 4; ++f)
+        if (std::filesystem::file_size(folder + files[f]) != content[f].size()) std::abort();
+    return 0;
+}
