@@ -221,13 +221,13 @@ void ReplaceFile(const std::string& path, std::string_view bytes, bool durable) 
     }
 }
 
-void CopyFileSafely(const std::string& source, const std::string& target) {
+void CopyFileSafely(const std::string& source, const std::string& target, bool durable) {
     DataFile in;
     if (!DataFile::OpenExistingForReading(source, in))
         throw DataFileError(DataFileError::Kind::Open, source);
     std::string bytes = in.ReadAll();
     in.Close();
-    ReplaceFile(target, bytes, true);
+    ReplaceFile(target, bytes, durable);
 }
 
 std::string_view FileNamePart(std::string_view path) {

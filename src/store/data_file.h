@@ -99,7 +99,7 @@ void ReplaceFile(const std::string& path, std::string_view bytes, bool durable);
 
 // Copies source over target the same way. Throws DataFileError(Open) when the source
 // cannot be read or the target written.
-void CopyFileSafely(const std::string& source, const std::string& target);
+void CopyFileSafely(const std::string& source, const std::string& target, bool durable = true);
 
 // The part of a path after its last "/".
 std::string_view FileNamePart(std::string_view path);

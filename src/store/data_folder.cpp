@@ -1,5 +1,6 @@
 #include "store/data_folder.h"
 
+#include "store/code_page.h"
 #include "store/data_file.h"
 #include "store/name_slots.h"
 
@@ -17,6 +18,13 @@ std::string DataFolderFromDataDir(const std::string& content, const std::string&
     if (content.empty()) return defaultFolder;
     // A folder typed by hand may lack its closing separator.
     return content.back() == '/' ? content : content + '/';
+}
+
+void WriteDataDir(const std::string& defaultFolder, const std::string& dataFolder) {
+    std::string dataDir = defaultFolder + kDataDirFileName;
+    DeleteDataFile(dataDir);
+    if (!EqualsIgnoringCase(dataFolder, defaultFolder))
+        DataFile::Open(dataDir).WriteAt(0, dataFolder);
 }
 
 std::string NotAccessibleMessage(const std::string& folder) {

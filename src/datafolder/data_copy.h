@@ -1,0 +1,29 @@
+// Erasing a data folder and copying one data folder into another, one level deep, file by
+// file, with a call after each file so the window can move its progress bar.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "store/settings.h"
+
+namespace quantora {
+
+using FileDone = std::function<void()>;
+
+// Deletes the files of the folder's sub folders and the sub folders (one that still holds
+// something else stays), then the folder's own files, then the folder itself unless it is
+// the default folder. In the default folder the settings are written again, since
+// Kiru.ini went with the other files. Throws DataFileError when a file cannot be deleted.
+void EraseData(const std::string& folder, const std::string& defaultFolder,
+               const Settings& settings, const FileDone& fileDone);
+
+// Copies the files of source's sub folders into the same sub folders of target (made as
+// needed), then source's own files, overwriting. Each file is replaced whole, and all of
+// them are on the disk when the copy returns. Returns the first file that could not be
+// copied, having stopped there, or nothing when all were.
+std::optional<std::string> CopyData(const std::string& source, const std::string& target,
+                                    const FileDone& fileDone);
+
+}  // namespace quantora
