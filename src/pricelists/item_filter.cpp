@@ -38,10 +38,6 @@ std::string TrimBlanks(const std::string& text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-bool MatchesPrefixPattern(const std::string& name, const std::string& pattern) {
-    return GlobPrefix(DecodeUtf8Lenient(FoldCase(name)), DecodeUtf8Lenient(FoldCase(pattern)));
-}
-
 NameTest::NameTest(const ItemFilter& filter)
     : mode_(filter.mode),
       piece_(FoldCase(TrimBlanks(filter.text))),

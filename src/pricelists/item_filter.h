@@ -36,9 +36,6 @@ class NameTest {
     std::u32string pattern_;  // the folded text as characters, for the wildcards
 };
 
-// Whether name begins with pattern, "?" and "*" being wildcards, letter case ignored.
-bool MatchesPrefixPattern(const std::string& name, const std::string& pattern);
-
 // The text without blanks at either end.
 std::string TrimBlanks(const std::string& text);
 

@@ -152,6 +152,4 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return FoldCase(a) == FoldCase(b);
 }
 
-bool LessIgnoringCase(std::string_view a, std::string_view b) { return FoldCase(a) < FoldCase(b); }
-
 }  // namespace quantora

@@ -19,8 +19,6 @@ std::uint32_t TickCount() {
 
 void SetPausesEnabled(bool enabled) { pausesEnabled = enabled; }
 
-bool PausesEnabled() { return pausesEnabled; }
-
 bool PauseIsOver(std::uint32_t startTick, std::uint32_t nowTick, std::int16_t milliseconds) {
     return nowTick < startTick || static_cast<std::uint64_t>(nowTick) >
                                       static_cast<std::uint64_t>(startTick) + milliseconds;

@@ -11,7 +11,6 @@ namespace quantora {
 void Pause(std::int16_t milliseconds);
 
 void SetPausesEnabled(bool enabled);
-bool PausesEnabled();
 
 // The wait's end test on a 32-bit millisecond tick count: the time has passed, or the
 // counter wrapped round since the start (then the wait ends at once rather than hanging).
