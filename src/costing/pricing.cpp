@@ -39,14 +39,16 @@ PricingRun::PricingRun(DataPaths paths, OpenJob openJob, PricingObserver& observ
       openJobFile_(ResolvedPath(openJob_.path)),
       observer_(observer) {}
 
-const std::string& PricingRun::SourceFolder(const JobLine& line) {
+PricingRun::SourceFolderOf& PricingRun::SourceOf(const JobLine& line) {
     std::int32_t key = (line.IsJob() ? 0x10000 : 0) | static_cast<std::uint16_t>(line.SourceSlot);
     auto [it, inserted] = sourceFolders_.try_emplace(key);
     if (inserted)
-        it->second =
+        it->second.path =
             line.IsJob() ? paths_.JobFolder(line.SourceSlot) : paths_.ListFolder(line.SourceSlot);
     return it->second;
 }
+
+const std::string& PricingRun::SourceFolder(const JobLine& line) { return SourceOf(line).path; }
 
 std::optional<std::string> PricingRun::FindJob(const JobLine& line) {
     const std::string& folder = SourceFolder(line);
@@ -56,7 +58,10 @@ std::optional<std::string> PricingRun::FindJob(const JobLine& line) {
 }
 
 bool PricingRun::RepriceItemLine(JobLine& line) {
-    auto price = ReadItemPriceIfPresent(SourceFolder(line), line.Item, resolver_);
+    // Each list folder is opened once per run and its items read relative to it.
+    SourceFolderOf& list = SourceOf(line);
+    if (!list.reader) list.reader = std::make_unique<FolderReader>(list.path);
+    auto price = ReadItemPriceIfPresent(*list.reader, list.path, line.Item, resolver_);
     if (!price || *price == line.Price) return false;
     line.Price = *price;
     line.SubTot = SubTotal(line.Quant, line.Price);

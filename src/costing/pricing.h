@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "costing/job_file.h"
 #include "costing/pricing_observer.h"
 #include "store/amount.h"
+#include "store/data_file.h"
 #include "store/data_folder.h"
 #include "store/name_lookup.h"
 
@@ -81,7 +83,12 @@ class PricingRun {
     PricingObserver& observer_;
     NameResolver resolver_;
     std::unordered_map<std::string, Amount> pricedJobs_;
-    std::unordered_map<std::int32_t, std::string> sourceFolders_;
+    struct SourceFolderOf {
+        std::string path;
+        std::unique_ptr<FolderReader> reader;  // opened when an item is first read there
+    };
+    SourceFolderOf& SourceOf(const JobLine& line);
+    std::unordered_map<std::int32_t, SourceFolderOf> sourceFolders_;
     std::unordered_map<std::string, std::string> images_;
     // Per file, the (line, Price, SubTot) writes in the order they were decided; a later one
     // for the same line wins.

@@ -34,17 +34,15 @@ Amount ReadItemPrice(const std::string& listFolder, const std::string& name) {
     return DecodeItemPrice(file.ReadAt(0, kItemFileSize));
 }
 
-std::optional<Amount> ReadItemPriceIfPresent(const std::string& listFolder, const std::string& name,
+std::optional<Amount> ReadItemPriceIfPresent(const FolderReader& list,
+                                             const std::string& listFolder, const std::string& name,
                                              NameResolver& resolver) {
     if (!IsPlainFileName(name)) return std::nullopt;
-    // The exact name is by far the common case; try it before anything is listed. The path
-    // is built in a buffer kept between calls, as pricing asks for thousands of items.
-    static thread_local std::string path;
-    path.assign(listFolder).append(name);
-    auto bytes = DataFile::ReadHead(path, kItemFileSize);
+    // The exact name is by far the common case; try it before anything is listed.
+    auto bytes = list.ReadHead(name, kItemFileSize);
     if (!bytes) {
         auto stored = resolver.Find(listFolder, name);
-        if (stored) bytes = DataFile::ReadHead(ItemPath(listFolder, *stored), kItemFileSize);
+        if (stored) bytes = list.ReadHead(*stored, kItemFileSize);
     }
     if (!bytes) return std::nullopt;
     return DecodeItemPrice(*bytes);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "store/amount.h"
+#include "store/data_file.h"
 #include "store/name_lookup.h"
 
 namespace quantora {
@@ -30,8 +31,10 @@ bool ItemExists(const std::string& listFolder, const std::string& name);
 Amount ReadItemPrice(const std::string& listFolder, const std::string& name);
 
 // The item's price, or nothing when there is no such item (or its name cannot be a file).
-// Pricing reads a whole costing through this, so a resolver remembers folder listings.
-std::optional<Amount> ReadItemPriceIfPresent(const std::string& listFolder, const std::string& name,
+// Pricing reads a whole costing through this, so the list folder comes opened (list) as
+// well as named (listFolder), and a resolver remembers folder listings.
+std::optional<Amount> ReadItemPriceIfPresent(const FolderReader& list,
+                                             const std::string& listFolder, const std::string& name,
                                              NameResolver& resolver);
 
 // Writes the price. An item that exists under another letter case is written there; a new

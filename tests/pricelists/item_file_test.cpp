@@ -46,8 +46,9 @@ TEST(ItemFile, OneItemWhateverTheLetterCase) {
     EXPECT_EQ(ListItemNames(list.path()), std::vector<std::string>{"Nails"});
     EXPECT_EQ(ReadItemPrice(list.path(), "nAiLs"), ParseAmount("2"));
     NameResolver resolver;
-    EXPECT_EQ(ReadItemPriceIfPresent(list.path(), "NAILS", resolver), ParseAmount("2"));
-    EXPECT_EQ(ReadItemPriceIfPresent(list.path(), "Screws", resolver), std::nullopt);
+    FolderReader folder(list.path());
+    EXPECT_EQ(ReadItemPriceIfPresent(folder, list.path(), "NAILS", resolver), ParseAmount("2"));
+    EXPECT_EQ(ReadItemPriceIfPresent(folder, list.path(), "Screws", resolver), std::nullopt);
     DeleteItem(list.path(), "NAILS");
     EXPECT_FALSE(Exists(list / "Nails"));
 }
@@ -58,8 +59,10 @@ TEST(ItemFile, MissingItemsAreNeitherCreatedNorFatal) {
     EXPECT_FALSE(Exists(list / "Nothing"));
     EXPECT_NO_THROW(DeleteItem(list.path(), "Nothing"));
     NameResolver resolver;
-    EXPECT_EQ(ReadItemPriceIfPresent(list / "Lists7/", "Nothing", resolver), std::nullopt);
-    EXPECT_EQ(ReadItemPriceIfPresent(list.path(), "", resolver), std::nullopt);
+    FolderReader missing(list / "Lists7/");
+    EXPECT_EQ(ReadItemPriceIfPresent(missing, list / "Lists7/", "Nothing", resolver), std::nullopt);
+    FolderReader folder(list.path());
+    EXPECT_EQ(ReadItemPriceIfPresent(folder, list.path(), "", resolver), std::nullopt);
 }
 
 }  // namespace
