@@ -133,6 +133,7 @@ void EditWindow::BuildColumns() {
     connect(PriceList, &QListWidget::itemDoubleClicked, this, &EditWindow::OpenPriceList);
     setTabOrder(PriceList, FolderList);
     setTabOrder(FolderList, JobList);
+    PriceList->setFocus();  // the price lists come first, in focus as in tab order
     // The price list column starts white, the other two grey, until a column takes focus.
     QPalette white = PriceList->palette();
     white.setColor(QPalette::Base, palette().color(QPalette::Base));
