@@ -61,6 +61,8 @@ void WriteFast(const std::string& path, const std::string& bytes) {
     ::close(fd);
 }
 
+void SettleDisk() { ::sync(); }
+
 void ReadEightBytes(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) std::abort();

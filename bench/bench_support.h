@@ -31,6 +31,10 @@ void PrintCase(const std::string& name, double engineMs, double floorMs,
 // Writes a file plainly: setting up thousands of files for a benchmark needs no crash safety.
 void WriteFast(const std::string& path, const std::string& bytes);
 
+// Lets the disk write out what setting up wrote, so that it does not slow the first case
+// measured more than the others.
+void SettleDisk();
+
 // Opens, reads 8 bytes from and closes one file: the least any reader of an item can do.
 void ReadEightBytes(const std::string& path);
 

@@ -103,6 +103,7 @@ struct Fixture {
         }
         assembly = paths.JobFolder(3) + "Assembly";
         WriteJob(assembly, parts);
+        SettleDisk();
     }
 
     // Each job of the chain includes the next on two lines, so every level has a shared

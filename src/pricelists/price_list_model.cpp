@@ -44,11 +44,14 @@ void PriceListModel::LoadPrices(const std::string& listFolder,
                                 const std::function<void()>& progress) {
     itemPrices_.assign(itemList_.size(), Amount{});
     // The names come from the folder's own listing, so each is read as it stands, relative
-    // to the folder.
+    // to the folder, and in the listing's order (the order of the keys): the folder is then
+    // looked up the way it is stored, which is measurably quicker than display order.
     FolderReader folder(listFolder);
-    for (const ListEntry& entry : itemList_) {
-        auto bytes = folder.ReadHead(entry.name, kItemFileSize);
-        itemPrices_[entry.key] = bytes ? DecodeItemPrice(*bytes) : Amount{};
+    std::vector<const std::string*> byKey(itemList_.size());
+    for (const ListEntry& entry : itemList_) byKey[entry.key] = &entry.name;
+    for (std::size_t key = 0; key < byKey.size(); ++key) {
+        auto bytes = folder.ReadHead(*byKey[key], kItemFileSize);
+        itemPrices_[key] = bytes ? DecodeItemPrice(*bytes) : Amount{};
         if (progress) progress();
     }
 }

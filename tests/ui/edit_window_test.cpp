@@ -86,8 +86,10 @@ class EditWindowTest : public QObject {
         QCOMPARE(window->SelectedJob(), QString("My First Job Costing"));
         QCOMPARE(window->SelectedPriceList(), QString("My First Price List"));
         QTRY_VERIFY(List("PriceList")->hasFocus());
-        QCOMPARE(List("PriceList")->palette().color(QPalette::Base), window->palette().color(QPalette::Base));
-        QCOMPARE(List("FolderList")->palette().color(QPalette::Base), window->palette().color(QPalette::Button));
+        QCOMPARE(List("PriceList")->palette().color(QPalette::Base),
+                 window->palette().color(QPalette::Base));
+        QCOMPARE(List("FolderList")->palette().color(QPalette::Base),
+                 window->palette().color(QPalette::Button));
     }
 
     void menusHaveTheirCaptionsInOrder() {
