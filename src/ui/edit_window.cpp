@@ -71,7 +71,8 @@ void SelectRow(QListWidget* list, int row) {
 void SetNamedItem(QAction* action, const QString& plain, const QString& prefix,
                   const QString& name) {
     action->setEnabled(!name.isEmpty());
-    action->setText(name.isEmpty() ? plain : prefix + name);
+    // "&" would mark a shortcut letter in a menu; a name shows it as it is.
+    action->setText(name.isEmpty() ? plain : prefix + QString(name).replace("&", "&&"));
 }
 
 }  // namespace

@@ -129,6 +129,14 @@ class EditWindowTest : public QObject {
         QCOMPARE(Action("LMDelete")->text(), QString("Delete........    My First Price List"));
     }
 
+    void anAmpersandInANameIsShownNotUnderlined() {
+        WriteBytes(env->state->Paths.GroupIndex(), Slot("Nuts & Bolts"));
+        window->RefreshLists();
+        OpenMenu("FM");
+        // A doubled "&" is how a menu shows one "&".
+        QCOMPARE(Action("FMRename")->text(), QString("Rename....    Nuts && Bolts"));
+    }
+
     void withNothingSelectedTheItemsArePlainAndDisabled() {
         std::filesystem::remove(env->state->Paths.JobFolder(0) + "My First Job Costing");
         window->LoadJobs();
@@ -225,6 +233,7 @@ class EditWindowTest : public QObject {
         QCOMPARE(Action("FMRename")->text(), QString("Rename....    Alpha"));
         QVERIFY(Action("FMDelete")->isEnabled());
         QVERIFY(!env->state->SkipMenuOpen);  // the pop-up's own opening consumed the latch
+
         menu->hide();
 
         // The name dialog opens below where the list was clicked.
