@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 JobLine Line(std::int16_t kind, std::int16_t slot, const char* quant, const std::string& item,
              const char* price, const char* subTot) {

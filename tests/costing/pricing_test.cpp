@@ -8,13 +8,12 @@
 #include "costing/job_file.h"
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempFolder;
+using namespace testing;
 
 Amount A(const char* text) { return ParseAmount(text); }
 

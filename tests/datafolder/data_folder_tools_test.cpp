@@ -6,15 +6,12 @@
 #include "datafolder/folder_access.h"
 #include "datafolder/folder_census.h"
 #include "store/data_folder.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::Exists;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 // A data folder: two files of its own, a group with two jobs, a list with one item, and a
 // folder two levels down that is no part of it.

@@ -6,17 +6,13 @@
 
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::Exists;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using namespace testing;
 
-std::string Slot(const std::string& name) { return name + std::string(70 - name.size(), ' '); }
 const std::string kFree(70, ' ');
 
 class Indexes : public ::testing::Test {

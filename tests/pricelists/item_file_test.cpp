@@ -4,15 +4,12 @@
 
 #include <algorithm>
 
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::Exists;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 TEST(ItemFile, EightLittleEndianBytes) {
     TempFolder list;

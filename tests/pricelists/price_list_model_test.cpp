@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "pricelists/item_file.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::Exists;
-using testing::ReadBytes;
-using testing::TempFolder;
+using namespace testing;
 
 Amount A(const char* text) { return ParseAmount(text); }
 

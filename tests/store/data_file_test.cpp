@@ -5,15 +5,12 @@
 
 #include <filesystem>
 
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::Exists;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 TEST(DataFile, OpeningCreatesAMissingFileAndClearsReadOnly) {
     TempFolder dir;

@@ -5,17 +5,12 @@
 #include <filesystem>
 
 #include "store/settings.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::Exists;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
-
-std::string Slot(const std::string& name) { return name + std::string(70 - name.size(), ' '); }
+using namespace testing;
 
 TEST(SetUpDataFolder, FirstRunContentFileByFile) {
     TempFolder home;

@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::TempFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 TEST(FindFile, ExactNameFirstThenAnyLetterCase) {
     TempFolder dir;

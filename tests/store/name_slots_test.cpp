@@ -2,16 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using namespace testing;
 
-std::string Slot(const std::string& name) { return name + std::string(70 - name.size(), ' '); }
 const std::string kFree(70, ' ');
 
 TEST(NameSlots, UsedSlotsKeepTheirNumbers) {

@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_folder.h"
+#include "test_files.h"
 
 namespace quantora {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 const std::string kDefaults("2.02\0\0\0\0\1\0\1\0\1\0\1\0\x0A\0\1\0\2\0\1\0", 24);
 

@@ -26,8 +26,6 @@ QStringList Entries(QListWidget* list) {
     return names;
 }
 
-std::string Slot(const std::string& name) { return name + std::string(70 - name.size(), ' '); }
-
 }  // namespace
 
 class EditWindowTest : public QObject {

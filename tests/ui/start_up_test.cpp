@@ -7,7 +7,7 @@
 #include "platform/single_instance.h"
 #include "store/clock_text.h"
 #include "store/settings.h"
-#include "temp_folder.h"
+#include "test_files.h"
 
 using namespace quantora;
 using namespace quantora::testing;

@@ -15,7 +15,7 @@
 #include "platform/sounds.h"
 #include "store/data_folder.h"
 #include "store/settings.h"
-#include "temp_folder.h"
+#include "test_files.h"
 #include "ui/app_state.h"
 #include "ui/name_it.h"
 #include "ui/prompt.h"

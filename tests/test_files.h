@@ -1,5 +1,6 @@
-// A fresh folder under the system's temporary folder for one test, removed afterwards, so
-// no test touches a real data folder or the home folder.
+// Files for tests: a fresh folder under the system's temporary folder for each test, removed
+// afterwards, so no test touches a real data folder or the home folder; and the bytes of
+// the files put there and read back.
 #pragma once
 
 #include <cstdlib>
@@ -41,5 +42,10 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 inline bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+// A used name slot of Groups.dat or PriceLists.dat: the name padded with spaces to 70 bytes.
+inline std::string Slot(const std::string& name) {
+    return name + std::string(70 - name.size(), ' ');
+}
 
 }  // namespace quantora::testing
