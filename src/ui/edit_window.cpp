@@ -274,17 +274,7 @@ void EditWindow::RefreshLists() {
     LoadPriceLists();
 }
 
-void EditWindow::LoadGroups() {
-    std::vector<NamedSlot> entries = SortedEntries(state_.Paths, NameIndex::Groups);
-    FillSlots(FolderList, entries);
-    const NamedSlot* current = SelectedEntry(entries, state_.Settings.CurrentGroup);
-    if (!current) {
-        SelectRow(FolderList, -1);
-        return;
-    }
-    SelectRow(FolderList, static_cast<int>(current - entries.data()));
-    EnsureFolder(state_.Paths.JobFolder(state_.Settings.CurrentGroup));
-}
+void EditWindow::LoadGroups() { LoadIndex(NameIndex::Groups, FolderList); }
 
 void EditWindow::LoadJobs() {
     JobList->clear();
@@ -294,16 +284,17 @@ void EditWindow::LoadJobs() {
     SelectRow(JobList, JobList->count() > 0 ? 0 : -1);
 }
 
-void EditWindow::LoadPriceLists() {
-    std::vector<NamedSlot> entries = SortedEntries(state_.Paths, NameIndex::PriceLists);
-    FillSlots(PriceList, entries);
-    const NamedSlot* current = SelectedEntry(entries, state_.Settings.CurrentList);
-    if (!current) {
-        SelectRow(PriceList, -1);
-        return;
-    }
-    SelectRow(PriceList, static_cast<int>(current - entries.data()));
-    EnsureFolder(state_.Paths.ListFolder(state_.Settings.CurrentList));
+void EditWindow::LoadPriceLists() { LoadIndex(NameIndex::PriceLists, PriceList); }
+
+// Lists an index in its column and selects the current entry, whose folder is made if it
+// went missing. With no current entry listed, nothing is selected.
+void EditWindow::LoadIndex(NameIndex index, QListWidget* column) {
+    std::vector<NamedSlot> entries = SortedEntries(state_.Paths, index);
+    FillSlots(column, entries);
+    std::int16_t slot = CurrentSlot(state_.Settings, index);
+    const NamedSlot* current = SelectedEntry(entries, slot);
+    SelectRow(column, current ? static_cast<int>(current - entries.data()) : -1);
+    if (current) EnsureFolder(EntryFolder(state_.Paths, index, slot));
 }
 
 void EditWindow::ShowClock() {

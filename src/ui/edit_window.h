@@ -47,6 +47,7 @@ class EditWindow : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void LoadIndex(NameIndex index, QListWidget* column);
     void BuildColumns();
     void BuildHelpPanel();
     void BuildMenus();
