@@ -219,6 +219,14 @@ void ReplaceFile(const std::string& path, std::string_view bytes, bool durable) 
         ::unlink(temp.c_str());
         throw DataFileError(DataFileError::Kind::Open, path);
     }
+    if (durable) {
+        // The rename itself is on the disk only once the folder is.
+        int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder >= 0) {
+            ::fsync(folder);
+            ::close(folder);
+        }
+    }
 }
 
 void CopyFileSafely(const std::string& source, const std::string& target, bool durable) {
