@@ -144,13 +144,6 @@ TEST_F(Pricing, QuantitiesScaleThroughFourLevelsWithEverySubTotalCut) {
     EXPECT_EQ(ReadLine(paths.JobFolder(0) + "A", 0).SubTot, A("23.10"));
 }
 
-TEST_F(Pricing, NegativeQuantitiesCutTowardsZero) {
-    Item(0, "Refund", "1.2345");
-    Job(0, "Sub", {ItemLine(0, "Refund", "-3")});  // -3.7035 -> -3.70
-    Job(0, "Open", {JobRef(0, "Sub", "3")});       // -11.10
-    EXPECT_EQ(Open(0, "Open").total, A("-11.10"));
-}
-
 TEST_F(Pricing, AJobIncludedTwiceWalksItsSubJobsOnce) {
     Item(0, "Board", "10");
     Job(0, "C", {ItemLine(0, "Board", "1")});

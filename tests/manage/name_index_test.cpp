@@ -41,28 +41,6 @@ TEST_F(Indexes, ANewEntryTakesTheLastFreeSlotBecomesCurrentAndHasItsFolder) {
     EXPECT_TRUE(std::filesystem::is_directory(home / "Lists1"));
 }
 
-TEST_F(Indexes, DuplicatesChangeNothing) {
-    std::string before = ReadBytes(paths.GroupIndex());
-    EXPECT_EQ(NewEntry(paths, settings, NameIndex::Groups, "my first GROUP").outcome,
-              SlotChange::Duplicate);
-    EXPECT_EQ(RenameEntry(paths, settings, NameIndex::Groups, "My First Group"),
-              SlotChange::Duplicate);
-    EXPECT_EQ(RenameEntry(paths, settings, NameIndex::PriceLists, "MY FIRST PRICE LIST"),
-              SlotChange::Duplicate);
-    EXPECT_EQ(ReadBytes(paths.GroupIndex()), before);
-    EXPECT_EQ(settings.CurrentGroup, 0);
-}
-
-TEST_F(Indexes, RenameKeepsTheSlotAndTheContent) {
-    WriteItemPrice(paths.ListFolder(0), "Nails", ParseAmount("1"));
-    EXPECT_EQ(RenameEntry(paths, settings, NameIndex::Groups, "Kitchens"), SlotChange::Done);
-    EXPECT_EQ(RenameEntry(paths, settings, NameIndex::PriceLists, "Hardware"), SlotChange::Done);
-    EXPECT_EQ(ReadBytes(paths.GroupIndex()), Slot("Kitchens"));
-    EXPECT_EQ(ReadBytes(paths.PriceListIndex()), Slot("Hardware"));
-    EXPECT_EQ(SortedJobNames(paths.JobFolder(0)), std::vector<std::string>{"My First Job Costing"});
-    EXPECT_TRUE(ItemExists(paths.ListFolder(0), "Nails"));
-}
-
 TEST_F(Indexes, DeletingRemovesTheContentAndTheFolderAndSelectsNothing) {
     NewEntry(paths, settings, NameIndex::Groups, "Bathrooms");
     WriteBytes(paths.JobFolder(1) + "Tiles", "");

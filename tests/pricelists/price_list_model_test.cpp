@@ -53,40 +53,6 @@ TEST(PriceListModel, NamesSortWithoutCaseAndKeysPointAtTheirPrices) {
     EXPECT_EQ(used, std::vector<bool>(3, true));
 }
 
-TEST(PriceListModel, AddingANewItemPlacesItInOrderWhateverTheFilter) {
-    TempFolder list;
-    WriteItemPrice(list.path(), "Apple", A("1"));
-    WriteItemPrice(list.path(), "Banana", A("2"));
-    PriceListModel model = Loaded(list.path(), {FilterMode::BeginningWith, "a"});
-    EXPECT_EQ(Names(model), std::vector<std::string>{"Apple"});
-
-    EXPECT_TRUE(model.AddOrUpdate(list.path(), "Hammer", A("12.5")));
-    EXPECT_TRUE(model.AddOrUpdate(list.path(), "Axe", A("30")));
-    EXPECT_EQ(Names(model), (std::vector<std::string>{"Apple", "Axe", "Hammer"}));
-    EXPECT_EQ(model.PriceAt(2), A("12.5"));
-    EXPECT_EQ(ReadBytes(list / "Hammer").size(), 8u);
-
-    // Reapplying the filter hides what does not begin with "a".
-    EXPECT_EQ(Names(Loaded(list.path(), {FilterMode::BeginningWith, "a"})),
-              (std::vector<std::string>{"Apple", "Axe"}));
-}
-
-TEST(PriceListModel, UpdatingChangesOnlyThePrice) {
-    TempFolder list;
-    WriteItemPrice(list.path(), "Nails", A("1"));
-    WriteItemPrice(list.path(), "Screws", A("2"));
-    PriceListModel model = Loaded(list.path());
-    EXPECT_FALSE(model.AddOrUpdate(list.path(), "Nails", A("1.5")));
-    EXPECT_EQ(model.LastIndex(), 1);
-    EXPECT_EQ(model.PriceAt(0), A("1.5"));
-    // Another letter case is the same item: the file changes, the shown row does not.
-    EXPECT_FALSE(model.AddOrUpdate(list.path(), "NAILS", A("3")));
-    EXPECT_EQ(model.LastIndex(), 1);
-    EXPECT_EQ(model.PriceAt(0), A("1.5"));
-    EXPECT_EQ(ReadItemPrice(list.path(), "Nails"), A("3"));
-    EXPECT_EQ(ListItemNames(list.path()).size(), 2u);
-}
-
 TEST(PriceListModel, DeletingRemovesTheFileAndTheRowOnly) {
     TempFolder list;
     WriteItemPrice(list.path(), "Apple", A("1"));
@@ -99,16 +65,6 @@ TEST(PriceListModel, DeletingRemovesTheFileAndTheRowOnly) {
     EXPECT_EQ(model.ItemPrices().size(), 2u);   // the price simply loses its row
     model.Delete(list.path(), "Gone already");  // silent
     EXPECT_EQ(model.LastIndex(), 0);
-}
-
-TEST(PriceListModel, AFilterThatShowsNothingThenAnAddition) {
-    TempFolder list;
-    WriteItemPrice(list.path(), "Apple", A("1"));
-    PriceListModel model = Loaded(list.path(), {FilterMode::Containing, "x"});
-    EXPECT_EQ(model.LastIndex(), -1);
-    model.AddOrUpdate(list.path(), "Box", A("4"));
-    EXPECT_EQ(Names(model), std::vector<std::string>{"Box"});
-    EXPECT_EQ(model.PriceAt(0), A("4"));
 }
 
 }  // namespace

@@ -26,13 +26,6 @@ TEST(DataFile, OpeningCreatesAMissingFileAndClearsReadOnly) {
     EXPECT_EQ(ReadBytes(dir / "new").substr(0, 2), "ab");
 }
 
-TEST(DataFile, ReadingPastTheEndGivesWhatIsThere) {
-    TempFolder dir;
-    WriteBytes(dir / "f", "abc");
-    EXPECT_EQ(DataFile::Open(dir / "f").ReadAt(1, 10), "bc");
-    EXPECT_EQ(DataFile::Open(dir / "f").ReadAt(10, 10), "");
-}
-
 TEST(DataFile, AFileThatCannotBeOpenedIsADataFileError) {
     TempFolder dir;
     try {

@@ -65,17 +65,5 @@ TEST(Settings, OutOfRangeFieldsAreRepairedInMemoryOnly) {
     EXPECT_EQ(ReadBytes(dir / "Kiru.ini"), kDefaults);
 }
 
-TEST(Settings, ValidChoicesAreKept) {
-    TempFolder dir;
-    Settings s;
-    s.PrintFontSize = 14;
-    s.PrintTopMargin = 6;
-    s.EditHelp = 0;
-    s.PickHelp = 0;
-    s.CurrentList = 468;
-    WriteSettings(dir.path(), s);
-    EXPECT_EQ(ReadSettings(dir.path()), s);
-}
-
 }  // namespace
 }  // namespace quantora
