@@ -13,8 +13,10 @@
 #include "store/data_file.h"
 #include "store/data_folder.h"
 #include "store/pause.h"
-#include "ui/app_state.h"
-#include "ui/prices_window.h"
+#include "platform/sounds.h"
+#include "ui/common/dialogs.h"
+#include "ui/pricelists/price_list_editor.h"
+#include "ui/session.h"
 
 namespace quantora::bench {
 namespace {
@@ -85,13 +87,17 @@ void FloorContaining(benchmark::State& state) {
 
 // The editor, from its creation until the first rows of the list show.
 void EngineWindowOpen(benchmark::State& state) {
-    AppState appState;
-    appState.Paths = {fixture->folder.path(), fixture->folder.path()};
-    appState.Settings.CurrentList = 0;
+    KeyLatch keys;
+    DesktopSounds sounds(fixture->folder.path());
+    DesktopDialogs dialogs(keys, sounds);
+    Settings settings;
+    settings.CurrentList = 0;
+    Session session(fixture->folder.path(), {fixture->folder.path(), fixture->folder.path()},
+                    settings, keys, sounds, dialogs);
     QWidget owner;
     owner.setGeometry(0, 0, 640, 480);
     for (auto _ : state) {
-        PricesWindow window(&owner, appState, "Supplier");
+        PriceListEditor window(&owner, session, "Supplier");
         window.show();
         auto* firstRow = window.findChild<QLabel*>("Item0");
         while (firstRow->text().isEmpty()) QApplication::processEvents();

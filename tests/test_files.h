@@ -3,6 +3,10 @@
 // the files put there and read back.
 #pragma once
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -47,5 +51,29 @@ inline bool Exists(const std::string& path) { return std::filesystem::exists(pat
 inline std::string Slot(const std::string& name) {
     return name + std::string(70 - name.size(), ' ');
 }
+
+// While it lives, file permissions hold for this thread as they do for any user: a root
+// test run (as in CI) gives up root's right to read and write past them, and takes it back
+// at the end. Without it a file of mode 000 would still read fine as root.
+class PermissionsEnforced {
+  public:
+    PermissionsEnforced() {
+        if (::geteuid() != 0) return;
+        ::syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        dropped_ = ::syscall(SYS_capset, &header_, reduced) == 0;
+    }
+    ~PermissionsEnforced() {
+        if (dropped_) ::syscall(SYS_capset, &header_, saved_);
+    }
+    PermissionsEnforced(const PermissionsEnforced&) = delete;
+    PermissionsEnforced& operator=(const PermissionsEnforced&) = delete;
+
+  private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2] = {};
+    bool dropped_ = false;
+};
 
 }  // namespace quantora::testing

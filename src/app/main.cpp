@@ -1,58 +1,41 @@
-// Start-up: measure the screen, find the folders, read the settings, set up the data folder,
-// make sure only one copy runs, and show the management window.
+// Start-up: find the folders, read the settings, set up the data folder, make sure only one
+// copy runs, and show the management window.
 #include <QIcon>
 #include <QScreen>
 #include <cstdlib>
 
-#include "app/quantora_application.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/sounds.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
 #include "store/pause.h"
-#include "ui/app_state.h"
-#include "ui/edit_window.h"
-#include "ui/prompt.h"
+#include "ui/common/application.h"
+#include "ui/common/dialogs.h"
+#include "ui/management/management_window.h"
+#include "ui/session.h"
 
 namespace quantora {
 namespace {
 
-int Run(QuantoraApplication& app) {
-    AppState state;
-    app.setApplicationName("Quantora");
-    app.setApplicationDisplayName(kProgramTitle);
-    if (const char* noPauses = std::getenv("QUANTORA_NO_PAUSES"); noPauses && *noPauses == '1')
-        SetPausesEnabled(false);
-
-    state.Measures.ScreenPixelsPerInch =
-        static_cast<int>(app.primaryScreen()->logicalDotsPerInchX());
-    state.Measures.ProgramFolder = ResourceFolder();
-    state.Measures.UserName = UserName();
-    app.setWindowIcon(QIcon(QString::fromStdString(state.Measures.ProgramFolder + "quantora.png")));
-
+int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& sounds,
+        const std::string& programFolder) {
     std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     std::string defaultFolder = BuildDefaultFolder(SpecialFolderPath(), home);
-    state.Settings = ReadSettings(defaultFolder);
+    Settings settings = ReadSettings(defaultFolder);
 
-    DesktopSounds sounds(state.Measures.ProgramFolder);
-    MessageBoxPrompter prompter;
-    state.sounds = &sounds;
-    state.prompter = &prompter;
-
-    DataFolderSetUp setUp = SetUpDataFolder(defaultFolder, state.Settings);
-    state.Paths = setUp.paths;
+    DataFolderSetUp setUp = SetUpDataFolder(defaultFolder, settings);
     if (setUp.unreachableFolder)
-        prompter.Ask(nullptr,
-                     QString::fromStdString(NotAccessibleMessage(*setUp.unreachableFolder)),
-                     PromptIcon::Exclamation, PromptButtons::Ok);
+        dialogs.Ask(nullptr, QString::fromStdString(NotAccessibleMessage(*setUp.unreachableFolder)),
+                    PromptIcon::Exclamation, PromptButtons::Ok);
 
     std::string caption = MainCaption(DateTimeText(ClockNow()));
     RunningCopy running = AskRunningCopy(QString::fromStdString(caption),
                                          QString::fromStdString(CaptionOneMinuteEarlier(caption)));
     if (running == RunningCopy::Raised) return 0;
 
-    EditWindow window(state);
+    Session session(programFolder, setUp.paths, settings, keys, sounds, dialogs);
+    ManagementWindow window(session);
     window.setWindowTitle(QString::fromStdString(caption));
     RunningCopyListener listener(&window);
     if (running == RunningCopy::None) listener.Listen();
@@ -60,8 +43,8 @@ int Run(QuantoraApplication& app) {
     window.adjustSize();
     QRect screen = app.primaryScreen()->availableGeometry();
     window.move(
-        screen.left() + (screen.width() - window.frameGeometry().width()) / 2 + state.Offset.x,
-        screen.top() + (screen.height() - window.frameGeometry().height()) / 2 + state.Offset.y);
+        screen.left() + (screen.width() - window.frameGeometry().width()) / 2 + session.Offset.x,
+        screen.top() + (screen.height() - window.frameGeometry().height()) / 2 + session.Offset.y);
     window.show();
     return app.exec();
 }
@@ -70,10 +53,23 @@ int Run(QuantoraApplication& app) {
 }  // namespace quantora
 
 int main(int argc, char** argv) {
-    quantora::QuantoraApplication app(argc, argv);
+    using namespace quantora;
+    QuantoraApplication app(argc, argv);
+    // The window title is exactly the program's caption: no application display name, which
+    // the window system would append to it.
+    app.setApplicationName("Quantora");
+    if (const char* noPauses = std::getenv("QUANTORA_NO_PAUSES"); noPauses && *noPauses == '1')
+        SetPausesEnabled(false);
+    std::string programFolder = ResourceFolder();
+    app.setWindowIcon(QIcon(QString::fromStdString(programFolder + "quantora.png")));
+
+    KeyLatch keys;
+    DesktopSounds sounds(programFolder);
+    DesktopDialogs dialogs(keys, sounds);
+    app.SetDialogs(&dialogs);
     try {
-        return quantora::Run(app);
-    } catch (const quantora::DataFileError& error) {
-        quantora::EndOnDataFileError(error);
+        return Run(app, keys, dialogs, sounds, programFolder);
+    } catch (const DataFileError& error) {
+        EndOnDataFileError(&dialogs, error);
     }
 }

@@ -34,7 +34,9 @@ std::vector<std::string> SubFolders(const std::string& folder) {
     if (dir == nullptr) return names;
     while (const dirent* entry = ::readdir(dir)) {
         std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
+        // Hidden folders ("." and ".." among them) belong to other tools, such as a
+        // version store or a sync program's history: never counted, copied or erased.
+        if (name[0] == '.') continue;
         bool folderEntry =
             entry->d_type == DT_DIR ||
             ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) && IsFolder(folder + name));

@@ -9,7 +9,7 @@
 
 namespace quantora {
 
-// The names of the first-level sub folders, in listing order.
+// The names of the first-level sub folders, in listing order; hidden ones are left out.
 std::vector<std::string> SubFolders(const std::string& folder);
 
 // The normal files of the folder and of its sub folders.

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "store/code_page.h"
+#include "store/collation.h"
 #include "store/data_file.h"
 #include "store/name_lookup.h"
 
@@ -16,9 +16,11 @@ template <typename T, typename Name>
 void SortByName(std::vector<T>& items, Name name) {
     std::vector<std::pair<std::string, T>> keyed;
     keyed.reserve(items.size());
-    for (T& item : items) keyed.emplace_back(FoldCase(name(item)), std::move(item));
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (T& item : items) keyed.emplace_back(CollationKey(name(item)), std::move(item));
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        int order = a.first.compare(b.first);
+        return order != 0 ? order < 0 : name(a.second) < name(b.second);
+    });
     items.clear();
     for (auto& [key, item] : keyed) items.push_back(std::move(item));
 }
@@ -45,10 +47,16 @@ std::vector<std::string> SortedJobNames(const std::string& jobFolder) {
     return names;
 }
 
-const NamedSlot* SelectedEntry(const std::vector<NamedSlot>& entries, std::int16_t current) {
-    for (const NamedSlot& entry : entries)
-        if (entry.slot == current) return &entry;
-    return nullptr;
+IndexColumn LoadIndexColumn(const DataPaths& paths, const Settings& settings, NameIndex index) {
+    IndexColumn column{SortedEntries(paths, index), -1};
+    std::int16_t current = CurrentSlot(settings, index);
+    for (std::size_t row = 0; row < column.entries.size(); ++row) {
+        if (column.entries[row].slot != current) continue;
+        column.selected = static_cast<int>(row);
+        EnsureFolder(EntryFolder(paths, index, current));
+        break;
+    }
+    return column;
 }
 
 std::int16_t CurrentSlot(const Settings& settings, NameIndex index) {

@@ -19,14 +19,22 @@ enum class NameIndex { Groups, PriceLists };
 // The value of CurrentGroup or CurrentList when none is selected.
 inline constexpr std::int16_t kNoneSelected = -2;
 
-// The used slots of the index sorted by name without regard to case, each with its slot.
+// The used slots of the index in the collation order of every list, each with its slot.
 std::vector<NamedSlot> SortedEntries(const DataPaths& paths, NameIndex index);
 
-// The jobs of a group folder: its normal files, sorted by name without regard to case.
+// The jobs of a group folder: its normal files, in the collation order of every list.
 std::vector<std::string> SortedJobNames(const std::string& jobFolder);
 
-// The entry that CurrentGroup or CurrentList selects, if it is listed.
-const NamedSlot* SelectedEntry(const std::vector<NamedSlot>& entries, std::int16_t current);
+// A column of the management window as loading it leaves it: the sorted entries and the
+// row of the one CurrentGroup or CurrentList selects (-1 when it is not listed).
+struct IndexColumn {
+    std::vector<NamedSlot> entries;
+    int selected = -1;
+};
+
+// Lists the index for its column. The selected entry's folder is made if it went missing,
+// as loading the column always does; listing alone creates nothing.
+IndexColumn LoadIndexColumn(const DataPaths& paths, const Settings& settings, NameIndex index);
 
 // The current slot of the index: CurrentGroup or CurrentList.
 std::int16_t CurrentSlot(const Settings& settings, NameIndex index);

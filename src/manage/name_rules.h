@@ -1,25 +1,19 @@
-// The rules for the names people type: groups, price lists, jobs and items. Job and item
-// names become file names, so they lose the characters a file name cannot hold; every name
-// must fit the Windows-1252 code page of the data files and 70 characters.
+// The rules for the names people type into the name dialog and Save As: groups, price lists
+// and jobs. Job names become file names, so they lose the characters a file name cannot
+// hold; every name must fit the Windows-1252 code page of the data files and 70 characters.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "store/file_name_rules.h"
+
 namespace quantora {
 
-inline constexpr std::size_t kMaxNameLength = 70;
 inline constexpr const char* kUntitled = "Untitled";
-
-// The characters no job or item name holds: / \ < > ? * : |
-inline constexpr std::string_view kForbiddenNameChars = "/\\<>?*:|";
 
 // Whether a character may be typed into a job name (Save As) field.
 bool IsAllowedInSaveAsName(char32_t c);
-// Whether a character may be typed into an item name field: also refuses the double quote.
-bool IsAllowedInItemName(char32_t c);
-// Whether a character may be typed in any name at all: it must have a Windows-1252 byte.
-bool FitsNameCodePage(char32_t c);
 
 // The name entry dialog's answer: blanks at both ends removed, "Untitled" when nothing is left.
 std::string NameFromDialog(const std::string& typed);
@@ -33,9 +27,5 @@ std::optional<std::string> CleanJobName(const std::string& fromDialog);
 // A Save As name: blanks at both ends removed, "Untitled" for nothing, then the forbidden
 // characters, leading full stops and edge blanks removed. Nothing when no usable name is left.
 std::optional<std::string> CleanSaveAsName(const std::string& typed);
-
-// An item name from the price list editor: cleaned like a Save As name, but an empty name
-// stays refused rather than becoming "Untitled".
-std::optional<std::string> CleanItemName(const std::string& typed);
 
 }  // namespace quantora

@@ -1,8 +1,5 @@
 #include "platform/shell.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -59,16 +56,11 @@ std::string ResourceFolder() {
     return program;
 }
 
-std::optional<std::string> BrowseForFolder(QWidget* owner) {
-    QString chosen = QFileDialog::getExistingDirectory(owner, "Please select a folder.");
+std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title) {
+    QString chosen = QFileDialog::getExistingDirectory(owner, title);
     if (chosen.isEmpty()) return std::nullopt;
     std::string folder = chosen.toStdString();
     return folder.back() == '/' ? folder : folder + "/";
-}
-
-std::string UserName() {
-    if (const passwd* entry = ::getpwuid(::getuid())) return entry->pw_name;
-    return "";
 }
 
 }  // namespace quantora

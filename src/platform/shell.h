@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+class QString;
 class QWidget;
 
 namespace quantora {
@@ -28,10 +29,7 @@ std::string ProgramFolder();
 // ../share/quantora/ beside it in an installed copy. Ends in "/".
 std::string ResourceFolder();
 
-// Lets the user pick a folder; nothing on cancel. The path ends in "/".
-std::optional<std::string> BrowseForFolder(QWidget* owner);
-
-// The logged-on user's name, or empty.
-std::string UserName();
+// Lets the user pick a folder under the title; nothing on cancel. The path ends in "/".
+std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title);
 
 }  // namespace quantora

@@ -3,17 +3,17 @@
 #include <algorithm>
 
 #include "pricelists/item_file.h"
-#include "store/code_page.h"
+#include "store/collation.h"
 #include "store/data_file.h"
 
 namespace quantora {
 
 namespace {
 
-// Without regard to case; names that differ only in case keep a fixed order among them.
-bool DisplayOrder(const std::string& foldedA, const std::string& nameA, const std::string& foldedB,
+// The display order: by collation key, names that collate alike in a fixed order by bytes.
+bool DisplayOrder(const std::string& keyA, const std::string& nameA, const std::string& keyB,
                   const std::string& nameB) {
-    int order = foldedA.compare(foldedB);
+    int order = keyA.compare(keyB);
     return order != 0 ? order < 0 : nameA < nameB;
 }
 
@@ -25,16 +25,16 @@ void PriceListModel::LoadNames(const std::string& listFolder, const ItemFilter& 
     NameTest passes(filter);
     std::vector<std::string> names = ListItemNames(listFolder);
     std::erase_if(names, [&](const std::string& name) { return !passes(name); });
-    std::vector<std::string> folded;
-    folded.reserve(names.size());
-    for (const std::string& name : names) folded.push_back(FoldCase(name));
+    std::vector<std::string> keys;
+    keys.reserve(names.size());
+    for (const std::string& name : names) keys.push_back(CollationKey(name));
     // One sort of the whole list, of positions rather than entries: a supplier's list of
     // 100,000 items must not pay a linear insertion per item. A name's key is its place in
     // the folder listing.
     std::vector<std::int32_t> order(names.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::int32_t>(i);
     std::sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
-        return DisplayOrder(folded[a], names[a], folded[b], names[b]);
+        return DisplayOrder(keys[a], names[a], keys[b], names[b]);
     });
     itemList_.reserve(names.size());
     for (std::int32_t key : order) itemList_.push_back({std::move(names[key]), key});
@@ -82,10 +82,10 @@ void PriceListModel::Delete(const std::string& listFolder, const std::string& na
 }
 
 void PriceListModel::InsertSorted(ListEntry entry) {
-    std::string folded = FoldCase(entry.name);
+    std::string key = CollationKey(entry.name);
     auto at = std::upper_bound(itemList_.begin(), itemList_.end(), entry,
                                [&](const ListEntry& a, const ListEntry& b) {
-                                   return DisplayOrder(folded, a.name, FoldCase(b.name), b.name);
+                                   return DisplayOrder(key, a.name, CollationKey(b.name), b.name);
                                });
     itemList_.insert(at, std::move(entry));
 }

@@ -148,8 +148,4 @@ std::string FoldCase(std::string_view utf8) {
     return folded;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return FoldCase(a) == FoldCase(b);
-}
-
 }  // namespace quantora

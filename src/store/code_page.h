@@ -29,9 +29,6 @@ bool FitsCp1252(std::string_view utf8);
 // texts byte by byte orders them by character, as UTF-8 is made to.
 std::string FoldCase(std::string_view utf8);
 
-// A name comparison without regard to case, as every lookup of the program makes it.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
 // Decodes UTF-8 to code points; an invalid byte becomes a code point of its own above the
 // Unicode range, so distinct byte strings stay distinct.
 std::u32string DecodeUtf8Lenient(std::string_view utf8);

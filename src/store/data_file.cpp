@@ -29,14 +29,14 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
-void WriteAllOrThrow(int fd, std::string_view bytes, const std::string& path) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) throw DataFileError(DataFileError::Kind::Open, path);
-        done += static_cast<std::size_t>(n);
-    }
+// Why an open can fail because there is nothing there to read, as opposed to a file that
+// is there but refuses to be read. ENXIO is a socket or a pipe with no writer: no file.
+bool IsGone(int error) { return error == ENOENT || error == ENOTDIR || error == ENXIO; }
+
+// Why a temporary file could not be made or filled where the file itself may still be
+// written in place: a full disk, or a folder where files may be written but not created.
+bool CannotCreate(int error) {
+    return error == ENOSPC || error == EDQUOT || error == EACCES || error == EPERM;
 }
 
 }  // namespace
@@ -66,8 +66,11 @@ DataFile DataFile::Open(const std::string& path) {
 }
 
 bool DataFile::OpenExistingForReading(const std::string& path, DataFile& out) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (IsGone(errno)) return false;
+        throw DataFileError(DataFileError::Kind::Open, path);
+    }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -79,18 +82,26 @@ bool DataFile::OpenExistingForReading(const std::string& path, DataFile& out) {
 
 namespace {
 
-// Reads the first count bytes of an open file and closes it. A folder opens but cannot be
-// read (EISDIR): it is no file. Thousands of items are read this way, so there is no
-// separate status call for each.
-std::optional<std::string> ReadHeadAndClose(int fd, std::size_t count) {
-    if (fd < 0) return std::nullopt;
+// Reads the first count bytes of a file just opened (fd, or -1 with errno set) and closes
+// it. A folder opens but cannot be read (EISDIR), nor can a pipe opened without waiting for
+// a writer (ESPIPE): neither is a file. Thousands of items are read this way, so there is
+// no separate status call for each.
+std::optional<std::string> ReadHeadAndClose(int fd, std::size_t count, const std::string& path) {
+    if (fd < 0) {
+        if (IsGone(errno)) return std::nullopt;
+        throw DataFileError(DataFileError::Kind::Open, path);
+    }
     std::string buffer(count, '\0');
     ssize_t n;
     do {
         n = ::pread(fd, buffer.data(), count, 0);
     } while (n < 0 && errno == EINTR);
+    int error = errno;
     ::close(fd);
-    if (n < 0) return std::nullopt;
+    if (n < 0) {
+        if (error == EISDIR || error == ESPIPE || error == EINVAL) return std::nullopt;
+        throw DataFileError(DataFileError::Kind::Open, path);
+    }
     buffer.resize(static_cast<std::size_t>(n));
     return buffer;
 }
@@ -98,11 +109,14 @@ std::optional<std::string> ReadHeadAndClose(int fd, std::size_t count) {
 }  // namespace
 
 std::optional<std::string> DataFile::ReadHead(const std::string& path, std::size_t count) {
-    return ReadHeadAndClose(::open(path.c_str(), O_RDONLY | O_CLOEXEC), count);
+    return ReadHeadAndClose(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), count, path);
 }
 
 FolderReader::FolderReader(const std::string& folderPath)
-    : folder_(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    : folder_(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      folderPath_(folderPath) {
+    if (folder_ < 0 && !IsGone(errno)) throw DataFileError(DataFileError::Kind::Open, folderPath);
+}
 
 FolderReader::~FolderReader() {
     if (folder_ >= 0) ::close(folder_);
@@ -111,7 +125,8 @@ FolderReader::~FolderReader() {
 std::optional<std::string> FolderReader::ReadHead(const std::string& name,
                                                   std::size_t count) const {
     if (folder_ < 0) return std::nullopt;
-    return ReadHeadAndClose(::openat(folder_, name.c_str(), O_RDONLY | O_CLOEXEC), count);
+    return ReadHeadAndClose(::openat(folder_, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC),
+                            count, folderPath_ + name);
 }
 
 std::optional<std::string> DataFile::ReadWhole(const std::string& path) {
@@ -198,22 +213,64 @@ bool FolderCanBeListed(const std::string& folderPath) {
     return true;
 }
 
+namespace {
+
+// The last resort of a replace: the existing file written over and cut to length. Not
+// proof against a crash halfway, but what a full disk still allows.
+void WriteInPlace(const std::string& path, std::string_view bytes, bool durable) {
+    ClearReadOnly(path);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) throw DataFileError(DataFileError::Kind::Open, path);
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                             static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    ok = ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    ok = ok && (!durable || ::fsync(fd) == 0);
+    ::close(fd);
+    if (!ok) throw DataFileError(DataFileError::Kind::Open, path);
+}
+
+}  // namespace
+
+std::string TemporaryFileName() {
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    return std::string(kTemporaryPrefix) + std::to_string(random()) + std::string(kTemporarySuffix);
+}
+
 void ReplaceFile(const std::string& path, std::string_view bytes, bool durable) {
     // A hidden name in the same folder: never listed as a job or an item, and the rename
     // stays within one file system.
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    std::string temp = FolderOf(path) + ".quantora-" + std::to_string(random()) + ".tmp";
+    std::string temp = FolderOf(path) + TemporaryFileName();
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) throw DataFileError(DataFileError::Kind::Open, path);
-    try {
-        WriteAllOrThrow(fd, bytes, path);
-        if (durable && ::fsync(fd) != 0) throw DataFileError(DataFileError::Kind::Open, path);
-    } catch (...) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw;
+    if (fd < 0) {
+        if (CannotCreate(errno) && FileExists(path)) return WriteInPlace(path, bytes, durable);
+        throw DataFileError(DataFileError::Kind::Open, path);
     }
+    std::size_t done = 0;
+    int error = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (error == 0 && durable && ::fsync(fd) != 0) error = errno;
     ::close(fd);
+    if (error != 0) {
+        ::unlink(temp.c_str());
+        if (CannotCreate(error) && FileExists(path)) return WriteInPlace(path, bytes, durable);
+        throw DataFileError(DataFileError::Kind::Open, path);
+    }
     ClearReadOnly(path);
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         ::unlink(temp.c_str());

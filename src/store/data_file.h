@@ -27,6 +27,10 @@ class DataFileError : public std::runtime_error {
     std::string path_;
 };
 
+// Every reader of a data file follows one rule: a file that is not there (or is a folder,
+// a pipe or a socket rather than a file) is a source that has gone, and the reader says so
+// in its return value; a file that is there but cannot be read throws DataFileError(Open).
+
 // One open data file. Opening clears a read-only mark first (ignoring failure) and creates
 // the file when it is missing, as every reader and writer of the data folder expects.
 class DataFile {
@@ -34,9 +38,11 @@ class DataFile {
     // Throws DataFileError(Open) when the file cannot be opened or created.
     static DataFile Open(const std::string& path);
     // Opens an existing file for reading only; false when there is no such regular file.
+    // Throws DataFileError(Open) when the file is there but cannot be opened.
     static bool OpenExistingForReading(const std::string& path, DataFile& out);
     // The first count bytes (fewer in a shorter file) of an existing regular file, in as few
-    // system calls as reading a file can take; nothing when there is no such file.
+    // system calls as reading a file can take; nothing when there is no such file. Throws
+    // DataFileError(Open) when it is there but cannot be read.
     static std::optional<std::string> ReadHead(const std::string& path, std::size_t count);
     // The whole content of an existing regular file, read without opening it for writing;
     // nothing when there is no such file.
@@ -66,17 +72,20 @@ class DataFile {
 // folder's path is not looked up again for every file.
 class FolderReader {
   public:
+    // Throws DataFileError(Open) when the folder is there but cannot be opened.
     explicit FolderReader(const std::string& folderPath);
     ~FolderReader();
     FolderReader(const FolderReader&) = delete;
     FolderReader& operator=(const FolderReader&) = delete;
 
     // The first count bytes of the regular file name in the folder (fewer in a shorter
-    // file); nothing when there is no such file or the folder cannot be opened.
+    // file); nothing when there is no such file or no such folder. Throws
+    // DataFileError(Open) when either is there but cannot be read.
     std::optional<std::string> ReadHead(const std::string& name, std::size_t count) const;
 
   private:
     int folder_ = -1;
+    std::string folderPath_;
 };
 
 // Deletes the file if it exists, clearing a read-only mark first; a missing file is not an
@@ -91,10 +100,18 @@ bool FileExists(const std::string& path);
 // True when the folder exists and its listing can be read.
 bool FolderCanBeListed(const std::string& folderPath);
 
+// Temporary files of a replace are named ".quantora-<number>.tmp": hidden, so never listed
+// as a job or an item, and recognisable, so one left behind by a crash can be cleared.
+inline constexpr std::string_view kTemporaryPrefix = ".quantora-";
+inline constexpr std::string_view kTemporarySuffix = ".tmp";
+std::string TemporaryFileName();
+
 // Replaces the whole file at path with bytes through a temporary file in the same folder
 // and a rename, so a crash leaves the old file or the new one, never half of one. With
-// durable set, the new content is on the disk before the rename. Throws
-// DataFileError(Open) when the file cannot be written.
+// durable set, the new content is on the disk before the rename. Where no temporary file
+// can be made (a full disk, a folder where files may be written but not created) an
+// existing file is written in place instead. Throws DataFileError(Open) when the file
+// cannot be written either way.
 void ReplaceFile(const std::string& path, std::string_view bytes, bool durable);
 
 // Copies source over target the same way. Throws DataFileError(Open) when the source

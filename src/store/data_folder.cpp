@@ -22,9 +22,13 @@ std::string DataFolderFromDataDir(const std::string& content, const std::string&
 
 void WriteDataDir(const std::string& defaultFolder, const std::string& dataFolder) {
     std::string dataDir = defaultFolder + kDataDirFileName;
-    DeleteDataFile(dataDir);
-    if (!EqualsIgnoringCase(dataFolder, defaultFolder))
-        DataFile::Open(dataDir).WriteAt(0, dataFolder);
+    // Two spellings are two folders here, so only the default folder itself goes without a
+    // Data.dir. The new content replaces the old in one step: a crash never leaves Data.dir
+    // empty while it should name a folder.
+    if (dataFolder == defaultFolder)
+        DeleteDataFile(dataDir);
+    else
+        ReplaceFile(dataDir, dataFolder, true);
 }
 
 std::string NotAccessibleMessage(const std::string& folder) {

@@ -47,9 +47,10 @@ DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& sett
 // otherwise the path it holds, given its closing "/" when that is missing.
 std::string DataFolderFromDataDir(const std::string& content, const std::string& defaultFolder);
 
-// Records a new data folder in Data.dir of the default folder: the old Data.dir is deleted,
-// and a new one holds the path unless the data folder is the default folder (letter case
-// ignored). Throws DataFileError when Data.dir cannot be deleted or written.
+// Records a new data folder in Data.dir of the default folder: Data.dir is replaced whole by
+// the path, or deleted when the data folder is the default folder itself (compared exactly:
+// a folder differing only in letter case is another folder). Throws DataFileError when
+// Data.dir cannot be deleted or written.
 void WriteDataDir(const std::string& defaultFolder, const std::string& dataFolder);
 
 // The words shown when Data.dir names a folder that cannot be reached.

@@ -36,8 +36,8 @@ std::vector<std::string> DecodeSlots(const std::string& bytes) {
 }
 
 std::vector<std::string> ReadSlots(const std::string& path) {
-    DataFile file = DataFile::Open(path);
-    return DecodeSlots(file.ReadAll());
+    // Listing a missing index makes nothing: only a change of a slot creates the file.
+    return DecodeSlots(DataFile::ReadWhole(path).value_or(std::string()));
 }
 
 std::vector<NamedSlot> UsedSlots(const std::string& path) {

@@ -24,7 +24,8 @@ struct NamedSlot {
 std::vector<std::string> DecodeSlots(const std::string& bytes);
 
 // Every slot of the file in slot order; a free slot reads as an empty name. A short piece
-// at the end of a damaged file is a free slot.
+// at the end of a damaged file is a free slot; a missing file has no slots and is not
+// created. Throws DataFileError when the file is there but cannot be read.
 std::vector<std::string> ReadSlots(const std::string& path);
 
 // The used slots in slot order, as the management window lists them.

@@ -1,6 +1,7 @@
 #include "costing/pricing.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -122,6 +123,28 @@ TEST_F(Pricing, GoneSourcesKeepTheirStoredValuesAndCount) {
     EXPECT_EQ(result.total, A("125.75"));
     EXPECT_EQ(ReadBytes(paths.TempJob()), saved);  // nothing changed, nothing written
     EXPECT_EQ(observer.cycleMessages, 0);
+}
+
+TEST_F(Pricing, AnUnreadableSourceIsADataFileErrorAndWritesNothing) {
+    Item(0, "Nails", "1");
+    Job(0, "Locked job", {ItemLine(0, "Nails", "1", "1", "1")});
+    Job(0, "Open", {JobRef(0, "Locked job", "2", "0", "0"), ItemLine(0, "Nails", "1", "1", "1")});
+    Item(0, "Nails", "2");
+    ::chmod((paths.JobFolder(0) + "Locked job").c_str(), 0);
+    CopyFileSafely(paths.JobFolder(0) + "Open", paths.TempJob());
+    std::string before = ReadBytes(paths.TempJob());
+    {
+        PermissionsEnforced asAnyUser;
+        EXPECT_THROW(Reload(paths, {"Open", paths.JobFolder(0) + "Open"}, observer),
+                     DataFileError);
+    }
+    EXPECT_EQ(ReadBytes(paths.TempJob()), before);
+
+    ::chmod((paths.JobFolder(0) + "Locked job").c_str(), 0644);
+    ::chmod((paths.ListFolder(0) + "Nails").c_str(), 0);
+    PermissionsEnforced asAnyUser;
+    EXPECT_THROW(Reload(paths, {"Open", paths.JobFolder(0) + "Open"}, observer), DataFileError);
+    EXPECT_EQ(ReadBytes(paths.TempJob()), before);
 }
 
 TEST_F(Pricing, QuantitiesScaleThroughFourLevelsWithEverySubTotalCut) {

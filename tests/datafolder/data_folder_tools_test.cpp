@@ -14,10 +14,12 @@ namespace {
 using namespace testing;
 
 // A data folder: two files of its own, a group with two jobs, a list with one item, and a
-// folder two levels down that is no part of it.
+// folder two levels down and a hidden one (another tool's) that are no part of it.
 void MakeData(const std::string& folder) {
     std::filesystem::create_directories(folder + "Jobs0/deeper");
     std::filesystem::create_directories(folder + "Lists0");
+    std::filesystem::create_directories(folder + ".git");
+    WriteBytes(folder + ".git/HEAD", "ref");
     WriteBytes(folder + "Groups.dat", std::string(70, 'g'));
     WriteBytes(folder + "PriceLists.dat", std::string(140, 'p'));
     WriteBytes(folder + "Jobs0/Shed", std::string(98 * 3, 'j'));
@@ -88,6 +90,7 @@ TEST(CopyAndErase, ABackupCopiesOneLevelAndOverwrites) {
     EXPECT_EQ(ReadBytes(target / "Lists0/Nails"), std::string(8, 'n'));
     EXPECT_EQ(ReadBytes(target / "PriceLists.dat"), std::string(140, 'p'));
     EXPECT_FALSE(Exists(target / "Jobs0/deeper"));
+    EXPECT_FALSE(Exists(target / ".git"));
 }
 
 TEST(CopyAndErase, ErasingRemovesTheFolderButNeverTheDefaultOne) {
@@ -97,6 +100,7 @@ TEST(CopyAndErase, ErasingRemovesTheFolderButNeverTheDefaultOne) {
     EraseData(other.path(), home.path(), Settings{}, [&] { ++files; });
     EXPECT_EQ(files, 5);
     EXPECT_TRUE(Exists(other / "Jobs0/deeper/Not counted"));  // deeper levels stay
+    EXPECT_EQ(ReadBytes(other / ".git/HEAD"), "ref");           // and so do hidden folders
     EXPECT_FALSE(Exists(other / "Lists0"));
     EXPECT_TRUE(Exists(other.path()));  // it still holds Jobs0/deeper
 
@@ -110,15 +114,15 @@ TEST(CopyAndErase, ErasingRemovesTheFolderButNeverTheDefaultOne) {
     EXPECT_FALSE(Exists(home / "Groups.dat"));
 }
 
-TEST(CopyAndErase, AFileThatCannotBeReadStopsTheCopy) {
+TEST(CopyAndErase, AFileThatCannotBeWrittenStopsTheCopyThere) {
     TempFolder source, target;
-    std::filesystem::create_directories(source / "Jobs0");
-    std::filesystem::create_symlink(source / "nowhere", source / "Jobs0/Dangling");
-    WriteBytes(source / "Jobs0/Real", "r");
+    MakeData(source.path());
+    // A folder where the target file should go: no user, root included, can write it.
+    std::filesystem::create_directories(target / "Lists0/Nails");
     std::optional<std::string> failed = CopyData(source.path(), target.path(), {});
-    // A link that leads nowhere is no normal file: it is passed over, not copied.
-    EXPECT_EQ(failed, std::nullopt);
-    EXPECT_TRUE(Exists(target / "Jobs0/Real"));
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_NE(failed->find("Nails"), std::string::npos);
+    EXPECT_EQ(ReadBytes(source / "Lists0/Nails"), std::string(8, 'n'));  // source untouched
 }
 
 TEST(DataDir, HoldsTheFolderOnlyWhenItIsNotTheDefault) {
@@ -127,7 +131,10 @@ TEST(DataDir, HoldsTheFolderOnlyWhenItIsNotTheDefault) {
     EXPECT_EQ(ReadBytes(home / "Data.dir"), elsewhere.path());
     std::string shouted = home.path();
     for (char& c : shouted) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    // On Linux a folder differing only in letter case is another folder: it is recorded.
     WriteDataDir(home.path(), shouted);
+    EXPECT_EQ(ReadBytes(home / "Data.dir"), shouted);
+    WriteDataDir(home.path(), home.path());
     EXPECT_FALSE(Exists(home / "Data.dir"));
 }
 

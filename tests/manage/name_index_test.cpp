@@ -48,8 +48,7 @@ TEST_F(Indexes, DeletingRemovesTheContentAndTheFolderAndSelectsNothing) {
     EXPECT_FALSE(Exists(home / "Jobs1"));
     EXPECT_EQ(ReadBytes(paths.GroupIndex()), Slot("My First Group") + kFree);
     EXPECT_EQ(settings.CurrentGroup, kNoneSelected);
-    EXPECT_EQ(SelectedEntry(SortedEntries(paths, NameIndex::Groups), settings.CurrentGroup),
-              nullptr);
+    EXPECT_EQ(LoadIndexColumn(paths, settings, NameIndex::Groups).selected, -1);
     EXPECT_EQ(NewEntry(paths, settings, NameIndex::Groups, "Decks").slot, 1);
 
     // The only price list can go too.
@@ -71,22 +70,32 @@ TEST_F(Indexes, AFolderWithSomethingElseInItStays) {
     EXPECT_TRUE(Exists(paths.JobFolder(1) + ".hidden"));
 }
 
-TEST_F(Indexes, ListsAreSortedWithoutRegardToCase) {
-    WriteBytes(paths.GroupIndex(), Slot("beta") + kFree + Slot("Alpha") + Slot("Gamma"));
-    std::vector<NamedSlot> entries = SortedEntries(paths, NameIndex::Groups);
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0].name, "Alpha");
-    EXPECT_EQ(entries[0].slot, 2);
-    EXPECT_EQ(entries[1].name, "beta");
-    EXPECT_EQ(entries[2].slot, 3);
-    EXPECT_EQ(SelectedEntry(entries, 3)->name, "Gamma");
-    EXPECT_EQ(SelectedEntry(entries, 1), nullptr);  // a free slot selects nothing
+TEST_F(Indexes, ListsAreSortedAsPeopleReadThem) {
+    WriteBytes(paths.GroupIndex(), Slot("beta") + kFree + Slot("Alpha") + Slot(std::string("\xC9") + "cole") +
+                                       Slot("Gamma"));  // "École" in Windows-1252
+    settings.CurrentGroup = 4;
+    IndexColumn column = LoadIndexColumn(paths, settings, NameIndex::Groups);
+    ASSERT_EQ(column.entries.size(), 4u);
+    EXPECT_EQ(column.entries[0].name, "Alpha");
+    EXPECT_EQ(column.entries[0].slot, 2);
+    EXPECT_EQ(column.entries[1].name, "beta");
+    EXPECT_EQ(column.entries[2].name, "École");  // beside E, not after z
+    EXPECT_EQ(column.selected, 3);
+    EXPECT_TRUE(std::filesystem::is_directory(home / "Jobs4"));  // loading makes its folder
+    settings.CurrentGroup = 1;
+    EXPECT_EQ(LoadIndexColumn(paths, settings, NameIndex::Groups).selected, -1);  // a free slot
 
     WriteBytes(paths.JobFolder(0) + "apple", "");
     WriteBytes(paths.JobFolder(0) + "Zebra", "");
     std::filesystem::create_directory(paths.JobFolder(0) + "Sub");
     EXPECT_EQ(SortedJobNames(paths.JobFolder(0)),
               (std::vector<std::string>{"apple", "My First Job Costing", "Zebra"}));
+}
+
+TEST_F(Indexes, ListingAMissingIndexCreatesNothing) {
+    std::filesystem::remove(paths.GroupIndex());
+    EXPECT_TRUE(SortedEntries(paths, NameIndex::Groups).empty());
+    EXPECT_FALSE(Exists(paths.GroupIndex()));
 }
 
 TEST_F(Indexes, SelectingMakesAMissingFolderAgain) {

@@ -27,33 +27,22 @@ TEST(NameRules, CleanedNamesNeverStartWithAStopOrBlankNorEndWithABlank) {
     EXPECT_EQ(CleanJobName("Porch :"), "Porch");
     EXPECT_EQ(CleanJobName("*.hidden"), "hidden");
     EXPECT_EQ(CleanJobName(". . Roof"), "Roof");
-    EXPECT_EQ(CleanItemName(".Nails*"), "Nails");
-    EXPECT_EQ(CleanItemName("  Hammer "), "Hammer");
 }
 
-TEST(NameRules, SaveAsAndItemNames) {
+TEST(NameRules, SaveAsNames) {
     EXPECT_EQ(CleanSaveAsName(""), "Untitled");
     EXPECT_EQ(CleanSaveAsName("  ..Copy of shed "), "Copy of shed");
     EXPECT_EQ(CleanSaveAsName("Say \"when\""), "Say \"when\"");  // Save As keeps quotes
     EXPECT_EQ(CleanSaveAsName("?:*"), std::nullopt);
-    EXPECT_EQ(CleanItemName(""), std::nullopt);
-    EXPECT_EQ(CleanItemName(".."), std::nullopt);
-    EXPECT_EQ(CleanItemName(std::string(70, 'x')), std::string(70, 'x'));
-    EXPECT_EQ(CleanItemName(std::string(71, 'x')), std::nullopt);
-    EXPECT_EQ(CleanItemName(std::string(70, 'x') + "*"), std::string(70, 'x'));
+    EXPECT_EQ(CleanSaveAsName(std::string(70, 'x') + "*"), std::string(70, 'x'));
+    EXPECT_EQ(CleanSaveAsName(std::string(71, 'x')), std::nullopt);
 }
 
 TEST(NameRules, TypedCharacters) {
-    for (char32_t c : std::u32string(U"/\\<>?*:|")) {
-        EXPECT_FALSE(IsAllowedInSaveAsName(c));
-        EXPECT_FALSE(IsAllowedInItemName(c));
-    }
+    for (char32_t c : std::u32string(U"/\\<>?*:|")) EXPECT_FALSE(IsAllowedInSaveAsName(c));
     EXPECT_TRUE(IsAllowedInSaveAsName(U'"'));
-    EXPECT_FALSE(IsAllowedInItemName(U'"'));
-    EXPECT_TRUE(IsAllowedInItemName(U'é'));
-    EXPECT_TRUE(IsAllowedInItemName(U'€'));
-    EXPECT_FALSE(IsAllowedInItemName(U'✓'));
-    EXPECT_FALSE(FitsNameCodePage(U'😀'));
+    EXPECT_TRUE(IsAllowedInSaveAsName(U'€'));
+    EXPECT_FALSE(IsAllowedInSaveAsName(U'✓'));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "pricelists/price_list_model.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "pricelists/item_file.h"
 #include "test_files.h"
@@ -65,6 +66,37 @@ TEST(PriceListModel, DeletingRemovesTheFileAndTheRowOnly) {
     EXPECT_EQ(model.ItemPrices().size(), 2u);   // the price simply loses its row
     model.Delete(list.path(), "Gone already");  // silent
     EXPECT_EQ(model.LastIndex(), 0);
+}
+
+TEST(PriceListModel, AddingAndUpdatingWriteTheFileFirst) {
+    TempFolder list;
+    WriteItemPrice(list.path(), "Nails", A("1"));
+    WriteItemPrice(list.path(), "Screws", A("2"));
+    PriceListModel model = Loaded(list.path(), {FilterMode::BeginningWith, "s"});
+    // A new item shows at its sorted place whatever the filter.
+    EXPECT_TRUE(model.AddOrUpdate(list.path(), "Hammer", A("12.5")));
+    EXPECT_EQ(ReadBytes(list / "Hammer"), std::string("\x48\xE8\x01\x00\x00\x00\x00\x00", 8));
+    EXPECT_EQ(Names(model), (std::vector<std::string>{"Hammer", "Screws"}));
+    EXPECT_EQ(model.PriceAt(0), A("12.5"));
+    // An existing one changes its price only; under another letter case it is the same item,
+    // and one filtered out changes on disk alone.
+    EXPECT_FALSE(model.AddOrUpdate(list.path(), "SCREWS", A("3")));
+    EXPECT_FALSE(model.AddOrUpdate(list.path(), "Nails", A("4")));
+    EXPECT_EQ(ListItemNames(list.path()).size(), 3u);
+    EXPECT_EQ(ReadItemPrice(list.path(), "Screws"), A("3"));
+    EXPECT_EQ(ReadItemPrice(list.path(), "Nails"), A("4"));
+    EXPECT_EQ(Names(model), (std::vector<std::string>{"Hammer", "Screws"}));
+}
+
+TEST(PriceListModel, AnUnreadableItemIsADataFileError) {
+    TempFolder list;
+    WriteItemPrice(list.path(), "Nails", A("1"));
+    ::chmod((list / "Nails").c_str(), 0);
+    PriceListModel model;
+    model.LoadNames(list.path(), {});
+    PermissionsEnforced asAnyUser;
+    EXPECT_THROW(model.LoadPrices(list.path()), DataFileError);
+    EXPECT_THROW(ReadItemPrice(list.path(), "Nails"), DataFileError);
 }
 
 }  // namespace

@@ -88,5 +88,36 @@ TEST(ReplaceFile, LeavesTheNewContentAndNoTemporaryFiles) {
     EXPECT_EQ(ReadBytes(dir / "copy"), "new");
 }
 
+TEST(DataFileReaders, GoneIsNothingButUnreadableIsADataFileError) {
+    TempFolder dir;
+    WriteBytes(dir / "locked", "12345678");
+    ::chmod((dir / "locked").c_str(), 0);
+    ::mkfifo((dir / "pipe").c_str(), 0644);  // opened for reading, it would wait for ever
+    FolderReader folder(dir.path());
+    DataFile unused;
+    PermissionsEnforced asAnyUser;
+    EXPECT_EQ(DataFile::ReadHead(dir / "missing", 8), std::nullopt);
+    EXPECT_EQ(folder.ReadHead("missing", 8), std::nullopt);
+    EXPECT_EQ(folder.ReadHead("pipe", 8), std::nullopt);
+    EXPECT_EQ(DataFile::ReadWhole(dir / "pipe"), std::nullopt);
+    EXPECT_THROW(DataFile::ReadHead(dir / "locked", 8), DataFileError);
+    EXPECT_THROW(folder.ReadHead("locked", 8), DataFileError);
+    EXPECT_THROW(DataFile::OpenExistingForReading(dir / "locked", unused), DataFileError);
+}
+
+TEST(ReplaceFile, WritesInPlaceWhereNoNewFileCanBeMade) {
+    TempFolder dir;
+    WriteBytes(dir / "Kiru.ini", std::string(24, 'o'));
+    ::chmod(dir.path().c_str(), 0555);  // files may be written, none created
+    {
+        PermissionsEnforced asAnyUser;
+        ReplaceFile(dir / "Kiru.ini", "new", true);
+        EXPECT_THROW(ReplaceFile(dir / "Data.dir", "x", true), DataFileError);
+    }
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(ReadBytes(dir / "Kiru.ini"), "new");
+    EXPECT_FALSE(Exists(dir / "Data.dir"));
+}
+
 }  // namespace
 }  // namespace quantora

@@ -1,14 +1,12 @@
-// What the window tests share: a fresh default folder with its first-run data, a prompter
-// and sounds that record instead of showing and playing, and a script that answers the
-// name dialogs.
+// What the window tests share: a fresh default folder with its first-run data and a session
+// over it whose dialogs and sounds record instead of showing and playing. The recording
+// dialogs answer at once from a script, so no test waits on a timer to close a dialog.
 #pragma once
 
+#include <unistd.h>
+
 #include <QApplication>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <deque>
 #include <memory>
 
@@ -16,9 +14,9 @@
 #include "store/data_folder.h"
 #include "store/settings.h"
 #include "test_files.h"
-#include "ui/app_state.h"
-#include "ui/name_it.h"
-#include "ui/prompt.h"
+#include "ui/common/application.h"
+#include "ui/common/dialogs.h"
+#include "ui/session.h"
 
 namespace quantora::testing {
 
@@ -28,8 +26,10 @@ struct Prompt {
     PromptButtons buttons;
 };
 
-class RecordingPrompter : public Prompter {
+class RecordingDialogs : public Dialogs {
   public:
+    using Dialogs::Dialogs;
+
     PromptAnswer Ask(QWidget*, const QString& text, PromptIcon icon,
                      PromptButtons buttons) override {
         asked.push_back({text, icon, buttons});
@@ -38,8 +38,42 @@ class RecordingPrompter : public Prompter {
         answers.pop_front();
         return answer;
     }
+    // Answers with the next scripted name (a null QString, or none left: Cancel), noting
+    // the offer; as the real dialog does, closing sets the key latch.
+    std::optional<QString> AskName(QWidget*, const QString& offered, QPoint topLeft) override {
+        offers.push_back({offered, topLeft});
+        keys_.Set();
+        if (names.empty() || names.front().isNull()) {
+            if (!names.empty()) names.pop_front();
+            return std::nullopt;
+        }
+        QString name = names.front();
+        names.pop_front();
+        return name;
+    }
+    std::optional<std::string> BrowseFolder(QWidget*, const QString& title) override {
+        browsed.push_back(title);
+        return std::nullopt;
+    }
+    // A test that lets the program end in a child process reads the message from a pipe.
+    void ShowFatal(const QString& text) override {
+        fatal.push_back(text);
+        if (fatalPipe < 0) return;
+        QByteArray bytes = text.toUtf8();
+        [[maybe_unused]] auto written = ::write(fatalPipe, bytes.data(), bytes.size());
+    }
+
+    struct Offer {
+        QString text;
+        QPoint at;
+    };
     std::vector<Prompt> asked;
     std::deque<PromptAnswer> answers;
+    std::deque<QString> names;
+    std::vector<Offer> offers;
+    std::vector<QString> browsed;
+    std::vector<QString> fatal;
+    int fatalPipe = -1;
 };
 
 class RecordingSounds : public Sounds {
@@ -50,85 +84,37 @@ class RecordingSounds : public Sounds {
     int asterisks = 0;
 };
 
-// A default folder set up as at a first start, and the shared state over it.
+// A default folder set up as at a first start, and the session over it.
 class Environment {
   public:
-    Environment() { Restart(); }
+    Environment() {
+        Restart();
+        static_cast<QuantoraApplication*>(qApp)->SetDialogs(&dialogs);
+    }
+    ~Environment() { static_cast<QuantoraApplication*>(qApp)->SetDialogs(nullptr); }
 
     // Reads the settings and the data folder again, as a new start of the program does.
     void Restart() {
-        state = std::make_unique<AppState>();
-        state->Settings = ReadSettings(home.path());
-        state->Paths = SetUpDataFolder(home.path(), state->Settings).paths;
-        state->Measures.ProgramFolder = home.path();
-        state->prompter = &prompter;
-        state->sounds = &sounds;
+        Settings settings = ReadSettings(home.path());
+        DataPaths paths = SetUpDataFolder(home.path(), settings).paths;
+        session = std::make_unique<Session>(home.path(), paths, settings, keys, sounds, dialogs);
     }
 
     TempFolder home;
-    RecordingPrompter prompter;
+    KeyLatch keys;
+    RecordingDialogs dialogs{keys};
     RecordingSounds sounds;
-    std::unique_ptr<AppState> state;
-};
-
-// Answers each name dialog that opens with the next scripted answer: a name typed over the
-// offered text and OK, or (for nullopt) Cancel. Records what each dialog offered.
-class NameDialogScript : public QObject {
-  public:
-    explicit NameDialogScript(std::deque<std::optional<QString>> answers)
-        : answers_(std::move(answers)) {
-        connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
-        timer_.start(5);
-    }
-
-    struct Offer {
-        QString text;
-        QString selected;
-        QPoint position;
-    };
-    std::vector<Offer> offers;
-
-  private:
-    void Poll() {
-        auto* dialog = qobject_cast<NameIt*>(QApplication::activeModalWidget());
-        if (!dialog || answers_.empty() || dialog == handled_) return;
-        handled_ = dialog;
-        auto* text = dialog->findChild<QLineEdit*>("Text1");
-        offers.push_back({text->text(), text->selectedText(), dialog->pos()});
-        std::optional<QString> answer = answers_.front();
-        answers_.pop_front();
-        if (!answer) {
-            QTest::mouseClick(dialog->findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
-            return;
-        }
-        QTest::keyClicks(text, *answer);
-        QTest::mouseClick(dialog->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
-    }
-
-    std::deque<std::optional<QString>> answers_;
-    QTimer timer_;
-    QPointer<NameIt> handled_;
-};
-
-// Closes each modal window of type W that opens, noting its caption.
-template <typename W>
-class ModalCloser : public QObject {
-  public:
-    ModalCloser() {
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            auto* window = qobject_cast<W*>(QApplication::activeModalWidget());
-            if (!window || window == seen_) return;
-            seen_ = window;
-            captions.push_back(window->windowTitle());
-            window->reject();
-        });
-        timer_.start(5);
-    }
-    std::vector<QString> captions;
-
-  private:
-    QTimer timer_;
-    QPointer<W> seen_;
+    std::unique_ptr<Session> session;
 };
 
 }  // namespace quantora::testing
+
+// The test program's main: the program's own application object, so keys pass through the
+// key previews and errors through their one handler, as they do in the program.
+#define QUANTORA_WINDOW_TEST_MAIN(TestObject)                      \
+    int main(int argc, char** argv) {                              \
+        quantora::QuantoraApplication app(argc, argv);             \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                   \
+        TestObject test;                                           \
+        return QTest::qExec(&test, argc, argv);                    \
+    }

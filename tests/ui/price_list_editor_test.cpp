@@ -1,15 +1,17 @@
 // The price list editor as a user meets it: adding, changing and deleting items, moving
 // through a long list, the filters, and the files it leaves behind.
-#include "ui/prices_window.h"
+#include "ui/pricelists/price_list_editor.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 
+#include "pricelists/item_entry.h"
 #include "pricelists/item_file.h"
 #include "store/pause.h"
 #include "ui_test_support.h"
@@ -17,14 +19,14 @@
 using namespace quantora;
 using namespace quantora::testing;
 
-class PricesWindowTest : public QObject {
+class PriceListEditorTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Environment> env;
     std::unique_ptr<QWidget> owner;
-    std::unique_ptr<PricesWindow> window;
+    std::unique_ptr<PriceListEditor> window;
 
-    std::string Folder() { return env->state->Paths.ListFolder(0); }
+    std::string Folder() { return env->session->Paths.ListFolder(0); }
     void Item(const std::string& name, const char* price) {
         WriteItemPrice(Folder(), name, ParseAmount(price));
     }
@@ -41,13 +43,13 @@ class PricesWindowTest : public QObject {
 
     QStringList Rows() {
         QStringList rows;
-        for (int r = 0; r < PricesWindow::kRows; ++r)
+        for (int r = 0; r < PriceListEditor::kRows; ++r)
             if (!Row(r).isEmpty()) rows << Row(r);
         return rows;
     }
 
     void Open() {
-        window = std::make_unique<PricesWindow>(owner.get(), *env->state, "My First Price List");
+        window = std::make_unique<PriceListEditor>(owner.get(), *env->session, "My First Price List");
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTRY_VERIFY(AddText()->hasFocus());
@@ -64,6 +66,12 @@ class PricesWindowTest : public QObject {
         auto* option = Get<QRadioButton>(QString("FilterOption%1").arg(k));
         QTest::mouseClick(option, Qt::LeftButton, {},
                           QPoint(8, option->height() / 2));  // its circle
+    }
+
+    // The colour an option button is painted in, next to its text.
+    QColor OptionColour(int k) {
+        auto* option = Get<QRadioButton>(QString("FilterOption%1").arg(k));
+        return option->grab().toImage().pixelColor(option->width() - 3, 2);
     }
 
     void ManyItems(int count) {
@@ -139,9 +147,9 @@ class PricesWindowTest : public QObject {
         QCOMPARE(env->sounds.asterisks, 1);
         QVERIFY(ListItemNames(Folder()).empty());
         Add("Hinge", "");
-        QCOMPARE(env->prompter.asked.size(), size_t(1));
-        QCOMPARE(env->prompter.asked[0].text, QString(" Please enter the price.  "));
-        QCOMPARE(env->prompter.asked[0].icon, PromptIcon::None);
+        QCOMPARE(env->dialogs.asked.size(), size_t(1));
+        QCOMPARE(env->dialogs.asked[0].text, QString(" Please enter the price.  "));
+        QCOMPARE(env->dialogs.asked[0].icon, PromptIcon::None);
         QVERIFY(AddPrice()->hasFocus());
         Add("..*", "5");
         QCOMPARE(env->sounds.asterisks, 3);
@@ -162,50 +170,64 @@ class PricesWindowTest : public QObject {
         QVERIFY(Exists(Folder() + "abcd"));
     }
 
-    void theScrollBarCoversWhatSixteenRowsCannotShow() {
-        ManyItems(16);
-        Open();
-        QCOMPARE(Slider()->maximum(), 0);
-        Add("Item 16", "1");
-        QCOMPARE(Slider()->maximum(), 1);
-        Slider()->setValue(1);
-        QCOMPARE(Row(0), QString("Item 01"));
-        QCOMPARE(Row(15), QString("Item 16"));
-    }
-
-    void downOnTheLastRowScrollsAndKeepsTheHighlight() {
+    void theArrowsAndTheSliderMoveTheRows() {
         ManyItems(40);
         Open();
-        for (int i = 0; i < 15; ++i) QTest::keyPress(AddText(), Qt::Key_Down);
-        QCOMPARE(window->CurrentRow(), 15);
-        QCOMPARE(window->TopIndex(), 0);
-        QTest::keyPress(AddText(), Qt::Key_Down);
-        QCOMPARE(window->CurrentRow(), 15);
+        QCOMPARE(Slider()->maximum(), 24);
+        for (int i = 0; i < 16; ++i) QTest::keyPress(AddText(), Qt::Key_Down);
         QCOMPARE(window->HighlightedRow(), 15);
-        QCOMPARE(window->TopIndex(), 1);
+        QCOMPARE(Slider()->value(), 1);
         QCOMPARE(Row(15), QString("Item 16"));
-        for (int i = 0; i < 30; ++i) QTest::keyPress(AddText(), Qt::Key_Down);
-        QCOMPARE(window->TopIndex(), 24);
-        QCOMPARE(Row(15), QString("Item 39"));
-
         // Releasing the key loads the highlighted item into the editor.
         QTest::keyRelease(AddText(), Qt::Key_Down);
-        QCOMPARE(AddText()->text(), QString("Item 39"));
+        QCOMPARE(AddText()->text(), QString("Item 16"));
         QCOMPARE(AddPrice()->text(), QString("1.00"));
         QVERIFY(DelBtn()->isEnabled());
         QVERIFY(AddPrice()->hasFocus());
-
-        for (int i = 0; i < 16; ++i) QTest::keyPress(AddPrice(), Qt::Key_Up);
-        QCOMPARE(window->CurrentRow(), 0);
-        QCOMPARE(window->TopIndex(), 23);
+        Slider()->setValue(24);
+        QCOMPARE(Row(15), QString("Item 39"));
+        QCOMPARE(window->HighlightedRow(), 15);
     }
 
-    void downStopsAtTheLastItemOfAShortList() {
+    void aShownPriceIsNeverCutAndWritesBackUnchanged() {
+        Item("Gold", "1234567890.12");
+        Item("Debt", "-922337203685477.5808");
+        Open();
+        QCOMPARE(RowPrice(0), QString("-922,337,203,685,477.5808"));
+        auto* price = Get<QLabel>("Price0");
+        QVERIFY(price->fontMetrics().horizontalAdvance(price->text()) <= price->contentsRect().width());
+        QTest::mouseClick(Get<QLabel>("Item1"), Qt::LeftButton);
+        QCOMPARE(AddPrice()->text(), QString("1,234,567,890.12"));
+        QTest::keyClick(AddPrice(), Qt::Key_Return);
+        QCOMPARE(ReadItemPrice(Folder(), "Gold"), ParseAmount("1234567890.12"));
+        // Typing stops at fourteen characters; a pasted price too large is refused whole.
+        AddPrice()->clear();
+        QTest::keyClicks(AddPrice(), "12345678901234567");
+        QCOMPARE(AddPrice()->text(), QString("12345678901234"));
+        Add("Gold", "99999999999999999999");
+        QCOMPARE(env->dialogs.asked.back().text, QString(kPriceTooLarge));
+        QCOMPARE(ReadItemPrice(Folder(), "Gold"), ParseAmount("1234567890.12"));
+    }
+
+    void aLongNameEndsVisiblyInDots() {
+        std::string longName(70, 'W');
+        Item(longName, "1");
+        Open();
+        QVERIFY(Row(0).endsWith(QChar(0x2026)) || Row(0).endsWith("..."));
+        QCOMPARE(Get<QLabel>("Item0")->toolTip(), QString::fromStdString(longName));
+    }
+
+    void keysForAnOpenMenuGoToTheMenu() {
         ManyItems(3);
         Open();
-        for (int i = 0; i < 5; ++i) QTest::keyPress(AddText(), Qt::Key_Down);
-        QCOMPARE(window->CurrentRow(), 2);
-        QCOMPARE(window->TopIndex(), 0);
+        auto* file = Get<QMenu>("FM");
+        file->popup(window->mapToGlobal(QPoint(0, 0)));
+        QTRY_VERIFY(file->isVisible());
+        QTest::keyClick(file, Qt::Key_Down);
+        QCOMPARE(window->HighlightedRow(), 0);  // the rows did not move
+        QTest::keyClick(file, Qt::Key_Escape);
+        QVERIFY(!file->isVisible());
+        QVERIFY(window->isVisible());  // Esc closed the menu, not the editor
     }
 
     void choosingThenDeletingRemovesFileAndRow() {
@@ -236,10 +258,8 @@ class PricesWindowTest : public QObject {
         ApplyFilter(1, "ap");
         QCOMPARE(Rows(), (QStringList{"Apple", "apricot"}));
         QVERIFY(Get<QLineEdit>("FilterText1")->hasFocus());
-        QCOMPARE(Get<QRadioButton>("FilterOption1")->palette().color(QPalette::Window),
-                 QColor(255, 255, 192));
-        QVERIFY(Get<QRadioButton>("FilterOption0")->palette().color(QPalette::Window) !=
-                QColor(255, 255, 192));
+        QCOMPARE(OptionColour(1), QColor(255, 255, 192));  // as painted, not only as asked
+        QVERIFY(OptionColour(0) != QColor(255, 255, 192));
         ApplyFilter(1, "a?p");
         QCOMPARE(Rows(), QStringList{"Apple"});
         ApplyFilter(2, "APE");
@@ -295,5 +315,5 @@ class PricesWindowTest : public QObject {
     }
 };
 
-QTEST_MAIN(PricesWindowTest)
-#include "prices_window_test.moc"
+QUANTORA_WINDOW_TEST_MAIN(PriceListEditorTest)
+#include "price_list_editor_test.moc"

@@ -1,4 +1,4 @@
-#include "ui/about_form.h"
+#include "ui/management/about_box.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -8,13 +8,14 @@
 
 #include "platform/shell.h"
 #include "store/clock_text.h"
-#include "ui/app_state.h"
-#include "ui/window_scaling.h"
+#include "ui/common/key_preview.h"
+#include "ui/common/window_scaling.h"
+#include "ui/session.h"
 
 namespace quantora {
 
-AboutForm::AboutForm(QWidget* managementWindow, AppState& state)
-    : QDialog(managementWindow), state_(state) {
+AboutBox::AboutBox(QWidget* managementWindow, Session& session)
+    : QDialog(managementWindow), session_(session) {
     setObjectName("AboutForm");
     setWindowTitle(kProgramTitle);
     setWindowIcon(managementWindow->windowIcon());
@@ -42,6 +43,8 @@ AboutForm::AboutForm(QWidget* managementWindow, AppState& state)
     URLLink->installEventFilter(this);
     OKBtn = new QPushButton("Close", this);
     OKBtn->setObjectName("OKBtn");
+    // Not a default button: Enter must not close the box.
+    OKBtn->setAutoDefault(false);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(picture(), 0, 0, 2, 1);
@@ -53,13 +56,14 @@ AboutForm::AboutForm(QWidget* managementWindow, AppState& state)
     layout->addWidget(OKBtn, 4, 0, 1, 3, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(OKBtn, &QPushButton::released, this, &QDialog::accept);
+    new KeyPreview(this, session_.Keys, [this](QWidget*, QKeyEvent* key) { return PreviewKey(key); });
 
     ScaleForm(this);
     QRect owner = managementWindow->frameGeometry();
     move(owner.left() + Twips(4000), owner.top());
 }
 
-bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == URLLink && event->type() == QEvent::MouseButtonRelease) {
         OpenDocument(kUpgradesUrl);
         accept();
@@ -68,14 +72,18 @@ bool AboutForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void AboutForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) return;  // no documentation from here
-    if (event->key() == Qt::Key_Escape) {
-        state_.IgnoreNextKey = true;
-        reject();
-        return;
+bool AboutBox::PreviewKey(QKeyEvent* key) {
+    if (key->key() == Qt::Key_F1) return true;  // no documentation from here
+    bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter) return true;  // the box closes as designed: Close, the link or Esc
+    if (key->key() == Qt::Key_Escape) {
+        if (key->type() == QEvent::KeyPress) {
+            session_.Keys.Set();
+            reject();
+        }
+        return true;
     }
-    QDialog::keyPressEvent(event);
+    return false;
 }
 
 }  // namespace quantora

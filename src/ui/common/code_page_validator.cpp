@@ -1,4 +1,4 @@
-#include "ui/code_page_validator.h"
+#include "ui/common/code_page_validator.h"
 
 #include "store/code_page.h"
 

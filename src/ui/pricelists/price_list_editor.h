@@ -8,8 +8,8 @@
 
 #include "pricelists/item_filter.h"
 #include "pricelists/price_list_model.h"
+#include "store/row_window.h"
 
-class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -19,27 +19,28 @@ class QScrollBar;
 
 namespace quantora {
 
-struct AppState;
+class HelpPanel;
+class ProgressBar;
+class Session;
 
-class PricesWindow : public QDialog {
+class PriceListEditor : public QDialog {
     Q_OBJECT
   public:
     // The list named listName, whose items lie in the current list folder. managementWindow
     // is the window this one opens on the screen of.
-    PricesWindow(QWidget* managementWindow, AppState& state, const QString& listName);
+    PriceListEditor(QWidget* managementWindow, Session& session, const QString& listName);
 
     const PriceListModel& Model() const { return model_; }
-    int TopIndex() const { return topIndex_; }
-    int CurrentRow() const { return currentRow_; }
+    const RowWindow& Rows() const { return rows_; }
     int HighlightedRow() const { return highlightedRow_; }
 
     static constexpr int kRows = 16;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void BuildMenus();
     void BuildEditor(QWidget* area);
     void BuildRows(QWidget* area);
     void BuildFilters(QWidget* area);
@@ -49,45 +50,40 @@ class PricesWindow : public QDialog {
     void LoadList();
     void Showit();
     void Hlt(int row);
-    void Setwidth(bool helpShown);
-    void UpdateSliderRange();
-    void Centre();
+    void ResizeForHelpPanel(bool shown);
+    void UpdateSlider();
 
     void AddBtn_Click();
     void DelBtn_Click();
     void ChooseRow(int row);
     void FilterOption_Click(int k);
-    bool WindowKey(QKeyEvent* key);
+    bool PreviewKey(QWidget* receiver, QKeyEvent* key);
     bool NameKeyPress(QKeyEvent* key);
     bool PriceKeyPress(QKeyEvent* key);
 
-    AppState& state_;
+    Session& session_;
     QWidget* managementWindow_;
     std::string listFolder_;
     PriceListModel model_;
+    RowWindow rows_{kRows};
 
     int filterMode_ = 0;
-    int topIndex_ = 0;
-    int currentRow_ = 0;
     int highlightedRow_ = -1;
     bool listLoaded_ = false;
-    bool helpShown_ = true;
 
-    QLineEdit* AddText;
-    QLineEdit* AddPrice;
-    QPushButton* AddBtn;
-    QPushButton* DelBtn;
-    std::array<QLabel*, kRows> Item{};
-    std::array<QLabel*, kRows> Price{};
-    QScrollBar* Slider;
-    std::array<QRadioButton*, 4> FilterOption{};
-    std::array<QLineEdit*, 4> FilterText{};  // 1 to 3 are used
-    QFrame* ProgFrame;
-    QFrame* Barframe;
-    QFrame* ProgBar;
-    QFrame* HelpFrame;
-    QAction* HMHide;
-    QAction* HMShow;
+    QWidget* area_;
+    QLineEdit* nameField_;
+    QLineEdit* priceField_;
+    QPushButton* deleteButton_;
+    std::array<QLabel*, kRows> itemLabels_{};
+    std::array<QLabel*, kRows> priceLabels_{};
+    QScrollBar* slider_;
+    std::array<QRadioButton*, 4> filterOptions_{};
+    std::array<QLineEdit*, 4> filterTexts_{};  // 1 to 3 are used
+    QFrame* progressFrame_;
+    ProgressBar* progressBar_;
+    QFrame* helpFrame_;
+    HelpPanel* helpPanel_ = nullptr;
 };
 
 }  // namespace quantora

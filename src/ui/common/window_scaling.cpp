@@ -1,4 +1,4 @@
-#include "ui/window_scaling.h"
+#include "ui/common/window_scaling.h"
 
 #include <QApplication>
 #include <QFontDatabase>

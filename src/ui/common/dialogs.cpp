@@ -1,0 +1,65 @@
+#include "ui/common/dialogs.h"
+
+#include <QMessageBox>
+
+#include "platform/shell.h"
+#include "store/clock_text.h"
+#include "ui/management/name_dialog.h"
+#include "ui/session.h"
+
+namespace quantora {
+
+PromptAnswer Dialogs::AskAndLatch(QWidget* parent, const QString& text, PromptIcon icon,
+                                  PromptButtons buttons) {
+    PromptAnswer answer = Ask(parent, text, icon, buttons);
+    keys_.Set();
+    return answer;
+}
+
+PromptAnswer DesktopDialogs::Ask(QWidget* parent, const QString& text, PromptIcon icon,
+                                 PromptButtons buttons) {
+    QMessageBox box(icon == PromptIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    kProgramTitle, text, QMessageBox::NoButton, parent);
+    switch (buttons) {
+        case PromptButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case PromptButtons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case PromptButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case PromptButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Ok:
+            return PromptAnswer::Ok;
+        case QMessageBox::Yes:
+            return PromptAnswer::Yes;
+        case QMessageBox::No:
+            return PromptAnswer::No;
+        default:
+            return buttons == PromptButtons::YesNo ? PromptAnswer::No : PromptAnswer::Cancel;
+    }
+}
+
+std::optional<QString> DesktopDialogs::AskName(QWidget* parent, const QString& offered,
+                                               QPoint topLeft) {
+    NameDialog dialog(parent, keys_, sounds_, offered);
+    dialog.move(topLeft);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Name();
+}
+
+std::optional<std::string> DesktopDialogs::BrowseFolder(QWidget* parent, const QString& title) {
+    return BrowseForFolder(parent, title);
+}
+
+void DesktopDialogs::ShowFatal(const QString& text) {
+    QMessageBox::warning(nullptr, kProgramTitle, text);
+}
+
+}  // namespace quantora

@@ -1,0 +1,69 @@
+// The one dialog service: every message box, the name dialog, folder browsing and the fatal
+// data-file message go through a Dialogs, so tests answer them synchronously through a
+// recording fake and read their exact texts. Line breaks in texts are "\n".
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace quantora {
+
+class KeyLatch;
+class Sounds;
+
+enum class PromptIcon { None, Exclamation };
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class PromptAnswer { Ok, Cancel, Yes, No };
+
+class Dialogs {
+  public:
+    explicit Dialogs(KeyLatch& keys) : keys_(keys) {}
+    virtual ~Dialogs() = default;
+
+    // A message box captioned with the program title; the button chosen (Cancel, or No
+    // with Yes/No, when the box is closed without one).
+    virtual PromptAnswer Ask(QWidget* parent, const QString& text, PromptIcon icon,
+                             PromptButtons buttons) = 0;
+    // Ask, then set the key latch, so the key that closed the box does not act again in
+    // the window beneath.
+    PromptAnswer AskAndLatch(QWidget* parent, const QString& text, PromptIcon icon,
+                             PromptButtons buttons);
+
+    // The name dialog "New Name..." at topLeft (screen coordinates), offering a name: the
+    // entered name trimmed ("Untitled" for none), or nothing when cancelled. Closing it,
+    // either way, sets the key latch.
+    virtual std::optional<QString> AskName(QWidget* parent, const QString& offered,
+                                           QPoint topLeft) = 0;
+
+    // A folder chosen by the user under the title, ending in "/"; nothing when cancelled.
+    virtual std::optional<std::string> BrowseFolder(QWidget* parent, const QString& title) = 0;
+
+    // The message of a data file that cannot be opened or deleted. The caller ends the
+    // program as soon as it returns.
+    virtual void ShowFatal(const QString& text) = 0;
+
+  protected:
+    KeyLatch& keys_;
+};
+
+// The desktop's real dialogs.
+class DesktopDialogs : public Dialogs {
+  public:
+    // The name dialog plays the error sound for a character no name can hold.
+    DesktopDialogs(KeyLatch& keys, Sounds& sounds) : Dialogs(keys), sounds_(sounds) {}
+    PromptAnswer Ask(QWidget* parent, const QString& text, PromptIcon icon,
+                     PromptButtons buttons) override;
+    std::optional<QString> AskName(QWidget* parent, const QString& offered,
+                                   QPoint topLeft) override;
+    std::optional<std::string> BrowseFolder(QWidget* parent, const QString& title) override;
+    void ShowFatal(const QString& text) override;
+
+  private:
+    Sounds& sounds_;
+};
+
+}  // namespace quantora

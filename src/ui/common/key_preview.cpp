@@ -1,0 +1,56 @@
+#include "ui/common/key_preview.h"
+
+#include <QHash>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QWidget>
+
+#include "ui/session.h"
+
+namespace quantora {
+
+namespace {
+
+QHash<QWidget*, KeyPreview*>& Previews() {
+    static QHash<QWidget*, KeyPreview*> previews;
+    return previews;
+}
+
+// F10 opens the first menu of the menu bar, as on every Linux desktop; the arrow keys then
+// move through the menus.
+bool OpenFirstMenu(QWidget* window) {
+    auto* bar = window->findChild<QMenuBar*>();
+    if (bar == nullptr || bar->actions().isEmpty()) return false;
+    bar->setFocus(Qt::MenuBarFocusReason);
+    bar->setActiveAction(bar->actions().first());
+    return true;
+}
+
+}  // namespace
+
+KeyPreview::KeyPreview(QWidget* window, KeyLatch& keys, Handler handler)
+    : QObject(window), window_(window), keys_(keys), handler_(std::move(handler)) {
+    Previews().insert(window, this);
+}
+
+KeyPreview::~KeyPreview() { Previews().remove(window_); }
+
+bool KeyPreview::Dispatch(QObject* receiver, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    if (!receiver->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(receiver);
+    if (qobject_cast<QMenuBar*>(widget)) return false;
+    KeyPreview* preview = Previews().value(widget->window());
+    return preview && preview->Preview(widget, static_cast<QKeyEvent*>(event));
+}
+
+bool KeyPreview::Preview(QWidget* receiver, QKeyEvent* key) {
+    if (keys_.Take()) return true;
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
+        if (key->type() == QEvent::KeyRelease) return true;
+        if (OpenFirstMenu(window_)) return true;
+    }
+    return handler_ && handler_(receiver, key);
+}
+
+}  // namespace quantora

@@ -1,0 +1,43 @@
+#include "ui/common/progress_bar.h"
+
+#include <algorithm>
+
+namespace quantora {
+
+ProgressBar::ProgressBar(QWidget* parent) : QFrame(parent) {
+    setObjectName("Barframe");
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Sunken);
+    bar_ = new QFrame(this);
+    bar_->setObjectName("ProgBar");
+    bar_->setAutoFillBackground(true);
+    QPalette colours = bar_->palette();
+    colours.setColor(QPalette::Window, palette().color(QPalette::Highlight));
+    bar_->setPalette(colours);
+    Fill(1);
+}
+
+void ProgressBar::Begin(std::int64_t steps) {
+    step_ = steps <= 0 ? width() : static_cast<double>(width()) / static_cast<double>(steps);
+    width_ = 1;
+    Fill(1);
+}
+
+void ProgressBar::Advance() {
+    width_ += step_;
+    int shown = std::min(static_cast<int>(width_), width());
+    if (shown == bar_->width()) return;
+    Fill(shown);
+    bar_->repaint();
+}
+
+void ProgressBar::Complete() {
+    Fill(width());
+    bar_->repaint();
+}
+
+int ProgressBar::FilledWidth() const { return bar_->width(); }
+
+void ProgressBar::Fill(int width) { bar_->setGeometry(0, 0, width, height()); }
+
+}  // namespace quantora

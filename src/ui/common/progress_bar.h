@@ -1,0 +1,32 @@
+// The growing bar of a long load or copy (Barframe with ProgBar inside). It is drawn again
+// only when it has grown by a whole pixel, so a list of 100,000 items does not pay for
+// 100,000 repaints.
+#pragma once
+
+#include <QFrame>
+#include <cstdint>
+
+namespace quantora {
+
+class ProgressBar : public QFrame {
+  public:
+    explicit ProgressBar(QWidget* parent);
+
+    // Empties the bar for a run of steps steps.
+    void Begin(std::int64_t steps);
+    // One step done: the bar grows by its share and is repainted at once when that shows.
+    void Advance();
+    // The bar full.
+    void Complete();
+
+    int FilledWidth() const;
+
+  private:
+    void Fill(int width);
+
+    QFrame* bar_;
+    double step_ = 0;
+    double width_ = 0;
+};
+
+}  // namespace quantora

@@ -1,0 +1,111 @@
+// The management window: job groups, their jobs and the price lists side by side, with the
+// menus and keys that act on them. Closing it ends the program.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+
+#include "manage/entry_operations.h"
+
+class QAction;
+class QFrame;
+class QListWidget;
+class QMenu;
+class QTimer;
+
+namespace quantora {
+
+class HelpPanel;
+class Session;
+
+class ManagementWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit ManagementWindow(Session& session);
+
+    // Reloads the three columns at the next turn of the event loop (after the costing sheet).
+    void RequestRefresh();
+    void RefreshLists();
+
+    // The caption with the clock, as start-up and the clock timer set it.
+    void ShowClock();
+
+    // The focus column: 1 groups, 2 jobs, 3 price lists.
+    int FocusColumn() const { return focusColumn_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildColumns();
+    void BuildHelpPanel();
+    void BuildMenus();
+    void ResizeForHelpPanel(bool shown);
+
+    void LoadGroups();
+    void LoadJobs();
+    void LoadPriceLists();
+    void LoadIndex(NameIndex index);
+
+    QListWidget* Column(NameIndex index) const;
+    QString Selected(const QListWidget* column) const;
+    void PrepareGroupMenu();
+    void PrepareJobMenu();
+    void PreparePriceListMenu();
+    // The menu-bar opening of a column's menu: focus the column, then prepare the menu unless
+    // it was popped up from the list and prepared already.
+    void MenuOpened(QListWidget* column, void (ManagementWindow::*prepare)());
+
+    bool PreviewKey(QWidget* receiver, QKeyEvent* key);
+    void RightButtonReleased(QListWidget* column, QPoint at);
+    void ColumnFocused(int column);
+    void MoveFocus(int column);
+
+    void GroupSelected();
+    void PriceListSelected();
+    // New, Rename and Delete of the "Job Groups" and "Price Lists" menus.
+    void NewEntry(NameIndex index);
+    void RenameEntry(NameIndex index);
+    void DeleteEntry(NameIndex index);
+    void OpenPriceList();
+    // Asks for a name until apply accepts it or the user cancels; true when accepted. A
+    // refused name is explained and offered again. The dialog opens by the left edge of
+    // leftEdge, below the last right-click.
+    bool AskName(NameIndex index, QString offered,
+                 const std::function<NameAnswer(const std::string&)>& apply);
+
+    Session& session_;
+    QFrame* jobFrame_;
+    QFrame* priceFrame_;
+    QFrame* helpFrame_;
+    QListWidget* groupColumn_;
+    QListWidget* jobColumn_;
+    QListWidget* priceListColumn_;
+
+    QMenu* groupMenu_;
+    QAction* renameGroup_;
+    QAction* deleteGroup_;
+    QMenu* jobMenu_;
+    QAction* newJob_;
+    QAction* openJob_;
+    QAction* renameJob_;
+    QAction* cutJob_;
+    QAction* copyJob_;
+    QAction* pasteJob_;
+    QAction* deleteJob_;
+    QMenu* priceListMenu_;
+    QAction* openPriceList_;
+    QAction* renamePriceList_;
+    QAction* deletePriceList_;
+    HelpPanel* helpPanel_;
+
+    QTimer* clockTimer_;
+    QTimer* refreshTimer_;
+
+    int focusColumn_ = 3;
+    int lastClickY_ = 0;  // pixels within the list of the last right-button release
+    QString shownClock_;
+};
+
+}  // namespace quantora

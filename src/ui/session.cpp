@@ -1,0 +1,11 @@
+#include "ui/session.h"
+
+namespace quantora {
+
+void Session::ChangeSetting(std::int16_t quantora::Settings::*field, std::int16_t value) {
+    if (settings_.*field == value) return;
+    settings_.*field = value;
+    WriteSettings(Paths.defaultFolder, settings_);
+}
+
+}  // namespace quantora

@@ -1,0 +1,81 @@
+// The state of one run of the program, shared by every window: where the data lives, the
+// settings record, the job open in the costing sheet, the job clipboard, the key latches,
+// and the services every window uses. There is one Session; app makes it and hands it to
+// the windows by reference.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "manage/job_clipboard.h"
+#include "store/data_folder.h"
+#include "store/monitor_offset.h"
+#include "store/settings.h"
+
+namespace quantora {
+
+class Dialogs;
+class Sounds;
+
+// The one-shot key latch (IgnoreNextKey): while set, the next key event that reaches a
+// window is discarded and the latch cleared. Set when a message box or dialog closes, so the
+// key that closed it does not act twice. Every window honours it in its key preview.
+class KeyLatch {
+  public:
+    void Set() { set_ = true; }
+    bool IsSet() const { return set_; }
+    // True when this key event is to be discarded; the latch is clear afterwards.
+    bool Take() { return std::exchange(set_, false); }
+
+  private:
+    bool set_ = false;
+};
+
+class Session {
+  public:
+    Session(std::string programFolder, DataPaths paths, quantora::Settings settings,
+            KeyLatch& keys, Sounds& sounds, Dialogs& dialogs)
+        : ProgramFolder(std::move(programFolder)),
+          Paths(std::move(paths)),
+          Keys(keys),
+          sounds(sounds),
+          dialogs(dialogs),
+          settings_(std::move(settings)) {}
+
+    // ping.wav and Help/ lie here; ends in "/".
+    const std::string ProgramFolder;
+    DataPaths Paths;
+
+    const quantora::Settings& Settings() const { return settings_; }
+    // Changes one field of the settings record and writes Kiru.ini when it changed.
+    void ChangeSetting(std::int16_t quantora::Settings::*field, std::int16_t value);
+    // Runs a core operation that changes the settings and writes them itself (selecting,
+    // making or deleting a group or price list).
+    template <typename Operation>
+    decltype(auto) Apply(Operation&& operation) {
+        return std::forward<Operation>(operation)(std::as_const(Paths), settings_);
+    }
+
+    // The job open in the costing sheet.
+    std::string CurrentJobName;
+    std::string CurrentJobPath;
+    JobClipboard Clipboard;
+
+    // The key latch the dialogs set and every window's key preview honours.
+    KeyLatch& Keys;
+    // One-shot latch: a menu popped up from a list has been prepared already.
+    bool SkipMenuOpen = false;
+    MonitorOffset Offset;
+
+    Sounds& sounds;
+    Dialogs& dialogs;
+
+    // The documentation page, Help/1.htm of the program folder.
+    std::string DocumentationPage() const { return ProgramFolder + "Help/1.htm"; }
+
+  private:
+    quantora::Settings settings_;
+};
+
+}  // namespace quantora

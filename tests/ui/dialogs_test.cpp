@@ -1,0 +1,139 @@
+// The name dialog and the About box: what they return, and which keys they act on.
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/management/about_box.h"
+#include "ui/management/name_dialog.h"
+#include "ui_test_support.h"
+
+using namespace quantora;
+using namespace quantora::testing;
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Environment> env;
+    std::unique_ptr<NameDialog> dialog;
+
+    QLineEdit* Text() { return dialog->findChild<QLineEdit*>("Text1"); }
+    QPushButton* Button(const char* name) { return dialog->findChild<QPushButton*>(name); }
+
+    // The dialog on the screen, offering a name.
+    void Show(const QString& offered) {
+        dialog = std::make_unique<NameDialog>(nullptr, env->keys, env->sounds, offered);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    }
+    bool Accepted() { return dialog->isHidden() && dialog->result() == QDialog::Accepted; }
+
+  private slots:
+    void init() { env = std::make_unique<Environment>(); }
+    void cleanup() {
+        dialog.reset();
+        env.reset();
+    }
+
+    void okTrimsAndNeverReturnsEmpty_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("blanks at the ends") << "  Deck and  stairs "
+                                            << "Deck and  stairs";
+        QTest::newRow("blanks only") << "    "
+                                     << "Untitled";
+        QTest::newRow("nothing") << ""
+                                 << "Untitled";
+    }
+    void okTrimsAndNeverReturnsEmpty() {
+        QFETCH(QString, typed);
+        QFETCH(QString, name);
+        Show("Kitchens");
+        QCOMPARE(Text()->selectedText(), QString("Kitchens"));  // typing replaces it
+        Text()->setText(typed);
+        QTest::mouseClick(Button("OKBtn"), Qt::LeftButton);
+        QVERIFY(Accepted());
+        QCOMPARE(dialog->Name(), name);
+        QVERIFY(env->keys.IsSet());  // closing always sets the latch
+    }
+
+    void enterAndEscActWhenReleased() {
+        Show("Shed");
+        QTest::keyPress(Text(), Qt::Key_Escape);
+        QTest::keyPress(Text(), Qt::Key_Return);
+        QVERIFY(dialog->isVisible());  // a press alone does nothing
+        QCOMPARE(Text()->text(), QString("Shed"));
+        QTest::keyRelease(Text(), Qt::Key_Return);
+        QVERIFY(Accepted());
+
+        env->keys.Take();
+        Show("Keep");
+        QTest::keyClick(Text(), Qt::Key_Escape);
+        QVERIFY(dialog->isHidden());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+    }
+
+    void theLatchSwallowsExactlyTheFirstKeyEvent() {
+        // Left by an earlier message box closed with the mouse: the first key event is lost,
+        // whatever it is, and Enter then answers at the first press and release.
+        env->keys.Set();
+        Show("");
+        QTest::keyClicks(Text(), "Porch");
+        QCOMPARE(Text()->text(), QString("orch"));
+        QTest::keyClick(Text(), Qt::Key_Return);
+        QVERIFY(Accepted());
+        QCOMPARE(dialog->Name(), QString("orch"));
+    }
+
+    void enterPressesTheFocusedButton() {
+        Show("Roof");
+        Button("CancelBtn")->setFocus();
+        QTest::keyClick(Button("CancelBtn"), Qt::Key_Return);
+        QVERIFY(dialog->isHidden());
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        env->keys.Take();
+        Show("Roof");
+        Button("OKBtn")->setFocus();
+        QTest::keyClick(Button("OKBtn"), Qt::Key_Enter);
+        QVERIFY(Accepted());
+    }
+
+    void charactersTheDataFilesCannotHoldAreRefused() {
+        Show("");
+        // Typed one character at a time, as a keyboard with these keys would.
+        for (QChar c : QString("Caf\u00e9 \u2713ok")) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(Text(), &press);
+        }
+        QCOMPARE(Text()->text(), QString("Caf\u00e9 ok"));
+        QCOMPARE(env->sounds.asterisks, 1);
+    }
+
+    void theAboutBoxClosesOnlyAsDesigned() {
+        QWidget owner;
+        owner.setGeometry(100, 120, 600, 400);
+        AboutBox about(&owner, *env->session);
+        QCOMPARE(about.windowTitle(), QString(" Quantora "));
+        QStringList texts;
+        for (QLabel* label : about.findChildren<QLabel*>())
+            if (!label->text().isEmpty()) texts << label->text();
+        QVERIFY(texts.contains("Version 2.02"));
+        QVERIFY(texts.contains("Click the link below to check you have the latest release."));
+        QCOMPARE(about.pos(),
+                 QPoint(owner.frameGeometry().left() + 266, owner.frameGeometry().top()));
+
+        about.show();
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        auto* close = about.findChild<QPushButton*>("OKBtn");
+        QTest::keyClick(close->hasFocus() ? static_cast<QWidget*>(close) : &about, Qt::Key_Return);
+        QTest::keyClick(&about, Qt::Key_F1);
+        QVERIFY(about.isVisible());  // neither Enter nor F1 closes it
+        QTest::keyPress(&about, Qt::Key_Escape);
+        QVERIFY(!about.isVisible());
+        QVERIFY(env->keys.IsSet());  // so the Esc's release does not reach the window beneath
+    }
+};
+
+QUANTORA_WINDOW_TEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"

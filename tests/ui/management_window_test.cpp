@@ -1,0 +1,294 @@
+// The management window as a user meets it: its columns, menus and keys, the group and price
+// list operations and what they leave on disk. The rules behind them are tested in the core;
+// here, that the window calls them and shows what they say.
+#include "ui/management/management_window.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "manage/entry_operations.h"
+#include "store/clock_text.h"
+#include "store/data_file.h"
+#include "store/pause.h"
+#include "ui/pricelists/price_list_editor.h"
+#include "ui_test_support.h"
+
+using namespace quantora;
+using namespace quantora::testing;
+
+namespace {
+
+QStringList Entries(QListWidget* list) {
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+    return names;
+}
+
+QString Selected(QListWidget* list) {
+    auto selected = list->selectedItems();
+    return selected.isEmpty() ? QString() : selected.front()->text();
+}
+
+// Closes the price list editor as soon as it is shown, noting its caption.
+void CloseEditorWhenShown(QString* caption) {
+    QTimer::singleShot(0, [caption] {
+        auto* editor = qobject_cast<PriceListEditor*>(QApplication::activeModalWidget());
+        if (!editor) return CloseEditorWhenShown(caption);
+        *caption = editor->windowTitle();
+        editor->reject();
+    });
+}
+
+}  // namespace
+
+class ManagementWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Environment> env;
+    std::unique_ptr<ManagementWindow> window;
+
+    QListWidget* List(const char* name) { return window->findChild<QListWidget*>(name); }
+    QAction* Action(const char* name) { return window->findChild<QAction*>(name); }
+    QMenu* Menu(const char* name) { return window->findChild<QMenu*>(name); }
+    Session& Now() { return *env->session; }
+
+    void Open() {
+        window = std::make_unique<ManagementWindow>(*env->session);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // Opens a column's menu from the menu bar, as the user does, and closes it again.
+    void OpenMenu(const char* name) {
+        QMenu* menu = Menu(name);
+        menu->popup(window->mapToGlobal(QPoint(0, 0)));
+        menu->hide();
+    }
+
+    void RightClick(QListWidget* list, int row) {
+        QPoint at = list->visualItemRect(list->item(row)).center();
+        QTest::mousePress(list->viewport(), Qt::RightButton, {}, at);
+        QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, at);
+    }
+
+    void TwoGroups() {
+        WriteBytes(Now().Paths.GroupIndex(), Slot("My First Group") + Slot("Zinc"));
+        EnsureFolder(Now().Paths.JobFolder(1));
+        WriteBytes(Now().Paths.JobFolder(1) + "Roof", "");
+        window->RefreshLists();
+    }
+
+  private slots:
+    void initTestCase() { SetPausesEnabled(false); }
+    void init() {
+        env = std::make_unique<Environment>();
+        Open();
+    }
+    void cleanup() {
+        for (QWidget* popup = QApplication::activePopupWidget(); popup;
+             popup = QApplication::activePopupWidget())
+            popup->close();
+        window.reset();
+        env.reset();
+    }
+
+    void firstRunListsTheFirstGroupJobAndPriceList() {
+        QCOMPARE(Entries(List("FolderList")), QStringList{"My First Group"});
+        QCOMPARE(Selected(List("JobList")), QString("My First Job Costing"));
+        QCOMPARE(Selected(List("PriceList")), QString("My First Price List"));
+        QTRY_VERIFY(List("PriceList")->hasFocus());
+        QCOMPARE(List("FolderList")->palette().color(QPalette::Base),
+                 window->palette().color(QPalette::Button));
+        QStringList bar;
+        for (QAction* a : window->menuBar()->actions()) bar << a->text();
+        QCOMPARE(bar, (QStringList{"Job Groups", "Job Quantoras", "Price Lists", "Tools", "Help"}));
+    }
+
+    void menusShowWhatTheCoreSaysOfTheSelection() {
+        WriteBytes(Now().Paths.GroupIndex(), Slot("Nuts & Bolts"));
+        window->RefreshLists();
+        OpenMenu("FM");
+        // A doubled "&" is how a menu shows one "&".
+        QCOMPARE(Action("FMRename")->text(), QString("Rename....    Nuts && Bolts"));
+        QVERIFY(!Action("FMDelete")->isEnabled());  // the last group stays
+        OpenMenu("LM");
+        QCOMPARE(Action("LMDelete")->text(), QString("Delete........    My First Price List"));
+        QVERIFY(Action("LMDelete")->isEnabled());
+        OpenMenu("JM");
+        QCOMPARE(Action("JMCut")->text(), QString("Cut........     My First Job Costing"));
+        QVERIFY(!Action("JMPaste")->isEnabled());
+    }
+
+    void aRefusedNameIsExplainedAndOfferedAgain_data() {
+        QTest::addColumn<QString>("menuNew");
+        QTest::addColumn<QString>("existing");
+        QTest::newRow("group") << "FMNew"
+                               << "MY FIRST GROUP";
+        QTest::newRow("price list") << "LMNew"
+                                    << "my first price list";
+    }
+    void aRefusedNameIsExplainedAndOfferedAgain() {
+        QFETCH(QString, menuNew);
+        QFETCH(QString, existing);
+        env->dialogs.names = {existing, QString()};
+        Action(menuNew.toLatin1())->trigger();
+        QCOMPARE(env->dialogs.asked.size(), size_t(1));
+        QCOMPARE(env->dialogs.asked[0].text, QString(kNameExists));
+        QCOMPARE(env->dialogs.asked[0].icon, PromptIcon::Exclamation);
+        QCOMPARE(env->dialogs.offers.size(), size_t(2));
+        QCOMPARE(env->dialogs.offers[1].text, existing);
+        QCOMPARE(Entries(List("FolderList")).size() + Entries(List("PriceList")).size(), 2);
+    }
+
+    void aNewGroupIsListedSelectedAndSaved() {
+        env->dialogs.names = {QString("Alpha")};
+        Action("FMNew")->trigger();
+        QCOMPARE(Entries(List("FolderList")), (QStringList{"Alpha", "My First Group"}));
+        QCOMPARE(Selected(List("FolderList")), QString("Alpha"));
+        QCOMPARE(ReadBytes(Now().Paths.GroupIndex()), Slot("My First Group") + Slot("Alpha"));
+        QCOMPARE(ReadSettings(env->home.path()).CurrentGroup, 1);
+        QVERIFY(Entries(List("JobList")).isEmpty());
+    }
+
+    void deletingAsksAndOnlyGroupsLatchTheNextKey() {
+        TwoGroups();
+        env->dialogs.answers = {PromptAnswer::Ok};
+        Action("FMDelete")->trigger();
+        QCOMPARE(env->dialogs.asked.back().text,
+                 QString("Are you sure you want to delete My First Group    \n\nAnd all its "
+                         "contents?    "));
+        QVERIFY(!std::filesystem::exists(Now().Paths.JobFolder(0)));
+        QCOMPARE(Selected(List("FolderList")), QString());
+        QVERIFY(Entries(List("JobList")).isEmpty());
+        QVERIFY(env->keys.Take());
+
+        env->dialogs.answers = {PromptAnswer::Ok};
+        Action("LMDelete")->trigger();
+        QVERIFY(Entries(List("PriceList")).isEmpty());
+        QVERIFY(!env->keys.IsSet());  // the next key in the window is not swallowed
+    }
+
+    void theRightButtonNeverChangesTheSelection() {
+        TwoGroups();
+        RightClick(List("FolderList"), 1);  // "Zinc"; "My First Group" stays selected
+        QCOMPARE(Selected(List("FolderList")), QString("My First Group"));
+        QVERIFY(Menu("FM")->isVisible());
+        QCOMPARE(Action("FMRename")->text(), QString("Rename....    My First Group"));
+        QVERIFY(!Now().SkipMenuOpen);  // the pop-up's own opening consumed the latch
+        Menu("FM")->hide();
+
+        // The name dialog opens below where the list was clicked.
+        int clickY = List("FolderList")->visualItemRect(List("FolderList")->item(1)).center().y();
+        env->dialogs.names = {QString()};
+        Action("FMRename")->trigger();
+        QCOMPARE(env->dialogs.offers[0].at.y(), window->frameGeometry().top() + clickY + 40);
+    }
+
+    void keysMoveBetweenColumnsAndSelectGroups() {
+        TwoGroups();
+        QListWidget* groups = List("FolderList");
+        groups->setFocus();
+        QTest::keyClick(groups, Qt::Key_Down);
+        QCOMPARE(Selected(groups), QString("Zinc"));
+        QCOMPARE(Entries(List("JobList")), QStringList{"Roof"});
+        QCOMPARE(ReadSettings(env->home.path()).CurrentGroup, 1);
+        QTest::keyClick(groups, Qt::Key_Right);
+        QCOMPARE(window->FocusColumn(), 2);
+        QCOMPARE(Selected(groups), QString("Zinc"));  // Right never moved within the list
+        QTest::keyClick(List("JobList"), Qt::Key_Right);
+        QTest::keyClick(List("PriceList"), Qt::Key_Right);
+        QCOMPARE(window->FocusColumn(), 3);
+
+        env->keys.Set();  // as a closed message box leaves it
+        QTest::keyRelease(List("PriceList"), Qt::Key_Left);
+        QCOMPARE(window->FocusColumn(), 3);  // swallowed
+        QVERIFY(!env->keys.IsSet());
+        QTest::keyRelease(List("PriceList"), Qt::Key_Left);
+        QCOMPARE(window->FocusColumn(), 2);  // exactly once
+    }
+
+    void f10OpensTheFirstMenu() {
+        QTest::keyClick(List("PriceList"), Qt::Key_F10);
+        QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(Menu("FM")));
+    }
+
+    void theHelpPanelStateSurvivesARestart() {
+        int tall = window->height();
+        Action("HMpaneloff")->trigger();
+        QVERIFY(!window->findChild<QWidget*>("HelpFrame")->isVisible());
+        QVERIFY(window->height() < tall);
+        QCOMPARE(ReadSettings(env->home.path()).EditHelp, std::int16_t(0));
+        window.reset();
+        env->Restart();
+        Open();
+        QVERIFY(!window->findChild<QWidget*>("HelpFrame")->isVisible());
+        OpenMenu("HM");
+        QVERIFY(!Action("HMpaneloff")->isEnabled());
+        Action("HMPanelOn")->trigger();
+        QCOMPARE(window->height(), tall);
+    }
+
+    void theCaptionShowsTheClock() {
+        window->ShowClock();
+        QCOMPARE(window->windowTitle(), QString::fromStdString(MainCaption(DateTimeText(ClockNow()))));
+    }
+
+    void priceListsOpenInTheEditor() {
+        QString caption;
+        CloseEditorWhenShown(&caption);
+        env->dialogs.names = {QString("Timber")};
+        Action("LMNew")->trigger();  // a new list opens at once
+        QCOMPARE(caption, QString(" Quantora -  Timber"));
+        QVERIFY(std::filesystem::is_directory(Now().Paths.ListFolder(1)));
+
+        caption.clear();
+        CloseEditorWhenShown(&caption);
+        List("PriceList")->setFocus();
+        QTest::keyClick(List("PriceList"), Qt::Key_Return);
+        QCOMPARE(caption, QString(" Quantora -  Timber"));
+    }
+
+    void aDataFileErrorIsToldAndEndsTheProgramWritingNothing() {
+        TwoGroups();
+        std::string groups = ReadBytes(Now().Paths.GroupIndex());
+        // Kiru.ini turned into a folder: selecting a group cannot save the settings.
+        std::filesystem::remove(env->home / "Kiru.ini");
+        std::filesystem::create_directory(env->home / "Kiru.ini");
+        int message[2];
+        QVERIFY(::pipe(message) == 0);
+        pid_t child = ::fork();
+        if (child == 0) {
+            ::close(message[0]);
+            env->dialogs.fatalPipe = message[1];
+            QListWidget* list = List("FolderList");
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(1)).center());
+            std::_Exit(0);  // not reached: the error ends the program
+        }
+        ::close(message[1]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        char text[1024] = {};
+        ssize_t length = ::read(message[0], text, sizeof text - 1);
+        ::close(message[0]);
+        QVERIFY(length > 0);
+        QCOMPARE(QString::fromUtf8(text, static_cast<int>(length)),
+                 QString::fromStdString(
+                     DataFileError(DataFileError::Kind::Open, "Kiru.ini").UserMessage()));
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 1);
+        QCOMPARE(ReadBytes(Now().Paths.GroupIndex()), groups);
+        QVERIFY(std::filesystem::is_directory(env->home / "Kiru.ini"));
+    }
+};
+
+QUANTORA_WINDOW_TEST_MAIN(ManagementWindowTest)
+#include "management_window_test.moc"
