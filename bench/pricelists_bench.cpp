@@ -8,12 +8,12 @@
 #include <cstdio>
 
 #include "bench_support.h"
+#include "platform/sounds.h"
 #include "pricelists/item_file.h"
 #include "pricelists/price_list_model.h"
 #include "store/data_file.h"
 #include "store/data_folder.h"
 #include "store/pause.h"
-#include "platform/sounds.h"
 #include "ui/common/dialogs.h"
 #include "ui/pricelists/price_list_editor.h"
 #include "ui/session.h"

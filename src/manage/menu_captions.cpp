@@ -22,9 +22,10 @@ GroupMenuState GroupMenuItems(const std::string& selected, std::size_t groupsLis
 JobMenuState JobMenuItems(const std::string& selected, const JobClipboard& clipboard,
                           std::int16_t currentGroup) {
     std::string pasted = clipboard.CanPasteInto(currentGroup) ? clipboard.ClipName : "";
-    return {Named("Open", "Open......    ", selected),   Named("Rename", "Rename...    ", selected),
-            Named("Cut", "Cut........     ", selected),  Named("Copy", "Copy......     ", selected),
-            Named("Paste", "Paste......    ", pasted), Named("Delete", "Delete.....    ", selected)};
+    return {
+        Named("Open", "Open......    ", selected),  Named("Rename", "Rename...    ", selected),
+        Named("Cut", "Cut........     ", selected), Named("Copy", "Copy......     ", selected),
+        Named("Paste", "Paste......    ", pasted),  Named("Delete", "Delete.....    ", selected)};
 }
 
 PriceListMenuState PriceListMenuItems(const std::string& selected) {

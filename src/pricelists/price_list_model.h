@@ -20,8 +20,8 @@ struct ListEntry {
 class PriceListModel {
   public:
     // Lists the folder and keeps the names that pass the filter, sorted in the collation
-    // order of every list (case ignored); each name's key is its place among them in the folder listing. Prices are not
-    // read yet: ItemPrices stays empty until LoadPrices.
+    // order of every list (case ignored); each name's key is its place among them in the folder
+    // listing. Prices are not read yet: ItemPrices stays empty until LoadPrices.
     void LoadNames(const std::string& listFolder, const ItemFilter& filter);
 
     // Reads the price of every listed item from its file; progress is called after each

@@ -64,14 +64,14 @@ std::string CollationKey(std::string_view utf8) {
     if (collator == nullptr) return FoldCase(utf8);  // no ICU data: case still ignored
     std::string key(64, '\0');
     auto* out = reinterpret_cast<uint8_t*>(key.data());
-    int32_t needed = ucol_getSortKey(collator, reinterpret_cast<const UChar*>(text.data()),
-                                     static_cast<int32_t>(text.size()), out,
-                                     static_cast<int32_t>(key.size()));
+    int32_t needed =
+        ucol_getSortKey(collator, reinterpret_cast<const UChar*>(text.data()),
+                        static_cast<int32_t>(text.size()), out, static_cast<int32_t>(key.size()));
     if (needed > static_cast<int32_t>(key.size())) {
         key.resize(static_cast<std::size_t>(needed));
         ucol_getSortKey(collator, reinterpret_cast<const UChar*>(text.data()),
-                        static_cast<int32_t>(text.size()),
-                        reinterpret_cast<uint8_t*>(key.data()), needed);
+                        static_cast<int32_t>(text.size()), reinterpret_cast<uint8_t*>(key.data()),
+                        needed);
     }
     // The key ends in a zero byte that takes no part in the order.
     key.resize(needed > 0 ? static_cast<std::size_t>(needed - 1) : 0);

@@ -225,8 +225,8 @@ void WriteInPlace(const std::string& path, std::string_view bytes, bool durable)
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     std::size_t done = 0;
     while (ok && done < bytes.size()) {
-        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
-                             static_cast<off_t>(done));
+        ssize_t n =
+            ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) continue;
         ok = n > 0;
         if (ok) done += static_cast<std::size_t>(n);

@@ -34,8 +34,8 @@ class KeyLatch {
 
 class Session {
   public:
-    Session(std::string programFolder, DataPaths paths, quantora::Settings settings,
-            KeyLatch& keys, Sounds& sounds, Dialogs& dialogs)
+    Session(std::string programFolder, DataPaths paths, quantora::Settings settings, KeyLatch& keys,
+            Sounds& sounds, Dialogs& dialogs)
         : ProgramFolder(std::move(programFolder)),
           Paths(std::move(paths)),
           Keys(keys),

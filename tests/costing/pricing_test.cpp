@@ -135,8 +135,7 @@ TEST_F(Pricing, AnUnreadableSourceIsADataFileErrorAndWritesNothing) {
     std::string before = ReadBytes(paths.TempJob());
     {
         PermissionsEnforced asAnyUser;
-        EXPECT_THROW(Reload(paths, {"Open", paths.JobFolder(0) + "Open"}, observer),
-                     DataFileError);
+        EXPECT_THROW(Reload(paths, {"Open", paths.JobFolder(0) + "Open"}, observer), DataFileError);
     }
     EXPECT_EQ(ReadBytes(paths.TempJob()), before);
 

@@ -100,7 +100,7 @@ TEST(CopyAndErase, ErasingRemovesTheFolderButNeverTheDefaultOne) {
     EraseData(other.path(), home.path(), Settings{}, [&] { ++files; });
     EXPECT_EQ(files, 5);
     EXPECT_TRUE(Exists(other / "Jobs0/deeper/Not counted"));  // deeper levels stay
-    EXPECT_EQ(ReadBytes(other / ".git/HEAD"), "ref");           // and so do hidden folders
+    EXPECT_EQ(ReadBytes(other / ".git/HEAD"), "ref");         // and so do hidden folders
     EXPECT_FALSE(Exists(other / "Lists0"));
     EXPECT_TRUE(Exists(other.path()));  // it still holds Jobs0/deeper
 

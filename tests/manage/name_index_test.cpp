@@ -71,7 +71,8 @@ TEST_F(Indexes, AFolderWithSomethingElseInItStays) {
 }
 
 TEST_F(Indexes, ListsAreSortedAsPeopleReadThem) {
-    WriteBytes(paths.GroupIndex(), Slot("beta") + kFree + Slot("Alpha") + Slot(std::string("\xC9") + "cole") +
+    WriteBytes(paths.GroupIndex(), Slot("beta") + kFree + Slot("Alpha") +
+                                       Slot(std::string("\xC9") + "cole") +
                                        Slot("Gamma"));  // "École" in Windows-1252
     settings.CurrentGroup = 4;
     IndexColumn column = LoadIndexColumn(paths, settings, NameIndex::Groups);

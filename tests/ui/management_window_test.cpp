@@ -238,7 +238,8 @@ class ManagementWindowTest : public QObject {
 
     void theCaptionShowsTheClock() {
         window->ShowClock();
-        QCOMPARE(window->windowTitle(), QString::fromStdString(MainCaption(DateTimeText(ClockNow()))));
+        QCOMPARE(window->windowTitle(),
+                 QString::fromStdString(MainCaption(DateTimeText(ClockNow()))));
     }
 
     void priceListsOpenInTheEditor() {

@@ -111,10 +111,10 @@ class Environment {
 
 // The test program's main: the program's own application object, so keys pass through the
 // key previews and errors through their one handler, as they do in the program.
-#define QUANTORA_WINDOW_TEST_MAIN(TestObject)                      \
-    int main(int argc, char** argv) {                              \
-        quantora::QuantoraApplication app(argc, argv);             \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                   \
-        TestObject test;                                           \
-        return QTest::qExec(&test, argc, argv);                    \
+#define QUANTORA_WINDOW_TEST_MAIN(TestObject)          \
+    int main(int argc, char** argv) {                  \
+        quantora::QuantoraApplication app(argc, argv); \
+        app.setAttribute(Qt::AA_Use96Dpi, true);       \
+        TestObject test;                               \
+        return QTest::qExec(&test, argc, argv);        \
     }

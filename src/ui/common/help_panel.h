@@ -31,8 +31,8 @@ class HelpPanel : public QObject {
 
     // Adds the "Help" menu (HM) to bar, bound to the setting. Apply runs at once when the
     // setting says the panel starts hidden.
-    HelpPanel(QMenuBar* bar, Session& session, std::int16_t Settings::*setting,
-              HelpItemNames names, Apply apply);
+    HelpPanel(QMenuBar* bar, Session& session, std::int16_t Settings::*setting, HelpItemNames names,
+              Apply apply);
 
     QMenu* Menu() const { return menu_; }
     bool Shown() const;

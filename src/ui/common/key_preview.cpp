@@ -17,11 +17,11 @@ QHash<QWidget*, KeyPreview*>& Previews() {
 }
 
 // F10 opens the first menu of the menu bar, as on every Linux desktop; the arrow keys then
-// move through the menus.
+// move through the menus. The focus stays where it was, so Esc on the menu gives the
+// keyboard straight back to the control the user was in.
 bool OpenFirstMenu(QWidget* window) {
     auto* bar = window->findChild<QMenuBar*>();
     if (bar == nullptr || bar->actions().isEmpty()) return false;
-    bar->setFocus(Qt::MenuBarFocusReason);
     bar->setActiveAction(bar->actions().first());
     return true;
 }

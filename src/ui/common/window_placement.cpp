@@ -17,8 +17,8 @@ void TakeMonitorOffset(Session& session, const QWidget* from) {
 void CentreOnScreenOf(QWidget* window, const QWidget* owner, const Session& session) {
     QRect screen = owner->screen()->geometry();
     QRect frame = window->frameGeometry();
-    WindowOrigin at = CentredOrigin(frame.width(), frame.height(), screen.width(),
-                                    screen.height(), session.Offset);
+    WindowOrigin at = CentredOrigin(frame.width(), frame.height(), screen.width(), screen.height(),
+                                    session.Offset);
     window->move(screen.left() + at.left, screen.top() + at.top);
 }
 

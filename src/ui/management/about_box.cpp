@@ -56,7 +56,8 @@ AboutBox::AboutBox(QWidget* managementWindow, Session& session)
     layout->addWidget(OKBtn, 4, 0, 1, 3, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(OKBtn, &QPushButton::released, this, &QDialog::accept);
-    new KeyPreview(this, session_.Keys, [this](QWidget*, QKeyEvent* key) { return PreviewKey(key); });
+    new KeyPreview(this, session_.Keys,
+                   [this](QWidget*, QKeyEvent* key) { return PreviewKey(key); });
 
     ScaleForm(this);
     QRect owner = managementWindow->frameGeometry();

@@ -196,9 +196,9 @@ void ManagementWindow::BuildMenus() {
     tools->setObjectName("MnuTools");
     Named(tools->addAction("Backup and Restore"), "MnuBackup");
 
-    helpPanel_ = new HelpPanel(menuBar(), session_, &Settings::EditHelp,
-                               {"HMpaneloff", "HMPanelOn"},
-                               [this](bool shown) { ResizeForHelpPanel(shown); });
+    helpPanel_ =
+        new HelpPanel(menuBar(), session_, &Settings::EditHelp, {"HMpaneloff", "HMPanelOn"},
+                      [this](bool shown) { ResizeForHelpPanel(shown); });
     Named(helpPanel_->Menu()->addSeparator(), "HMdash");
     QAction* about = Named(helpPanel_->Menu()->addAction("About Quantora"), "HMAbout");
 
@@ -410,8 +410,8 @@ void ManagementWindow::PriceListSelected() {
 bool ManagementWindow::AskName(NameIndex index, QString offered,
                                const std::function<NameAnswer(const std::string&)>& apply) {
     // By the left edge of the group list or of the price frame, below the last right-click.
-    QWidget* leftEdge = index == NameIndex::Groups ? static_cast<QWidget*>(groupColumn_)
-                                                   : priceFrame_;
+    QWidget* leftEdge =
+        index == NameIndex::Groups ? static_cast<QWidget*>(groupColumn_) : priceFrame_;
     QRect frame = frameGeometry();
     QPoint at(frame.left() + leftEdge->mapTo(this, QPoint(0, 0)).x() + Twips(60),
               frame.top() + lastClickY_ + Twips(600));

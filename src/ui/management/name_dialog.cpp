@@ -52,9 +52,8 @@ NameDialog::NameDialog(QWidget* parent, KeyLatch& keys, Sounds& sounds, const QS
 
     connect(OKBtn, &QPushButton::clicked, this, &NameDialog::OKBtn_Click);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    new KeyPreview(this, keys_, [this](QWidget* receiver, QKeyEvent* key) {
-        return PreviewKey(receiver, key);
-    });
+    new KeyPreview(this, keys_,
+                   [this](QWidget* receiver, QKeyEvent* key) { return PreviewKey(receiver, key); });
     ScaleForm(this);
     Text1->selectAll();
 }

@@ -327,8 +327,8 @@ void PriceListEditor::LoadList() {
 
 void PriceListEditor::AddBtn_Click() {
     nameField_->setFocus();
-    ItemEntry entry = CheckItemEntry(nameField_->text().toStdString(),
-                                     priceField_->text().toStdString());
+    ItemEntry entry =
+        CheckItemEntry(nameField_->text().toStdString(), priceField_->text().toStdString());
     nameField_->setText(Q(entry.shownName));
     switch (entry.refusal) {
         case EntryRefusal::None:
@@ -340,10 +340,10 @@ void PriceListEditor::AddBtn_Click() {
         case EntryRefusal::EmptyPrice:
         case EntryRefusal::PriceTooLarge:
             session_.sounds.PlayAsterisk();
-            session_.dialogs.Ask(this,
-                                 entry.refusal == EntryRefusal::EmptyPrice ? kPleaseEnterPrice
-                                                                           : kPriceTooLarge,
-                                 PromptIcon::None, PromptButtons::Ok);
+            session_.dialogs.Ask(
+                this,
+                entry.refusal == EntryRefusal::EmptyPrice ? kPleaseEnterPrice : kPriceTooLarge,
+                PromptIcon::None, PromptButtons::Ok);
             priceField_->setFocus();
             return;
     }
