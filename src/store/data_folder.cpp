@@ -37,6 +37,31 @@ std::string NotAccessibleMessage(const std::string& folder) {
            "Quantora will now start, using the default data folder.";
 }
 
+namespace {
+
+// Data.dir's content; a missing one is made empty, as the next start expects to find it,
+// unless the default folder allows no new file (then it simply stays missing).
+std::string ReadDataDir(const std::string& dataDir) {
+    if (auto content = DataFile::ReadWhole(dataDir)) return *content;
+    try {
+        DataFile::Open(dataDir);
+    } catch (const DataFileError&) {
+    }
+    return "";
+}
+
+// Deletes Data.dir so the next start is silent; where it cannot be deleted it is emptied,
+// which says the same.
+void ForgetDataDir(const std::string& dataDir) {
+    try {
+        DeleteDataFile(dataDir);
+    } catch (const DataFileError&) {
+        ReplaceFile(dataDir, "", true);
+    }
+}
+
+}  // namespace
+
 DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& settings) {
     DataFolderSetUp result;
     DataPaths& paths = result.paths;
@@ -44,11 +69,15 @@ DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& sett
     paths.dataFolder = defaultFolder;
 
     std::string dataDir = defaultFolder + kDataDirFileName;
-    paths.dataFolder = DataFolderFromDataDir(DataFile::Open(dataDir).ReadAll(), defaultFolder);
-    if (!FolderCanBeListed(paths.dataFolder)) {
-        result.unreachableFolder = paths.dataFolder;
+    std::string content = ReadDataDir(dataDir);
+    paths.dataFolder = DataFolderFromDataDir(content, defaultFolder);
+    // A path cut short by a power cut ends in NUL bytes: it names no folder, even where the
+    // part before them does.
+    bool usable = content.find('\0') == std::string::npos && FolderCanBeListed(paths.dataFolder);
+    if (!usable) {
+        result.unreachableFolder = paths.dataFolder.substr(0, paths.dataFolder.find('\0'));
         paths.dataFolder = defaultFolder;
-        DeleteDataFile(dataDir);
+        ForgetDataDir(dataDir);
     }
 
     {

@@ -32,8 +32,9 @@ struct DataPaths {
 
 struct DataFolderSetUp {
     DataPaths paths;
-    // Set when Data.dir named a folder that could not be listed; the program then runs on
-    // the default folder and Data.dir has been removed.
+    // Set when Data.dir named no usable folder (one that cannot be listed, a file, bytes
+    // that are no path); the program then runs on the default folder and Data.dir has been
+    // removed, or emptied where it could not be.
     std::optional<std::string> unreachableFolder;
 };
 

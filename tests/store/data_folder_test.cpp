@@ -1,6 +1,7 @@
 #include "store/data_folder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -84,6 +85,42 @@ TEST(SetUpDataFolder, AnUnreachableFolderFallsBackOnceAndForgetsIt) {
     DataFolderSetUp second = SetUpDataFolder(home.path(), settings);
     EXPECT_FALSE(second.unreachableFolder.has_value());
     EXPECT_EQ(ReadBytes(home / "Data.dir"), "");
+}
+
+TEST(SetUpDataFolder, ADataDirNamingNoFolderFallsBackWhateverItsBytes) {
+    TempFolder home, elsewhere;
+    WriteBytes(home / "a file", "x");
+    const std::string contents[] = {
+        elsewhere.path() + std::string(64, '\0'),  // what a power cut leaves
+        home / "a file",
+        "\x01\xFFgarbage",
+        "/" + std::string(5000, 'x') + "/",
+    };
+    for (const std::string& content : contents) {
+        WriteBytes(home / "Data.dir", content);
+        Settings settings;
+        DataFolderSetUp setUp = SetUpDataFolder(home.path(), settings);
+        EXPECT_TRUE(setUp.unreachableFolder.has_value());
+        EXPECT_EQ(setUp.paths.dataFolder, home.path());
+        EXPECT_FALSE(SetUpDataFolder(home.path(), settings).unreachableFolder.has_value());
+    }
+}
+
+TEST(SetUpDataFolder, AFolderWhereNoFileCanBeCreatedStillStarts) {
+    TempFolder home;
+    Settings settings = ReadSettings(home.path());
+    SetUpDataFolder(home.path(), settings);
+    std::filesystem::remove(home / "Data.dir");
+    ::chmod(home.path().c_str(), 0555);
+    {
+        PermissionsEnforced asAnyUser;
+        settings = ReadSettings(home.path());
+        EXPECT_EQ(SetUpDataFolder(home.path(), settings).paths.dataFolder, home.path());
+        settings.EditHelp = 0;
+        WriteSettings(home.path(), settings);
+    }
+    ::chmod(home.path().c_str(), 0755);
+    EXPECT_EQ(ReadSettings(home.path()).EditHelp, 0);
 }
 
 TEST(SetUpDataFolder, AFolderWrittenWithoutItsClosingSeparatorStillWorks) {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "store/amount.h"
 #include "ui/management/about_box.h"
 #include "ui/management/name_dialog.h"
 #include "ui_test_support.h"
@@ -132,6 +133,18 @@ class DialogsTest : public QObject {
         QTest::keyPress(&about, Qt::Key_Escape);
         QVERIFY(!about.isVisible());
         QVERIFY(env->keys.IsSet());  // so the Esc's release does not reach the window beneath
+    }
+
+    void anUnexpectedErrorIsToldAndTheProgramGoesOn() {
+        // A control whose handler meets an amount past the range, as a corrupt total would.
+        struct Failing : QWidget {
+            void mouseReleaseEvent(QMouseEvent*) override { throw AmountOverflow(); }
+        } control;
+        control.show();
+        QTest::mouseClick(&control, Qt::LeftButton);
+        QCOMPARE(env->dialogs.asked.size(), size_t(1));
+        QCOMPARE(env->dialogs.asked[0].text, UnexpectedErrorMessage(AmountOverflow()));
+        QVERIFY(env->dialogs.fatal.empty());
     }
 };
 

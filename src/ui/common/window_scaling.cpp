@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFrame>
 #include <QWidget>
 
 namespace quantora {
@@ -20,6 +21,18 @@ void ScaleForm(QWidget* window, bool isManagementWindow) {
     };
     if (!isManagementWindow) normalise(window);
     for (QWidget* child : window->findChildren<QWidget*>()) normalise(child);
+
+    // At a scale such as 1.5 the style's one-pixel frame lines fall between device pixels
+    // and their top and right edges vanish. Lines drawn as style sheet borders are filled
+    // rectangles, which scale whole.
+    for (QFrame* frame : window->findChildren<QFrame*>()) {
+        if (frame->frameShape() == QFrame::NoFrame || frame->frameShape() == QFrame::HLine ||
+            frame->frameShape() == QFrame::VLine)
+            continue;
+        frame->setProperty("framed", true);
+    }
+    window->setStyleSheet(window->styleSheet() +
+                          "*[framed=\"true\"] { border: 1px solid palette(mid); }");
 }
 
 }  // namespace quantora
