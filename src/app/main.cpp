@@ -33,6 +33,7 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
     RunningCopy running = AskRunningCopy(QString::fromStdString(caption),
                                          QString::fromStdString(CaptionOneMinuteEarlier(caption)));
     if (running == RunningCopy::Raised) return 0;
+    if (running == RunningCopy::None) RemoveStaleTemporaryFiles(setUp.paths);
 
     Session session(programFolder, setUp.paths, settings, keys, sounds, dialogs);
     ManagementWindow window(session);

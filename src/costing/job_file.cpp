@@ -80,15 +80,14 @@ std::vector<JobLine> ReadAllLines(const std::string& path) {
 
 void WriteLine(const std::string& path, std::int32_t k, const JobLine& line) {
     std::string record = EncodeJobLine(line);  // refuses a bad name before the file is touched
-    DataFile file = DataFile::Open(path);
-    if (k > CountOf(file)) throw std::out_of_range("a job line can only be appended at the end");
-    file.WriteAt(RecordOffset(k), record);
+    if (k > CountOf(DataFile::Open(path)))
+        throw std::out_of_range("a job line can only be appended at the end");
+    WriteUntorn(path, RecordOffset(k), record);
 }
 
 void RepriceLine(const std::string& path, std::int32_t k, Amount price, Amount subTot) {
-    DataFile file = DataFile::Open(path);
-    if (k >= CountOf(file)) throw std::out_of_range("no such job line");
-    file.WriteAt(RecordOffset(k) + kJobPriceOffset, EncodePriceAndSubTot(price, subTot));
+    if (k >= CountOf(DataFile::Open(path))) throw std::out_of_range("no such job line");
+    WriteUntorn(path, RecordOffset(k) + kJobPriceOffset, EncodePriceAndSubTot(price, subTot));
 }
 
 void CopyRawLine(const std::string& source, std::int32_t k, const std::string& target) {
@@ -98,8 +97,8 @@ void CopyRawLine(const std::string& source, std::int32_t k, const std::string& t
         if (k >= CountOf(in)) throw std::out_of_range("no such job line");
         record = in.ReadAt(RecordOffset(k), kJobRecordSize);
     }
-    DataFile out = DataFile::Open(target);
-    out.WriteAt(static_cast<std::uint64_t>(CountOf(out)) * kJobRecordSize, record);
+    auto end = static_cast<std::uint64_t>(CountOf(DataFile::Open(target))) * kJobRecordSize;
+    WriteUntorn(target, end, record);
 }
 
 void RebuildWithoutLine(const std::string& tempJob, const std::string& spareJob, std::int32_t k) {

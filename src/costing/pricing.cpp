@@ -62,9 +62,13 @@ bool PricingRun::RepriceItemLine(JobLine& line) {
     SourceFolderOf& list = SourceOf(line);
     if (!list.reader) list.reader = std::make_unique<FolderReader>(list.path);
     auto price = ReadItemPriceIfPresent(*list.reader, list.path, line.Item, resolver_);
-    if (!price || *price == line.Price) return false;
+    if (!price) return false;
+    // The sub total is checked too: a line left with a new price and its old sub total (by
+    // a crash, or by another program) is put right.
+    Amount subTot = SubTotal(line.Quant, *price);
+    if (*price == line.Price && subTot == line.SubTot) return false;
     line.Price = *price;
-    line.SubTot = SubTotal(line.Quant, line.Price);
+    line.SubTot = subTot;
     return true;
 }
 
@@ -198,13 +202,14 @@ void PricingRun::Commit() {
             first = std::min(first, offset);
             last = std::max(last, offset + 16);
         }
-        // Repricing edits Price and SubTot in place, in one write over the changed span, and
-        // leaves a file untouched when nothing changed. Only values just priced from a live
-        // source differ, so even a write cut short by a crash leaves nothing that the next
-        // opening does not price again.
-        if (first < last)
-            DataFile::Open(path).WriteAt(first,
-                                         std::string_view(image).substr(first, last - first));
+        // Repricing changes Price and SubTot only, and leaves a file untouched when nothing
+        // changed. The changed span is written so that a crash leaves every record wholly
+        // old or wholly new: in place within one page, by replacing the file beyond that.
+        if (first >= last) continue;
+        if (first / kUntornPiece == (last - 1) / kUntornPiece)
+            WriteUntorn(path, first, std::string_view(image).substr(first, last - first));
+        else
+            ReplaceFile(path, image, false);
     }
     pending_.clear();
 }

@@ -12,6 +12,8 @@ namespace quantora {
 namespace {
 
 void EraseFiles(const std::string& folder, const FileDone& fileDone) {
+    // A crash's leftovers would keep the folder from going.
+    RemoveStaleTemporaryFiles(folder);
     for (const std::string& name : ListNormalFiles(folder)) {
         DeleteDataFile(folder + name);
         if (fileDone) fileDone();

@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
+#include <vector>
 
 namespace quantora {
 
@@ -244,6 +246,24 @@ std::string TemporaryFileName() {
     return std::string(kTemporaryPrefix) + std::to_string(random()) + std::string(kTemporarySuffix);
 }
 
+bool IsTemporaryFileName(std::string_view name) {
+    if (name.size() <= kTemporaryPrefix.size() + kTemporarySuffix.size()) return false;
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) return false;
+    std::string_view number = name.substr(
+        kTemporaryPrefix.size(), name.size() - kTemporaryPrefix.size() - kTemporarySuffix.size());
+    return number.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+void RemoveStaleTemporaryFiles(const std::string& folderPath) {
+    DIR* dir = ::opendir(folderPath.c_str());
+    if (dir == nullptr) return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir))
+        if (IsTemporaryFileName(entry->d_name)) stale.emplace_back(entry->d_name);
+    ::closedir(dir);
+    for (const std::string& name : stale) ::unlink((folderPath + name).c_str());
+}
+
 void ReplaceFile(const std::string& path, std::string_view bytes, bool durable) {
     // A hidden name in the same folder: never listed as a job or an item, and the rename
     // stays within one file system.
@@ -284,6 +304,24 @@ void ReplaceFile(const std::string& path, std::string_view bytes, bool durable) 
             ::close(folder);
         }
     }
+}
+
+void WriteUntorn(const std::string& path, std::uint64_t offset, std::string_view bytes,
+                 bool durable) {
+    if (bytes.empty()) return;
+    DataFile file = DataFile::Open(path);
+    std::uint64_t size = file.Size();
+    if (offset > size) throw DataFileError(DataFileError::Kind::Open, path);
+    if (offset / kUntornPiece == (offset + bytes.size() - 1) / kUntornPiece) {
+        file.WriteAt(offset, bytes);
+        return;
+    }
+    std::string content = file.ReadAll();
+    file.Close();
+    content.replace(static_cast<std::size_t>(offset),
+                    std::min(bytes.size(), content.size() - static_cast<std::size_t>(offset)),
+                    bytes);
+    ReplaceFile(path, content, durable);
 }
 
 void CopyFileSafely(const std::string& source, const std::string& target, bool durable) {

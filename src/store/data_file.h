@@ -106,6 +106,12 @@ inline constexpr std::string_view kTemporaryPrefix = ".quantora-";
 inline constexpr std::string_view kTemporarySuffix = ".tmp";
 std::string TemporaryFileName();
 
+// True for the name of a temporary file of a replace.
+bool IsTemporaryFileName(std::string_view name);
+// Deletes the temporary files of replaces in the folder, left there by a crash; every
+// failure is ignored. Only one copy of the program runs, so any that is found is stale.
+void RemoveStaleTemporaryFiles(const std::string& folderPath);
+
 // Replaces the whole file at path with bytes through a temporary file in the same folder
 // and a rename, so a crash leaves the old file or the new one, never half of one. With
 // durable set, the new content is on the disk before the rename. Where no temporary file
@@ -113,6 +119,17 @@ std::string TemporaryFileName();
 // existing file is written in place instead. Throws DataFileError(Open) when the file
 // cannot be written either way.
 void ReplaceFile(const std::string& path, std::string_view bytes, bool durable);
+
+// Writes bytes at offset in an existing or new file so that a kill at any moment leaves
+// them wholly old or wholly new. The system writes a piece that lies within one page of the
+// file whole or not at all; a piece that straddles pages is written by replacing the whole
+// file as ReplaceFile does. Throws DataFileError(Open) when the file cannot be written, or
+// when offset lies past its end.
+void WriteUntorn(const std::string& path, std::uint64_t offset, std::string_view bytes,
+                 bool durable = false);
+
+// The size of the pieces the system writes whole: a page.
+inline constexpr std::uint64_t kUntornPiece = 4096;
 
 // Copies source over target the same way. Throws DataFileError(Open) when the source
 // cannot be read or the target written.

@@ -1,5 +1,9 @@
 #include "store/data_folder.h"
 
+#include <dirent.h>
+
+#include <vector>
+
 #include "store/code_page.h"
 #include "store/data_file.h"
 #include "store/name_slots.h"
@@ -61,6 +65,20 @@ void ForgetDataDir(const std::string& dataDir) {
 }
 
 }  // namespace
+
+void RemoveStaleTemporaryFiles(const DataPaths& paths) {
+    RemoveStaleTemporaryFiles(paths.defaultFolder);
+    RemoveStaleTemporaryFiles(paths.dataFolder);
+    DIR* dir = ::opendir(paths.dataFolder.c_str());
+    if (dir == nullptr) return;
+    std::vector<std::string> folders;
+    while (const dirent* entry = ::readdir(dir))
+        if (entry->d_name[0] != '.') folders.emplace_back(entry->d_name);
+    ::closedir(dir);
+    // A name that is no folder simply has nothing to list.
+    for (const std::string& folder : folders)
+        RemoveStaleTemporaryFiles(paths.dataFolder + folder + "/");
+}
 
 DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& settings) {
     DataFolderSetUp result;

@@ -44,6 +44,11 @@ struct DataFolderSetUp {
 // and price list's folders exist. Throws DataFileError when a data file cannot be opened.
 DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& settings);
 
+// Clears the temporary files a crash left behind, in the default folder, the data folder and
+// the data folder's first-level folders (Jobs<n>/, Lists<n>/). Call it only once this copy
+// of the program knows it is the only one running: another copy's are not stale.
+void RemoveStaleTemporaryFiles(const DataPaths& paths);
+
 // The data folder that Data.dir's content names: the default folder when it is empty,
 // otherwise the path it holds, given its closing "/" when that is missing.
 std::string DataFolderFromDataDir(const std::string& content, const std::string& defaultFolder);

@@ -63,11 +63,27 @@ std::optional<std::int16_t> FindSlot(const std::vector<std::string>& slots,
     return std::nullopt;
 }
 
+namespace {
+
+// The index with one slot changed replaces the whole file, on the disk before the change
+// counts as made: a crash never leaves half a name, and never loses a group or a list.
+void WriteSlot(const std::string& path, std::string content, std::int16_t slot,
+               const std::string& encoded) {
+    std::size_t offset = SlotOffset(slot);
+    if (content.size() < offset) content.resize(offset, ' ');
+    content.replace(offset, std::min(kNameSlotSize, content.size() - offset), encoded);
+    ReplaceFile(path, content, true);
+}
+
+std::string Content(const std::string& path) { return DataFile::Open(path).ReadAll(); }
+
+}  // namespace
+
 NewSlotResult AddSlot(const std::string& path, const std::string& name) {
     auto encoded = EncodeSlotName(name);
     if (!encoded) return {SlotChange::BadName};
-    DataFile file = DataFile::Open(path);
-    std::vector<std::string> slots = DecodeSlots(file.ReadAll());
+    std::string content = Content(path);
+    std::vector<std::string> slots = DecodeSlots(content);
     if (FindSlot(slots, name)) return {SlotChange::Duplicate};
     std::size_t chosen = slots.size();
     for (std::size_t i = std::min(slots.size(), static_cast<std::size_t>(kMaxSlots)); i-- > 0;) {
@@ -78,22 +94,21 @@ NewSlotResult AddSlot(const std::string& path, const std::string& name) {
     }
     if (chosen >= static_cast<std::size_t>(kMaxSlots)) return {SlotChange::Full};
     auto slot = static_cast<std::int16_t>(chosen);
-    file.WriteAt(SlotOffset(slot), *encoded);
+    WriteSlot(path, std::move(content), slot, *encoded);
     return {SlotChange::Done, slot};
 }
 
 SlotChange RenameSlot(const std::string& path, std::int16_t slot, const std::string& name) {
     auto encoded = EncodeSlotName(name);
     if (!encoded) return SlotChange::BadName;
-    DataFile file = DataFile::Open(path);
-    if (FindSlot(DecodeSlots(file.ReadAll()), name)) return SlotChange::Duplicate;
-    file.WriteAt(SlotOffset(slot), *encoded);
+    std::string content = Content(path);
+    if (FindSlot(DecodeSlots(content), name)) return SlotChange::Duplicate;
+    WriteSlot(path, std::move(content), slot, *encoded);
     return SlotChange::Done;
 }
 
 void DeleteSlot(const std::string& path, std::int16_t slot) {
-    DataFile file = DataFile::Open(path);
-    file.WriteAt(SlotOffset(slot), std::string(kNameSlotSize, ' '));
+    WriteSlot(path, Content(path), slot, std::string(kNameSlotSize, ' '));
 }
 
 }  // namespace quantora

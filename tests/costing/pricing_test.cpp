@@ -125,6 +125,15 @@ TEST_F(Pricing, GoneSourcesKeepTheirStoredValuesAndCount) {
     EXPECT_EQ(observer.cycleMessages, 0);
 }
 
+TEST_F(Pricing, ALineWithANewPriceButItsOldSubTotalIsPutRight) {
+    // What a crash between the two fields could leave behind.
+    Item(0, "Nails", "2");
+    Job(0, "Shed", {ItemLine(0, "Nails", "3", "2", "3")});
+    ReloadResult result = Open(0, "Shed");
+    EXPECT_EQ(result.total, A("6"));
+    EXPECT_EQ(ReadLine(paths.TempJob(), 0).SubTot, A("6"));
+}
+
 TEST_F(Pricing, AnUnreadableSourceIsADataFileErrorAndWritesNothing) {
     Item(0, "Nails", "1");
     Job(0, "Locked job", {ItemLine(0, "Nails", "1", "1", "1")});

@@ -123,6 +123,21 @@ TEST(SetUpDataFolder, AFolderWhereNoFileCanBeCreatedStillStarts) {
     EXPECT_EQ(ReadSettings(home.path()).EditHelp, 0);
 }
 
+TEST(StaleTemporaryFiles, OnlyTheirOwnPatternIsCleared) {
+    TempFolder home;
+    Settings settings;
+    DataPaths paths = SetUpDataFolder(home.path(), settings).paths;
+    const std::string stale[] = {home / ".quantora-123.tmp", paths.JobFolder(0) + ".quantora-9.tmp",
+                                 home / "Lists0/.quantora-77.tmp"};
+    const std::string kept[] = {home / ".quantora-x.tmp", paths.JobFolder(0) + "quantora-1.tmp",
+                                home / ".git"};
+    for (const std::string& path : stale) WriteBytes(path, "half");
+    for (const std::string& path : kept) WriteBytes(path, "mine");
+    RemoveStaleTemporaryFiles(paths);
+    for (const std::string& path : stale) EXPECT_FALSE(Exists(path)) << path;
+    for (const std::string& path : kept) EXPECT_TRUE(Exists(path)) << path;
+}
+
 TEST(SetUpDataFolder, AFolderWrittenWithoutItsClosingSeparatorStillWorks) {
     TempFolder home, elsewhere;
     std::string bare = elsewhere.path().substr(0, elsewhere.path().size() - 1);
