@@ -1,9 +1,13 @@
 #include "platform/single_instance.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QWidget>
 
 namespace quantora {
@@ -14,8 +18,24 @@ constexpr int kWaitMs = 2000;
 
 }  // namespace
 
+QString PrivateSocketFolder() {
+    // The runtime folder is the user's alone and lives as long as the session.
+    QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    struct stat info {};
+    if (!runtime.isEmpty() && ::stat(runtime.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == ::getuid() && (info.st_mode & 077) == 0)
+        return QString::fromLocal8Bit(runtime) + "/";
+    // Otherwise a folder of the user's own, made reachable by nobody else.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (folder.isEmpty()) folder = QDir::homePath() + "/.cache";
+    folder += "/Quantora";
+    QDir().mkpath(folder);
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    return folder + "/";
+}
+
 QString RunningCopyName() {
-    return QString("quantora-%1%2").arg(::getuid()).arg(qEnvironmentVariable("QUANTORA_INSTANCE"));
+    return PrivateSocketFolder() + "quantora" + qEnvironmentVariable("QUANTORA_INSTANCE");
 }
 
 RunningCopy AskRunningCopy(const QString& caption, const QString& captionMinuteEarlier,

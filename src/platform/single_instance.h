@@ -11,7 +11,13 @@ class QWidget;
 
 namespace quantora {
 
-// The socket name of this user's running copy. QUANTORA_INSTANCE in the environment adds
+// The folder the socket lives in, ending in "/": the user's runtime folder
+// ($XDG_RUNTIME_DIR), private to the user and to the session, or without one a folder of
+// the user's own that only the user may enter. Never the shared temporary folder, where
+// another user could take the name first.
+QString PrivateSocketFolder();
+
+// The socket path of this user's running copy. QUANTORA_INSTANCE in the environment adds
 // a suffix, so tests can run copies of their own beside a copy the user has open.
 QString RunningCopyName();
 

@@ -1,8 +1,13 @@
-// The program started as a user starts it: the first run's data folder, and a second copy
-// that brings the first forward and ends without a trace.
+// The program started as a user starts it: the first run's data folder, a second copy that
+// brings the first forward and ends without a trace, and a start on a full disk.
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QProcess>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/single_instance.h"
 #include "store/clock_text.h"
@@ -16,13 +21,13 @@ class StartUpTest : public QObject {
     Q_OBJECT
 
     TempFolder home;
-    QString instance = QString("-test-%1").arg(QCoreApplication::applicationPid());
+    TempFolder runtime;  // the user's runtime folder, private as a session's is
 
-    QProcessEnvironment Environment() {
+    QProcessEnvironment Environment(const std::string& dataHome) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", QString::fromStdString(home.path()));
+        env.insert("XDG_DATA_HOME", QString::fromStdString(dataHome));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path()));
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("QUANTORA_INSTANCE", instance);
         return env;
     }
 
@@ -30,23 +35,32 @@ class StartUpTest : public QObject {
         std::string caption = MainCaption(DateTimeText(ClockNow()));
         return AskRunningCopy(QString::fromStdString(caption),
                               QString::fromStdString(CaptionOneMinuteEarlier(caption)),
-                              RunningCopyName() + instance);
+                              QString::fromStdString(runtime.path()) + "quantora");
+    }
+
+    // Starts the program and waits until it answers as the running copy.
+    void Start(QProcess& program, const std::string& dataHome) {
+        program.setProcessEnvironment(Environment(dataHome));
+        program.start(QUANTORA_BINARY);
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(Ask() == RunningCopy::Raised, 10000);
     }
 
   private slots:
+    void initTestCase() { ::chmod(runtime.path().c_str(), 0700); }
+
     void aSecondCopyRaisesTheFirstAndEnds() {
         QProcess first;
-        first.setProcessEnvironment(Environment());
-        first.start(QUANTORA_BINARY);
-        QVERIFY(first.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(Ask() == RunningCopy::Raised, 10000);
+        Start(first, home.path());
+        // The socket is in the runtime folder, out of other users' reach.
+        QVERIFY(std::filesystem::exists(runtime / "quantora"));
 
         std::string folder = home.path() + "Kiru Software/Quantora_Data/";
         QVERIFY(std::filesystem::is_regular_file(folder + "Jobs0/My First Job Costing"));
         QCOMPARE(ReadSettings(folder), Settings{});
 
         QProcess second;
-        second.setProcessEnvironment(Environment());
+        second.setProcessEnvironment(Environment(home.path()));
         second.start(QUANTORA_BINARY);
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
@@ -55,6 +69,35 @@ class StartUpTest : public QObject {
 
         first.kill();
         first.waitForFinished();
+    }
+
+    void aFullDiskStillStartsAndLosesNothing() {
+        if (::geteuid() != 0) QSKIP("mounting a small disk needs root, as CI has");
+        TempFolder disk;
+        QVERIFY2(::mount("tmpfs", disk.path().c_str(), "tmpfs", 0, "size=256k") == 0,
+                 "cannot mount a small disk");
+        std::string folder = disk.path() + "Kiru Software/Quantora_Data/";
+        {
+            QProcess first;
+            Start(first, disk.path());
+            first.kill();
+            first.waitForFinished();
+        }
+        std::string settings = ReadBytes(folder + "Kiru.ini");
+        std::string groups = ReadBytes(folder + "Groups.dat");
+        {
+            std::ofstream filler(disk / "filler", std::ios::binary);
+            std::string block(4096, 'x');
+            while (filler.write(block.data(), block.size())) {
+            }
+        }
+        QProcess again;
+        Start(again, disk.path());
+        again.kill();
+        again.waitForFinished();
+        QCOMPARE(ReadBytes(folder + "Kiru.ini"), settings);
+        QCOMPARE(ReadBytes(folder + "Groups.dat"), groups);
+        ::umount(disk.path().c_str());
     }
 };
 
