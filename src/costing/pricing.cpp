@@ -61,7 +61,10 @@ bool PricingRun::RepriceItemLine(JobLine& line) {
     // Each list folder is opened once per run and its items read relative to it.
     SourceFolderOf& list = SourceOf(line);
     if (!list.reader) list.reader = std::make_unique<FolderReader>(list.path);
-    auto price = ReadItemPriceIfPresent(*list.reader, list.path, line.Item, resolver_);
+    auto [known, unread] = list.prices.try_emplace(line.Item);
+    if (unread)
+        known->second = ReadItemPriceIfPresent(*list.reader, list.path, line.Item, resolver_);
+    const std::optional<Amount>& price = known->second;
     if (!price) return false;
     // The sub total is checked too: a line left with a new price and its old sub total (by
     // a crash, or by another program) is put right.

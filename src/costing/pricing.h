@@ -86,6 +86,9 @@ class PricingRun {
     struct SourceFolderOf {
         std::string path;
         std::unique_ptr<FolderReader> reader;  // opened when an item is first read there
+        // Each item's price as first read in this run: a costing names the same item on
+        // many lines, and its file does not change while the run lasts.
+        std::unordered_map<std::string, std::optional<Amount>> prices;
     };
     SourceFolderOf& SourceOf(const JobLine& line);
     std::unordered_map<std::int32_t, SourceFolderOf> sourceFolders_;

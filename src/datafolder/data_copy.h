@@ -13,9 +13,10 @@ namespace quantora {
 using FileDone = std::function<void()>;
 
 // Deletes the files of the folder's sub folders and the sub folders (one that still holds
-// something else stays; temporary files a crash left behind go with the files), then the folder's own files, then the folder itself unless it is
-// the default folder. In the default folder the settings are written again, since
-// Kiru.ini went with the other files. Throws DataFileError when a file cannot be deleted.
+// something else stays; temporary files a crash left behind go with the files), then the folder's
+// own files, then the folder itself unless it is the default folder. In the default folder the
+// settings are written again, since Kiru.ini went with the other files. Throws DataFileError when a
+// file cannot be deleted.
 void EraseData(const std::string& folder, const std::string& defaultFolder,
                const Settings& settings, const FileDone& fileDone);
 

@@ -243,7 +243,9 @@ void WriteInPlace(const std::string& path, std::string_view bytes, bool durable)
 
 std::string TemporaryFileName() {
     static thread_local std::mt19937_64 random{std::random_device{}()};
-    return std::string(kTemporaryPrefix) + std::to_string(random()) + std::string(kTemporarySuffix);
+    // A copy of the process (fork) starts from the same state; its own id keeps it apart.
+    return std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-" +
+           std::to_string(random()) + std::string(kTemporarySuffix);
 }
 
 bool IsTemporaryFileName(std::string_view name) {
@@ -251,7 +253,12 @@ bool IsTemporaryFileName(std::string_view name) {
     if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) return false;
     std::string_view number = name.substr(
         kTemporaryPrefix.size(), name.size() - kTemporaryPrefix.size() - kTemporarySuffix.size());
-    return number.find_first_not_of("0123456789") == std::string_view::npos;
+    std::size_t dash = number.find('-');
+    auto digits = [](std::string_view part) {
+        return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return dash != std::string_view::npos && digits(number.substr(0, dash)) &&
+           digits(number.substr(dash + 1));
 }
 
 void RemoveStaleTemporaryFiles(const std::string& folderPath) {
@@ -267,8 +274,14 @@ void RemoveStaleTemporaryFiles(const std::string& folderPath) {
 void ReplaceFile(const std::string& path, std::string_view bytes, bool durable) {
     // A hidden name in the same folder: never listed as a job or an item, and the rename
     // stays within one file system.
-    std::string temp = FolderOf(path) + TemporaryFileName();
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    std::string temp;
+    int fd = -1;
+    // A name already taken (a crash's leftover) is no reason to fail: another is drawn.
+    for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
+        temp = FolderOf(path) + TemporaryFileName();
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) {
         if (CannotCreate(errno) && FileExists(path)) return WriteInPlace(path, bytes, durable);
         throw DataFileError(DataFileError::Kind::Open, path);

@@ -100,8 +100,9 @@ bool FileExists(const std::string& path);
 // True when the folder exists and its listing can be read.
 bool FolderCanBeListed(const std::string& folderPath);
 
-// Temporary files of a replace are named ".quantora-<number>.tmp": hidden, so never listed
-// as a job or an item, and recognisable, so one left behind by a crash can be cleared.
+// Temporary files of a replace are named ".quantora-<process>-<number>.tmp": hidden, so
+// never listed as a job or an item, and recognisable, so one left behind by a crash can be
+// cleared.
 inline constexpr std::string_view kTemporaryPrefix = ".quantora-";
 inline constexpr std::string_view kTemporarySuffix = ".tmp";
 std::string TemporaryFileName();

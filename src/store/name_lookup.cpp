@@ -48,6 +48,16 @@ std::optional<std::string> FindFile(const std::string& folderPath, const std::st
 
 std::optional<std::string> NameResolver::Find(const std::string& folderPath,
                                               const std::string& name) {
+    // A costing names the same few jobs and items on many lines: each is looked up once.
+    std::string key = folderPath + name;
+    if (auto known = found_.find(key); known != found_.end()) return known->second;
+    std::optional<std::string> found = Lookup(folderPath, name);
+    found_.emplace(std::move(key), found);
+    return found;
+}
+
+std::optional<std::string> NameResolver::Lookup(const std::string& folderPath,
+                                                const std::string& name) {
     if (!IsPlainFileName(name)) return std::nullopt;
     if (FileExists(folderPath + name)) return name;
     auto [it, inserted] = folders_.try_emplace(folderPath);

@@ -31,7 +31,10 @@ class NameResolver {
     std::optional<std::string> Find(const std::string& folderPath, const std::string& name);
 
   private:
+    std::optional<std::string> Lookup(const std::string& folderPath, const std::string& name);
+
     std::map<std::string, std::unordered_map<std::string, std::string>> folders_;
+    std::unordered_map<std::string, std::optional<std::string>> found_;  // by folder + name
 };
 
 }  // namespace quantora

@@ -96,14 +96,14 @@ TEST(CopyAndErase, ABackupCopiesOneLevelAndOverwrites) {
 TEST(CopyAndErase, ErasingRemovesTheFolderButNeverTheDefaultOne) {
     TempFolder home, other;
     MakeData(other.path());
-    WriteBytes(other / "Lists0/.quantora-42.tmp", "half");
+    WriteBytes(other / "Lists0/.quantora-4-42.tmp", "half");
     int files = 0;
     EraseData(other.path(), home.path(), Settings{}, [&] { ++files; });
     EXPECT_EQ(files, 5);
     EXPECT_TRUE(Exists(other / "Jobs0/deeper/Not counted"));  // deeper levels stay
     EXPECT_EQ(ReadBytes(other / ".git/HEAD"), "ref");         // and so do hidden folders
-    EXPECT_FALSE(Exists(other / "Lists0"));  // its crash leftover went with it
-    EXPECT_TRUE(Exists(other.path()));  // it still holds Jobs0/deeper
+    EXPECT_FALSE(Exists(other / "Lists0"));                   // its crash leftover went with it
+    EXPECT_TRUE(Exists(other.path()));                        // it still holds Jobs0/deeper
 
     MakeData(home.path());
     WriteBytes(home / "Kiru.ini", "stale");

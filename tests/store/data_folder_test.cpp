@@ -127,10 +127,11 @@ TEST(StaleTemporaryFiles, OnlyTheirOwnPatternIsCleared) {
     TempFolder home;
     Settings settings;
     DataPaths paths = SetUpDataFolder(home.path(), settings).paths;
-    const std::string stale[] = {home / ".quantora-123.tmp", paths.JobFolder(0) + ".quantora-9.tmp",
-                                 home / "Lists0/.quantora-77.tmp"};
-    const std::string kept[] = {home / ".quantora-x.tmp", paths.JobFolder(0) + "quantora-1.tmp",
-                                home / ".git"};
+    const std::string stale[] = {home / ".quantora-12-3.tmp",
+                                 paths.JobFolder(0) + ".quantora-9-99.tmp",
+                                 home / "Lists0/.quantora-7-7.tmp"};
+    const std::string kept[] = {home / ".quantora-x.tmp", home / ".quantora-1.tmp",
+                                paths.JobFolder(0) + "quantora-1-2.tmp", home / ".git"};
     for (const std::string& path : stale) WriteBytes(path, "half");
     for (const std::string& path : kept) WriteBytes(path, "mine");
     RemoveStaleTemporaryFiles(paths);
