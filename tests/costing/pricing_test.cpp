@@ -125,6 +125,13 @@ TEST_F(Pricing, GoneSourcesKeepTheirStoredValuesAndCount) {
     EXPECT_EQ(observer.cycleMessages, 0);
 }
 
+TEST_F(Pricing, APipeAmongTheItemsIsNoItemAndHoldsNothingUp) {
+    EnsureFolder(paths.ListFolder(0));
+    ::mkfifo((paths.ListFolder(0) + "Pipe").c_str(), 0644);  // read, it would wait for ever
+    Job(0, "Shed", {ItemLine(0, "Pipe", "2", "1", "2"), ItemLine(0, "pipe", "1", "3", "3")});
+    EXPECT_EQ(Open(0, "Shed").total, A("5"));  // a gone source keeps its stored values
+}
+
 TEST_F(Pricing, ALineWithANewPriceButItsOldSubTotalIsPutRight) {
     // What a crash between the two fields could leave behind.
     Item(0, "Nails", "2");

@@ -1,0 +1,40 @@
+// Loading a price list of any item names and contents under any filter: the names shown
+// pass the filter and come in the one sorted order, every key points at its own price, and
+// the prices are those the files hold.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "fuzz_input.h"
+#include "pricelists/item_file.h"
+#include "pricelists/price_list_model.h"
+#include "store/collation.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace quantora;
+    fuzz::Input input(data, size);
+    fuzz::ClearScratch();
+    const std::string& folder = fuzz::Scratch();
+    for (int files = input.Byte() % 12; files-- > 0;) {
+        std::string name = input.FileName();
+        int fd = ::open((folder + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0) continue;
+        std::string price = input.Bytes(10);
+        if (::write(fd, price.data(), price.size()) < 0) std::abort();
+        ::close(fd);
+    }
+    if (input.Byte() % 4 == 0) ::mkfifo((folder + input.FileName()).c_str(), 0644);
+    ItemFilter filter{static_cast<FilterMode>(input.Byte() % 4), input.Bytes(6)};
+    PriceListModel model;
+    model.LoadNames(folder, filter);
+    model.LoadPrices(folder);
+    const std::vector<ListEntry>& items = model.ItemList();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!filter.Passes(items[i].name)) std::abort();
+        if (i > 0 && CollatesBefore(items[i].name, items[i - 1].name)) std::abort();
+        if (model.PriceAt(static_cast<std::int32_t>(i)) !=
+            DecodeItemPrice(*DataFile::ReadWhole(folder + items[i].name)))
+            std::abort();
+    }
+    return 0;
+}
