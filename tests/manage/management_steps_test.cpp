@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "manage/entry_operations.h"
+#include "manage/job_operations.h"
 #include "manage/menu_captions.h"
+#include "store/data_file.h"
 #include "test_files.h"
 
 namespace quantora {
@@ -74,6 +76,53 @@ TEST_F(Steps, DeleteQuestionsAndTheKeyLatch) {
               "Are you sure you want to delete    \n\nTimber    ");
     EXPECT_TRUE(MessagesLatchKeys(NameIndex::Groups));
     EXPECT_FALSE(MessagesLatchKeys(NameIndex::PriceLists));
+}
+
+TEST_F(Steps, JobNamesAreCleanedAndNeverDuplicated) {
+    std::string group = paths.JobFolder(0);
+    JobNameAnswer made = NewJob(group, "..Porch: stage 2?");
+    EXPECT_TRUE(made.done);
+    EXPECT_EQ(made.name, "Porch stage 2");
+    EXPECT_EQ(ReadBytes(group + "Porch stage 2"), "");
+    // A case variant, a name that cleans to nothing, and the job's own name are refused.
+    for (const char* refused : {"porch STAGE 2", "...", "My First Job Costing"}) {
+        JobNameAnswer answer = RenameJob(group, "My First Job Costing", refused);
+        EXPECT_FALSE(answer.done) << refused;
+        EXPECT_EQ(answer.refusal, "Duplicate Name! - Please choose another.    ");
+    }
+    WriteBytes(group + "Porch stage 2", "lines");
+    EXPECT_TRUE(RenameJob(group, "porch stage 2", "Deck").done);
+    EXPECT_EQ(ReadBytes(group + "Deck"), "lines");
+    EXPECT_FALSE(Exists(group + "Porch stage 2"));
+    EXPECT_EQ(DeleteJobQuestion("Deck"), "Are you sure you want to delete   \n\nDeck    ");
+    DeleteJob(group, "DECK");
+    EXPECT_FALSE(Exists(group + "Deck"));
+}
+
+TEST_F(Steps, ACutJobMovesOnPasteACopiedOneStays) {
+    EnsureFolder(paths.JobFolder(1));
+    EnsureFolder(paths.JobFolder(2));
+    WriteBytes(paths.JobFolder(0) + "Shed", "shed lines");
+    JobClipboard clip;
+    PutOnClipboard(paths, 0, "Shed", JobClipboard::State::Cut, clip);
+    EXPECT_EQ(ReadBytes(paths.ClipJob()), "shed lines");
+    EXPECT_TRUE(Exists(paths.JobFolder(0) + "Shed"));  // until it is pasted
+    EXPECT_EQ(PasteQuestion(paths.JobFolder(1), clip), std::nullopt);
+    PasteJob(paths, 1, clip);
+    EXPECT_EQ(ReadBytes(paths.JobFolder(1) + "Shed"), "shed lines");
+    EXPECT_FALSE(Exists(paths.JobFolder(0) + "Shed"));
+    PasteJob(paths, 2, clip);  // again elsewhere: the source is gone already, no error
+    EXPECT_EQ(ReadBytes(paths.JobFolder(2) + "Shed"), "shed lines");
+
+    WriteBytes(paths.JobFolder(1) + "Shed", "changed");
+    PutOnClipboard(paths, 1, "Shed", JobClipboard::State::Copied, clip);
+    WriteBytes(paths.JobFolder(0) + "SHED", "older");
+    EXPECT_EQ(PasteQuestion(paths.JobFolder(0), clip),
+              "Shed already exists in this group   \n\nDo you want to overwrite it?   ");
+    PasteJob(paths, 0, clip);
+    EXPECT_EQ(ReadBytes(paths.JobFolder(0) + "SHED"), "changed");  // the one there is overwritten
+    EXPECT_FALSE(Exists(paths.JobFolder(0) + "Shed"));
+    EXPECT_EQ(ReadBytes(paths.JobFolder(1) + "Shed"), "changed");
 }
 
 }  // namespace

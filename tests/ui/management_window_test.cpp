@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "manage/entry_operations.h"
+#include "manage/job_operations.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
 #include "store/pause.h"
@@ -213,6 +214,35 @@ class ManagementWindowTest : public QObject {
         QVERIFY(!env->keys.IsSet());
         QTest::keyRelease(List("PriceList"), Qt::Key_Left);
         QCOMPARE(window->FocusColumn(), 2);  // exactly once
+    }
+
+    void jobsAreCutInOneGroupAndPastedInAnother() {
+        TwoGroups();
+        WriteBytes(Now().Paths.JobFolder(0) + "My First Job Costing", "lines");
+        Action("JMCut")->trigger();
+        QVERIFY(Entries(List("JobList")).isEmpty());  // gone from the column at once
+        OpenMenu("JM");
+        QVERIFY(!Action("JMPaste")->isEnabled());  // never into the group it came from
+        QListWidget* groups = List("FolderList");
+        QTest::mouseClick(groups->viewport(), Qt::LeftButton, {},
+                          groups->visualItemRect(groups->item(1)).center());
+        OpenMenu("JM");
+        QCOMPARE(Action("JMPaste")->text(), QString("Paste......    My First Job Costing"));
+        Action("JMPaste")->trigger();
+        QCOMPARE(Entries(List("JobList")), (QStringList{"My First Job Costing", "Roof"}));
+        QCOMPARE(ReadBytes(Now().Paths.JobFolder(1) + "My First Job Costing"), "lines");
+        QVERIFY(!Exists(Now().Paths.JobFolder(0) + "My First Job Costing"));
+
+        env->dialogs.names = {QString("roof")};  // a case variant of another job
+        Action("JMRename")->trigger();
+        QCOMPARE(env->dialogs.asked.back().text, QString(kDuplicateJobName));
+        QCOMPARE(env->dialogs.asked.back().icon, PromptIcon::None);
+        QCOMPARE(env->sounds.asterisks, 1);
+        QCOMPARE(env->dialogs.offers.back().text, QString("roof"));  // offered again
+        env->dialogs.answers = {PromptAnswer::Ok};
+        Action("JMDelete")->trigger();
+        QCOMPARE(Entries(List("JobList")), QStringList{"Roof"});
+        QVERIFY(env->keys.IsSet());
     }
 
     void f10OpensTheFirstMenu() {

@@ -10,8 +10,10 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include "manage/job_operations.h"
 #include "manage/menu_captions.h"
 #include "manage/name_index.h"
+#include "platform/sounds.h"
 #include "store/clock_text.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/help_panel.h"
@@ -219,6 +221,13 @@ void ManagementWindow::BuildMenus() {
                 [this, index] { DeleteEntry(index); });
     }
     connect(openPriceList_, &QAction::triggered, this, &ManagementWindow::OpenPriceList);
+    connect(renameJob_, &QAction::triggered, this, &ManagementWindow::RenameSelectedJob);
+    connect(cutJob_, &QAction::triggered, this,
+            [this] { PutSelectedJobOnClipboard(JobClipboard::State::Cut); });
+    connect(copyJob_, &QAction::triggered, this,
+            [this] { PutSelectedJobOnClipboard(JobClipboard::State::Copied); });
+    connect(pasteJob_, &QAction::triggered, this, &ManagementWindow::PasteJob);
+    connect(deleteJob_, &QAction::triggered, this, &ManagementWindow::DeleteSelectedJob);
     connect(about, &QAction::triggered, this, [this] {
         AboutBox box(this, session_);
         box.exec();
@@ -407,34 +416,40 @@ void ManagementWindow::PriceListSelected() {
     });
 }
 
-bool ManagementWindow::AskName(NameIndex index, QString offered,
+bool ManagementWindow::AskName(QWidget* leftEdge, QString offered, RefusalStyle refusal,
                                const std::function<NameAnswer(const std::string&)>& apply) {
-    // By the left edge of the group list or of the price frame, below the last right-click.
-    QWidget* leftEdge =
-        index == NameIndex::Groups ? static_cast<QWidget*>(groupColumn_) : priceFrame_;
     QRect frame = frameGeometry();
     QPoint at(frame.left() + leftEdge->mapTo(this, QPoint(0, 0)).x() + Twips(60),
               frame.top() + lastClickY_ + Twips(600));
     while (auto name = session_.dialogs.AskName(this, offered, at)) {
         NameAnswer answer = apply(name->toStdString());
         if (answer.done) return true;
-        if (MessagesLatchKeys(index))
-            session_.dialogs.AskAndLatch(this, Q(answer.refusal), PromptIcon::Exclamation,
-                                         PromptButtons::Ok);
+        if (refusal.sound) session_.sounds.PlayAsterisk();
+        if (refusal.latch)
+            session_.dialogs.AskAndLatch(this, Q(answer.refusal), refusal.icon, PromptButtons::Ok);
         else
-            session_.dialogs.Ask(this, Q(answer.refusal), PromptIcon::Exclamation,
-                                 PromptButtons::Ok);
+            session_.dialogs.Ask(this, Q(answer.refusal), refusal.icon, PromptButtons::Ok);
         offered = *name;
     }
     return false;
 }
 
+// The name dialog of a group opens by the group list, that of a price list by its frame.
+QWidget* ManagementWindow::EntryEdge(NameIndex index) const {
+    return index == NameIndex::Groups ? static_cast<QWidget*>(groupColumn_) : priceFrame_;
+}
+
+ManagementWindow::RefusalStyle ManagementWindow::EntryRefusal(NameIndex index) {
+    return {PromptIcon::Exclamation, false, MessagesLatchKeys(index)};
+}
+
 void ManagementWindow::NewEntry(NameIndex index) {
-    bool added = AskName(index, "", [this, index](const std::string& name) {
-        return session_.Apply([&](const DataPaths& paths, Settings& settings) {
-            return NewEntryNamed(paths, settings, index, name);
+    bool added =
+        AskName(EntryEdge(index), "", EntryRefusal(index), [this, index](const std::string& name) {
+            return session_.Apply([&](const DataPaths& paths, Settings& settings) {
+                return NewEntryNamed(paths, settings, index, name);
+            });
         });
-    });
     if (!added) return;
     LoadIndex(index);
     if (index == NameIndex::Groups) LoadJobs();
@@ -445,11 +460,12 @@ void ManagementWindow::NewEntry(NameIndex index) {
 void ManagementWindow::RenameEntry(NameIndex index) {
     QString current = Selected(Column(index));
     if (current.isEmpty()) return;
-    bool renamed = AskName(index, current, [this, index](const std::string& name) {
-        return session_.Apply([&](const DataPaths& paths, Settings& settings) {
-            return RenameEntryTo(paths, settings, index, name);
+    bool renamed = AskName(
+        EntryEdge(index), current, EntryRefusal(index), [this, index](const std::string& name) {
+            return session_.Apply([&](const DataPaths& paths, Settings& settings) {
+                return RenameEntryTo(paths, settings, index, name);
+            });
         });
-    });
     if (renamed) LoadIndex(index);
 }
 
@@ -469,6 +485,50 @@ void ManagementWindow::DeleteEntry(NameIndex index) {
     });
     LoadIndex(index);
     if (index == NameIndex::Groups) LoadJobs();
+}
+
+void ManagementWindow::RenameSelectedJob() {
+    QString current = Selected(jobColumn_);
+    if (current.isEmpty()) return;
+    std::string folder = session_.Paths.JobFolder(session_.Settings().CurrentGroup);
+    bool renamed =
+        AskName(jobColumn_, current, {PromptIcon::None, true, true}, [&](const std::string& name) {
+            JobNameAnswer answer = RenameJob(folder, current.toStdString(), name);
+            return NameAnswer{answer.done, answer.refusal};
+        });
+    if (renamed) LoadJobs();
+}
+
+void ManagementWindow::PutSelectedJobOnClipboard(JobClipboard::State how) {
+    int row = SelectedRow(jobColumn_);
+    if (row < 0) return;
+    std::string name = jobColumn_->item(row)->text().toStdString();
+    // A cut job leaves the column at once; its file stays until it is pasted.
+    if (how == JobClipboard::State::Cut) delete jobColumn_->takeItem(row);
+    PutOnClipboard(session_.Paths, session_.Settings().CurrentGroup, name, how, session_.Clipboard);
+}
+
+void ManagementWindow::PasteJob() {
+    std::int16_t group = session_.Settings().CurrentGroup;
+    if (!session_.Clipboard.CanPasteInto(group)) return;
+    if (auto question = PasteQuestion(session_.Paths.JobFolder(group), session_.Clipboard)) {
+        PromptAnswer answer = session_.dialogs.AskAndLatch(
+            this, Q(*question), PromptIcon::Exclamation, PromptButtons::OkCancel);
+        if (answer != PromptAnswer::Ok) return;
+    }
+    quantora::PasteJob(session_.Paths, group, session_.Clipboard);
+    LoadJobs();
+}
+
+void ManagementWindow::DeleteSelectedJob() {
+    QString name = Selected(jobColumn_);
+    if (name.isEmpty()) return;
+    PromptAnswer answer =
+        session_.dialogs.AskAndLatch(this, Q(DeleteJobQuestion(name.toStdString())),
+                                     PromptIcon::Exclamation, PromptButtons::OkCancel);
+    if (answer != PromptAnswer::Ok) return;
+    DeleteJob(session_.Paths.JobFolder(session_.Settings().CurrentGroup), name.toStdString());
+    LoadJobs();
 }
 
 void ManagementWindow::OpenPriceList() {

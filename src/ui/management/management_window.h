@@ -7,6 +7,8 @@
 #include <functional>
 
 #include "manage/entry_operations.h"
+#include "manage/job_clipboard.h"
+#include "ui/common/dialogs.h"
 
 class QAction;
 class QFrame;
@@ -69,11 +71,26 @@ class ManagementWindow : public QMainWindow {
     void RenameEntry(NameIndex index);
     void DeleteEntry(NameIndex index);
     void OpenPriceList();
+    // Rename, Cut, Copy, Paste and Delete of the "Job Quantoras" menu.
+    void RenameSelectedJob();
+    void PutSelectedJobOnClipboard(JobClipboard::State how);
+    void PasteJob();
+    void DeleteSelectedJob();
+
+    // How a refused name is told: the message's icon, whether the error sound plays first,
+    // and whether the next key is ignored once the message closes.
+    struct RefusalStyle {
+        PromptIcon icon;
+        bool sound;
+        bool latch;
+    };
     // Asks for a name until apply accepts it or the user cancels; true when accepted. A
     // refused name is explained and offered again. The dialog opens by the left edge of
     // leftEdge, below the last right-click.
-    bool AskName(NameIndex index, QString offered,
+    bool AskName(QWidget* leftEdge, QString offered, RefusalStyle refusal,
                  const std::function<NameAnswer(const std::string&)>& apply);
+    QWidget* EntryEdge(NameIndex index) const;
+    static RefusalStyle EntryRefusal(NameIndex index);
 
     Session& session_;
     QFrame* jobFrame_;

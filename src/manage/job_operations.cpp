@@ -1,0 +1,64 @@
+#include "manage/job_operations.h"
+
+#include <cstdio>
+
+#include "manage/name_rules.h"
+#include "store/data_file.h"
+#include "store/name_lookup.h"
+
+namespace quantora {
+
+namespace {
+
+JobNameAnswer Refused() { return {false, kDuplicateJobName, ""}; }
+
+}  // namespace
+
+JobNameAnswer NewJob(const std::string& jobFolder, const std::string& fromDialog) {
+    std::optional<std::string> name = CleanJobName(fromDialog);
+    if (!name || FindFile(jobFolder, *name)) return Refused();
+    DataFile::Open(jobFolder + *name);
+    return {true, "", *name};
+}
+
+JobNameAnswer RenameJob(const std::string& jobFolder, const std::string& oldName,
+                        const std::string& fromDialog) {
+    std::optional<std::string> name = CleanJobName(fromDialog);
+    if (!name || FindFile(jobFolder, *name)) return Refused();
+    std::string stored = FindFile(jobFolder, oldName).value_or(oldName);
+    if (std::rename((jobFolder + stored).c_str(), (jobFolder + *name).c_str()) != 0)
+        throw DataFileError(DataFileError::Kind::Open, jobFolder + stored);
+    return {true, "", *name};
+}
+
+void PutOnClipboard(const DataPaths& paths, std::int16_t group, const std::string& name,
+                    JobClipboard::State how, JobClipboard& clipboard) {
+    std::string folder = paths.JobFolder(group);
+    CopyFileSafely(folder + FindFile(folder, name).value_or(name), paths.ClipJob());
+    clipboard = {how, group, name};
+}
+
+std::optional<std::string> PasteQuestion(const std::string& jobFolder,
+                                         const JobClipboard& clipboard) {
+    if (!FindFile(jobFolder, clipboard.ClipName)) return std::nullopt;
+    return clipboard.ClipName + " already exists in this group   \n\nDo you want to overwrite it?   ";
+}
+
+void PasteJob(const DataPaths& paths, std::int16_t group, const JobClipboard& clipboard) {
+    std::string folder = paths.JobFolder(group);
+    std::string target = folder + FindFile(folder, clipboard.ClipName).value_or(clipboard.ClipName);
+    CopyFileSafely(paths.ClipJob(), target);
+    if (clipboard.ClipState != JobClipboard::State::Cut) return;
+    std::string source = paths.JobFolder(clipboard.ClipGroup);
+    if (auto stored = FindFile(source, clipboard.ClipName)) std::remove((source + *stored).c_str());
+}
+
+std::string DeleteJobQuestion(const std::string& name) {
+    return "Are you sure you want to delete   \n\n" + name + "    ";
+}
+
+void DeleteJob(const std::string& jobFolder, const std::string& name) {
+    if (auto stored = FindFile(jobFolder, name)) DeleteDataFile(jobFolder + *stored);
+}
+
+}  // namespace quantora
