@@ -41,7 +41,8 @@ void PutOnClipboard(const DataPaths& paths, std::int16_t group, const std::strin
 std::optional<std::string> PasteQuestion(const std::string& jobFolder,
                                          const JobClipboard& clipboard) {
     if (!FindFile(jobFolder, clipboard.ClipName)) return std::nullopt;
-    return clipboard.ClipName + " already exists in this group   \n\nDo you want to overwrite it?   ";
+    return clipboard.ClipName +
+           " already exists in this group   \n\nDo you want to overwrite it?   ";
 }
 
 void PasteJob(const DataPaths& paths, std::int16_t group, const JobClipboard& clipboard) {

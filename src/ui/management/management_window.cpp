@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include "costing/job_editing.h"
 #include "manage/job_operations.h"
 #include "manage/menu_captions.h"
 #include "manage/name_index.h"
@@ -19,6 +20,7 @@
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
 #include "ui/common/window_scaling.h"
+#include "ui/costing/costing_sheet_window.h"
 #include "ui/management/about_box.h"
 #include "ui/pricelists/price_list_editor.h"
 #include "ui/session.h"
@@ -221,6 +223,9 @@ void ManagementWindow::BuildMenus() {
                 [this, index] { DeleteEntry(index); });
     }
     connect(openPriceList_, &QAction::triggered, this, &ManagementWindow::OpenPriceList);
+    connect(newJob_, &QAction::triggered, this, &ManagementWindow::NewJob);
+    connect(openJob_, &QAction::triggered, this, &ManagementWindow::OpenSelectedJob);
+    connect(jobColumn_, &QListWidget::itemDoubleClicked, this, &ManagementWindow::OpenSelectedJob);
     connect(renameJob_, &QAction::triggered, this, &ManagementWindow::RenameSelectedJob);
     connect(cutJob_, &QAction::triggered, this,
             [this] { PutSelectedJobOnClipboard(JobClipboard::State::Cut); });
@@ -361,6 +366,7 @@ bool ManagementWindow::PreviewKey(QWidget* receiver, QKeyEvent* key) {
     if (key->key() == Qt::Key_Right) MoveFocus(focusColumn_ + 1);
     if (key->key() == Qt::Key_F1) OpenDocumentation(session_);
     if (receiver == groupColumn_) GroupSelected();
+    if (receiver == jobColumn_ && IsEnter(key)) OpenSelectedJob();
     if (receiver == priceListColumn_) {
         PriceListSelected();
         if (IsEnter(key)) OpenPriceList();
@@ -485,6 +491,42 @@ void ManagementWindow::DeleteEntry(NameIndex index) {
     });
     LoadIndex(index);
     if (index == NameIndex::Groups) LoadJobs();
+}
+
+void ManagementWindow::NewJob() {
+    std::string folder = session_.Paths.JobFolder(session_.Settings().CurrentGroup);
+    std::string made;
+    bool added =
+        AskName(jobColumn_, "", {PromptIcon::None, true, true}, [&](const std::string& name) {
+            JobNameAnswer answer = quantora::NewJob(folder, name);
+            made = answer.name;
+            return NameAnswer{answer.done, answer.refusal};
+        });
+    if (!added) return;
+    LoadJobs();
+    OpenJob(made);  // a new job opens for costing at once
+}
+
+void ManagementWindow::OpenSelectedJob() {
+    QString name = Selected(jobColumn_);
+    if (!name.isEmpty()) OpenJob(name.toStdString());
+}
+
+void ManagementWindow::OpenJob(const std::string& name) {
+    if (sheet_) return;
+    quantora::OpenJob job = OpenJobForEditing(
+        session_.Paths, session_.Paths.JobFolder(session_.Settings().CurrentGroup), name);
+    session_.CurrentJobName = job.name;
+    session_.CurrentJobPath = job.path;
+    // The sheet prices the job as it opens; should that fail, this window is still there.
+    sheet_ = new CostingSheetWindow(this, session_);
+    sheet_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet_, &CostingSheetWindow::closed, this, [this] {
+        show();
+        RequestRefresh();
+    });
+    hide();
+    sheet_->show();
 }
 
 void ManagementWindow::RenameSelectedJob() {

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
 #include "manage/entry_operations.h"
 #include "manage/job_clipboard.h"
 #include "ui/common/dialogs.h"
+#include "ui/costing/costing_sheet_window.h"
 
 class QAction;
 class QFrame;
@@ -35,6 +37,9 @@ class ManagementWindow : public QMainWindow {
 
     // The focus column: 1 groups, 2 jobs, 3 price lists.
     int FocusColumn() const { return focusColumn_; }
+
+    // The costing sheet while a job is open in it, or null.
+    CostingSheetWindow* Sheet() const { return sheet_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,6 +76,11 @@ class ManagementWindow : public QMainWindow {
     void RenameEntry(NameIndex index);
     void DeleteEntry(NameIndex index);
     void OpenPriceList();
+    // New Job and Open of the "Job Quantoras" menu, and the opening of a job by name: the
+    // window hides and the costing sheet shows the job, repriced.
+    void NewJob();
+    void OpenSelectedJob();
+    void OpenJob(const std::string& name);
     // Rename, Cut, Copy, Paste and Delete of the "Job Quantoras" menu.
     void RenameSelectedJob();
     void PutSelectedJobOnClipboard(JobClipboard::State how);
@@ -119,6 +129,8 @@ class ManagementWindow : public QMainWindow {
 
     QTimer* clockTimer_;
     QTimer* refreshTimer_;
+
+    QPointer<CostingSheetWindow> sheet_;
 
     int focusColumn_ = 3;
     int lastClickY_ = 0;  // pixels within the list of the last right-button release

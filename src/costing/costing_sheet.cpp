@@ -1,0 +1,145 @@
+#include "costing/costing_sheet.h"
+
+#include "store/data_file.h"
+
+namespace quantora {
+
+CostingSheet::CostingSheet(std::string tempJob, std::int32_t lineCount,
+                           const std::vector<JobLine>& lines, Amount total)
+    : tempJob_(std::move(tempJob)), lineCount_(lineCount) {
+    window_.Reset(lineCount_ + 1);
+    // Repricing shows the lines that have an item; a line with a quantity but no item yet
+    // shows once the rows are loaded again.
+    for (int row = 0; row < kRows && row < static_cast<int>(lines.size()); ++row)
+        if (!lines[static_cast<std::size_t>(row)].Item.empty())
+            ShowLine(row, lines[static_cast<std::size_t>(row)]);
+    if (lineCount_ > 0) totalText_ = MoneyText(total);
+    Focus(0);
+}
+
+void CostingSheet::ShowLine(int row, const JobLine& line) {
+    SheetRow& shown = rows_[static_cast<std::size_t>(row)];
+    shown.kind = line.Kind;
+    shown.slot = line.SourceSlot;
+    shown.quant = line.Quant == Amount{} ? "" : QuantityText(line.Quant);
+    shown.item = line.Item;
+    shown.price = AmountText(line.Price);
+    shown.subTot = line.SubTot == Amount{} ? "" : MoneyText(line.SubTot);
+}
+
+JobLine CostingSheet::LineOf(int row) const {
+    const SheetRow& shown = rows_[static_cast<std::size_t>(row)];
+    return {shown.kind,           shown.slot, ParseAmount(shown.quant), shown.item,
+            ParseAmount(shown.price), ParseAmount(shown.subTot)};
+}
+
+int CostingSheet::Focus(int row) {
+    if (window_.Top() + row > lineCount_) return window_.Current();
+    window_.Choose(row);
+    oldSubTot_ = ParseAmount(rows_[static_cast<std::size_t>(row)].subTot);
+    return row;
+}
+
+void CostingSheet::Clear() {
+    for (SheetRow& row : rows_) {
+        // The source of a row stays: a quantity typed on a new line keeps the last one shown.
+        row.quant.clear();
+        row.item.clear();
+        row.price.clear();
+        row.subTot.clear();
+    }
+}
+
+void CostingSheet::LoadSection() {
+    auto bytes = DataFile::ReadWhole(tempJob_).value_or(std::string());
+    std::vector<JobLine> lines = DecodeJobFile(bytes);
+    for (int row = 0; row < kRows; ++row) {
+        std::size_t line = static_cast<std::size_t>(window_.Top() + row);
+        if (line < lines.size()) ShowLine(row, lines[line]);
+    }
+}
+
+void CostingSheet::SaveSection() {
+    std::string bytes = DataFile::ReadWhole(tempJob_).value_or(std::string());
+    for (int row = 0; row < kRows; ++row) {
+        std::int32_t line = window_.Top() + row;
+        if (line > lineCount_ - 1) break;
+        std::string record = EncodeJobLine(LineOf(row));
+        auto offset = static_cast<std::size_t>(line) * kJobRecordSize;
+        // Rows the user did not change are not written again: scrolling a long job costs
+        // no writes at all.
+        if (offset + kJobRecordSize <= bytes.size() &&
+            bytes.compare(offset, kJobRecordSize, record) == 0)
+            continue;
+        WriteLine(tempJob_, line, LineOf(row));
+    }
+}
+
+void CostingSheet::Jump(std::int32_t delta) {
+    SaveSection();
+    Clear();
+    window_.ScrollTo(window_.Top() + delta);
+    LoadSection();
+    Focus(window_.Current());
+}
+
+void CostingSheet::ScrollTo(std::int32_t top) {
+    SaveSection();
+    Clear();
+    window_.ScrollTo(top);
+    LoadSection();
+    Focus(window_.Current());
+}
+
+void CostingSheet::Up() {
+    if (window_.Current() > 0)
+        Focus(window_.Current() - 1);
+    else if (window_.Top() > 0)
+        Jump(-1);
+}
+
+void CostingSheet::DownOrEnter() {
+    int current = window_.Current();
+    if (rows_[static_cast<std::size_t>(current)].item.empty()) {
+        pickPending_ = true;
+        return;
+    }
+    if (window_.Top() + current >= lineCount_) return;
+    if (current < kRows - 1)
+        Focus(current + 1);
+    else
+        Jump(+1);
+}
+
+bool CostingSheet::TypeQuantChar(int row, char32_t c) {
+    if (!IsAmountEntryChar(c)) return false;
+    if (window_.Top() + row + 1 > lineCount_) {
+        lineCount_ = window_.Top() + row + 1;
+        window_.SetEntries(lineCount_ + 1);
+    }
+    return true;
+}
+
+RowKeyOutcome CostingSheet::KeyReleased(int row, ReleasedKey key) {
+    if (pickPending_) {
+        pickPending_ = false;
+        return RowKeyOutcome::AutoPick;
+    }
+    if (key == ReleasedKey::Control || key == ReleasedKey::Up || key == ReleasedKey::Escape)
+        return RowKeyOutcome::None;
+    SheetRow& shown = rows_[static_cast<std::size_t>(row)];
+    if (key == ReleasedKey::EnterOrDown) {
+        bool emptyNewLine = shown.item.empty() && window_.Top() + row == lineCount_;
+        return emptyNewLine ? RowKeyOutcome::AutoPick : RowKeyOutcome::None;
+    }
+    // Worked out as the design's texts: the product's money text is the sub total.
+    std::string subTot = MoneyText(ParseAmount(shown.quant) * ParseAmount(shown.price));
+    Amount total = ParseAmount(totalText_) + ParseAmount(subTot) - oldSubTot_;
+    shown.subTot = subTot;
+    totalText_ = MoneyText(total);
+    oldSubTot_ = ParseAmount(shown.subTot);
+    changed_ = true;
+    return RowKeyOutcome::Recomputed;
+}
+
+}  // namespace quantora

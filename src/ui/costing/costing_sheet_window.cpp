@@ -1,0 +1,460 @@
+#include "ui/costing/costing_sheet_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "costing/job_editing.h"
+#include "costing/pricing.h"
+#include "platform/sounds.h"
+#include "store/clock_text.h"
+#include "store/data_file.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/help_panel.h"
+#include "ui/common/key_preview.h"
+#include "ui/common/window_placement.h"
+#include "ui/common/window_scaling.h"
+#include "ui/costing/pricing_progress_window.h"
+#include "ui/costing/save_as_dialog.h"
+#include "ui/session.h"
+
+namespace quantora {
+
+namespace {
+
+constexpr int kRowHeight = 22;
+constexpr int kRowsTop = 52;
+constexpr int kQuantWidth = 110, kItemWidth = 330, kPriceWidth = 190, kSubTotWidth = 190;
+constexpr int kAreaWidth = 8 + kQuantWidth + kItemWidth + kPriceWidth + kSubTotWidth + 28;
+constexpr int kHelpHeight = 150;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QLabel* Label(const QString& text, QWidget* parent, QRect at, bool bold = false) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(at);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return label;
+}
+
+bool IsEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+CostingSheet::ReleasedKey Released(const QKeyEvent* key) {
+    if (IsEnter(key) || key->key() == Qt::Key_Down) return CostingSheet::ReleasedKey::EnterOrDown;
+    if (key->key() == Qt::Key_Up) return CostingSheet::ReleasedKey::Up;
+    if (key->key() == Qt::Key_Escape) return CostingSheet::ReleasedKey::Escape;
+    if (key->key() == Qt::Key_Control || (key->modifiers() & Qt::ControlModifier))
+        return CostingSheet::ReleasedKey::Control;
+    return CostingSheet::ReleasedKey::Other;
+}
+
+}  // namespace
+
+CostingSheetWindow::CostingSheetWindow(QWidget* managementWindow, Session& session)
+    : managementWindow_(managementWindow), session_(session) {
+    setObjectName("Sheet");
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(kProgramTitle);
+    setWindowIcon(managementWindow->windowIcon());
+    area_ = new QWidget(this);
+    area_->setObjectName("Area");
+    setCentralWidget(area_);
+    BuildRows(area_);
+    BuildHelpPanel(area_);
+    area_->setFixedSize(kAreaWidth, kRowsTop + kRows * kRowHeight + 48 + kHelpHeight + 16);
+    BuildMenus();
+    new KeyPreview(this, session_.Keys,
+                   [this](QWidget* receiver, QKeyEvent* key) { return PreviewKey(receiver, key); });
+    ScaleForm(this);
+    adjustSize();
+    TakeMonitorOffset(session_, managementWindow);
+    CentreOnScreenOf(this, managementWindow, session_);
+
+    clockTimer_ = new QTimer(this);
+    clockTimer_->setInterval(2000);
+    connect(clockTimer_, &QTimer::timeout, this, &CostingSheetWindow::ShowClock);
+    clockTimer_->start();
+    ShowClock();
+
+    jobName_->setText(Q(session_.CurrentJobName));
+    std::int32_t lineCount = LineCount(session_.Paths.TempJob());
+    if (lineCount == 0) {
+        sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(), 0,
+                                                std::vector<JobLine>{}, Amount{});
+    } else {
+        // The job is priced again from its sources; the windows follow the engine.
+        PricingProgress progress(this, session_);
+        ReloadResult reloaded =
+            Reload(session_.Paths, {session_.CurrentJobName, session_.CurrentJobPath}, progress);
+        sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(), lineCount,
+                                                reloaded.lines, reloaded.total);
+    }
+    ShowRows();
+    ShowSlider();
+    Hlt();
+}
+
+CostingSheetWindow::~CostingSheetWindow() = default;
+
+void CostingSheetWindow::BuildRows(QWidget* area) {
+    int x = 8;
+    const int widths[] = {kQuantWidth, kItemWidth, kPriceWidth, kSubTotWidth};
+    const char* headings[] = {"Quantity", "Item", "Price", "Sub Total"};
+    jobName_ = Label("", area, {8, 6, kAreaWidth - 16, 20}, true);
+    jobName_->setObjectName("JobNameLabel");
+    for (int c = 0; c < 4; ++c) {
+        Label(headings[c], area, {x + 4, kRowsTop - 22, widths[c] - 8, 20}, true);
+        x += widths[c];
+    }
+    for (int r = 0; r < kRows; ++r) {
+        int y = kRowsTop + r * kRowHeight;
+        quant_[r] = new QLineEdit(area);
+        quant_[r]->setObjectName(QString("Quant%1").arg(r));
+        quant_[r]->setGeometry(8, y, kQuantWidth, kRowHeight);
+        quant_[r]->setAlignment(Qt::AlignRight);
+        quant_[r]->installEventFilter(this);
+        item_[r] = new QLabel(area);
+        item_[r]->setObjectName(QString("Item%1").arg(r));
+        item_[r]->setGeometry(8 + kQuantWidth, y, kItemWidth, kRowHeight);
+        price_[r] = new QLabel(area);
+        price_[r]->setObjectName(QString("Price%1").arg(r));
+        price_[r]->setGeometry(8 + kQuantWidth + kItemWidth, y, kPriceWidth, kRowHeight);
+        subTot_[r] = new QLabel(area);
+        subTot_[r]->setObjectName(QString("SubTot%1").arg(r));
+        subTot_[r]->setGeometry(8 + kQuantWidth + kItemWidth + kPriceWidth, y, kSubTotWidth,
+                                kRowHeight);
+        for (QLabel* label : {item_[r], price_[r], subTot_[r]}) {
+            label->setAutoFillBackground(true);
+            label->setIndent(4);
+            label->installEventFilter(this);
+        }
+        price_[r]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        subTot_[r]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    int below = kRowsTop + kRows * kRowHeight + 8;
+    Label("Total", area, {8 + kQuantWidth + kItemWidth, below, kPriceWidth, 22}, true);
+    total_ = Label("", area, {8 + kQuantWidth + kItemWidth + kPriceWidth, below, kSubTotWidth, 22},
+                   true);
+    total_->setObjectName("Total");
+    total_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    slider_ = new QScrollBar(Qt::Vertical, area);
+    slider_->setObjectName("Slider");
+    slider_->setGeometry(kAreaWidth - 24, kRowsTop, 20, kRows * kRowHeight);
+    slider_->setFocusPolicy(Qt::NoFocus);
+    connect(slider_, &QScrollBar::valueChanged, this, [this](int value) {
+        if (!sheet_ || value == sheet_->TopLine()) return;
+        sheet_->SetQuantText(sheet_->CurrentRow(), quant_[sheet_->CurrentRow()]->text().toStdString());
+        sheet_->ScrollTo(value);
+        ShowRows();
+        FocusCurrentRow();
+    });
+}
+
+void CostingSheetWindow::BuildHelpPanel(QWidget* area) {
+    helpFrame_ = new QFrame(area);
+    helpFrame_->setObjectName("HelpFrame");
+    helpFrame_->setGeometry(8, kRowsTop + kRows * kRowHeight + 40, kAreaWidth - 16, kHelpHeight);
+    helpFrame_->setAutoFillBackground(true);
+    QPalette yellow = helpFrame_->palette();
+    yellow.setColor(QPalette::Window, QColor(255, 255, 192));
+    helpFrame_->setPalette(yellow);
+    const char* texts[] = {
+        "You cost your job by entering quantities and choosing items from your price lists.  "
+        "Displaying the price lists choice window is semi automatic.  It pops up when you press "
+        "ENTER or DOWN from the last item.",
+        "To redisplay it for a line that has already been filled, you can hit SPACE, click on the "
+        "item name or use \"Pick from Price Lists\" on the Edit menu.",
+        "Any job costing can contain previously saved jobs as items. To include a previously "
+        "saved job, use the \"Pick from Other Jobs\" Item on the edit menu.",
+        "If a job is to consist mainly of other jobs, you can change the Auto Pick setting from "
+        "price lists to other jobs."};
+    int width = (kAreaWidth - 16 - 40) / 4;
+    for (int i = 0; i < 4; ++i) {
+        QLabel* text = Label(texts[i], helpFrame_, {8 + i * (width + 8), 6, width, kHelpHeight - 12});
+        text->setWordWrap(true);
+        text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+}
+
+void CostingSheetWindow::BuildMenus() {
+    auto named = [](QAction* action, const char* name) {
+        action->setObjectName(name);
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu("File");
+    file->setObjectName("MenuFile");
+    QAction* save = named(file->addAction("Save"), "MenuSave");
+    save->setShortcut(QKeySequence("Ctrl+S"));
+    QAction* saveAs = named(file->addAction("Save As..."), "MenuSaveAs");
+    file->addSeparator();
+    // Printing comes with the print-outs; until then the items are shown disabled.
+    QAction* print = named(file->addAction("Print"), "MenuPrint");
+    print->setShortcut(QKeySequence("Ctrl+P"));
+    print->setEnabled(false);
+    named(file->addAction("Print Setup"), "MenuPrintSetup")->setEnabled(false);
+    file->addSeparator();
+    QAction* remove = named(file->addAction("Delete"), "MenuDelete");
+    file->addSeparator();
+    QAction* exit = named(file->addAction("Exit"), "MenuExit");
+
+    QMenu* edit = menuBar()->addMenu("Edit");
+    edit->setObjectName("MenuEdit");
+    QAction* pickPrice = named(edit->addAction("Pick from price lists"), "MenuPickPrice");
+    QAction* pickJob = named(edit->addAction("Pick from other jobs"), "MenuPickJob");
+    edit->addSeparator();
+    // Sorting and deleting lines come with the picks.
+    named(edit->addAction("Sort items alphabetically"), "MenuSort")->setEnabled(false);
+    edit->addSeparator();
+    named(edit->addAction("Delete Line"), "MenuDelLine")->setEnabled(false);
+    QMenu* autoPick = edit->addMenu("Auto Pick....");
+    autoPick->setObjectName("MenuPick");
+    autoPrices_ = named(autoPick->addAction("Price lists"), "MenuAutoPrices");
+    autoJobs_ = named(autoPick->addAction("Other jobs"), "MenuautoJobs");
+    auto* choice = new QActionGroup(this);
+    for (QAction* action : {autoPrices_, autoJobs_}) {
+        action->setCheckable(true);
+        choice->addAction(action);
+    }
+    autoPrices_->setChecked(true);
+
+    helpPanel_ = new HelpPanel(menuBar(), session_, &Settings::SheetHelp, {"HMOff", "HMOn"},
+                               [this](bool shown) { ResizeForHelpPanel(shown); });
+
+    connect(save, &QAction::triggered, this, [this] { Save(false); });
+    connect(saveAs, &QAction::triggered, this, &CostingSheetWindow::SaveAs);
+    connect(remove, &QAction::triggered, this, &CostingSheetWindow::DeleteJob);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    // Until the item picker and the job selector join, a pick gives the row back its focus.
+    connect(pickPrice, &QAction::triggered, this, &CostingSheetWindow::FocusCurrentRow);
+    connect(pickJob, &QAction::triggered, this, &CostingSheetWindow::FocusCurrentRow);
+}
+
+void CostingSheetWindow::ResizeForHelpPanel(bool shown) {
+    if (helpFrame_->isHidden() != shown) return;
+    helpFrame_->setVisible(shown);
+    int change = kHelpHeight + Twips(90);
+    area_->setFixedHeight(area_->height() + (shown ? change : -change));
+    adjustSize();
+}
+
+void CostingSheetWindow::ShowRow(int row) {
+    const SheetRow& shown = sheet_->Row(row);
+    if (quant_[row]->text() != Q(shown.quant)) quant_[row]->setText(Q(shown.quant));
+    item_[row]->setText(Q(shown.item));
+    price_[row]->setText(Q(shown.price));
+    subTot_[row]->setText(Q(shown.subTot));
+}
+
+void CostingSheetWindow::ShowRows() {
+    for (int r = 0; r < kRows; ++r) ShowRow(r);
+    total_->setText(Q(sheet_->TotalText()));
+}
+
+void CostingSheetWindow::ShowSlider() {
+    const QSignalBlocker quiet(slider_);
+    slider_->setMaximum(sheet_->SliderMaximum());
+    slider_->setSingleStep(1);
+    slider_->setPageStep(sheet_->PageStep());
+    slider_->setValue(sheet_->TopLine());
+}
+
+void CostingSheetWindow::FocusCurrentRow() {
+    quant_[sheet_->CurrentRow()]->setFocus();
+    Hlt();
+}
+
+void CostingSheetWindow::Hlt() {
+    QPalette base = palette();
+    for (int r = 0; r < kRows; ++r) {
+        bool lit = r == sheet_->CurrentRow();
+        for (QLabel* label : {item_[r], price_[r], subTot_[r]}) {
+            QPalette p = label->palette();
+            p.setColor(QPalette::Window, lit ? base.color(QPalette::Highlight) : Qt::white);
+            p.setColor(QPalette::WindowText, lit ? base.color(QPalette::HighlightedText) : Qt::black);
+            label->setPalette(p);
+        }
+    }
+}
+
+void CostingSheetWindow::ShowClock() {
+    QString clock = Q(DateTimeText(ClockNow()));
+    if (clock == shownClock_) return;
+    shownClock_ = clock;
+    setWindowTitle(Q(MainCaption(clock.toStdString())));
+}
+
+int CostingSheetWindow::RowOf(QObject* control) const {
+    for (int r = 0; r < kRows; ++r)
+        if (control == quant_[r] || control == item_[r] || control == price_[r] ||
+            control == subTot_[r])
+            return r;
+    return -1;
+}
+
+bool CostingSheetWindow::PreviewKey(QWidget* receiver, QKeyEvent* key) {
+    int row = -1;
+    for (int r = 0; r < kRows; ++r)
+        if (receiver == quant_[r]) row = r;
+    if (key->type() == QEvent::KeyPress) {
+        if (key->key() == Qt::Key_Space || key->key() == Qt::Key_Escape) return true;
+        return row >= 0 && QuantKeyPress(row, key);
+    }
+    if (key->isAutoRepeat()) return false;
+    if (key->key() == Qt::Key_F1) {
+        OpenDocumentation(session_);
+        return true;
+    }
+    if (key->key() == Qt::Key_Escape) {
+        close();
+        return true;
+    }
+    if (key->key() == Qt::Key_Space) {
+        AutoPick();
+        return true;
+    }
+    if (row >= 0) QuantKeyReleased(row, key);
+    return false;
+}
+
+bool CostingSheetWindow::QuantKeyPress(int row, QKeyEvent* key) {
+    bool down = key->key() == Qt::Key_Down || IsEnter(key);
+    if (key->key() == Qt::Key_Up || down) {
+        sheet_->SetQuantText(row, quant_[row]->text().toStdString());
+        int top = sheet_->TopLine();
+        down ? sheet_->DownOrEnter() : sheet_->Up();
+        if (sheet_->TopLine() != top) {
+            ShowRows();
+            ShowSlider();
+        }
+        FocusCurrentRow();
+        return true;
+    }
+    QString text = key->text();
+    if (text.isEmpty() || !text[0].isPrint() || (key->modifiers() & Qt::ControlModifier))
+        return false;
+    std::int32_t lines = sheet_->LineCount();
+    if (!sheet_->TypeQuantChar(row, text[0].unicode())) {
+        session_.sounds.PlayAsterisk();
+        return true;
+    }
+    if (sheet_->LineCount() != lines) ShowSlider();
+    return false;
+}
+
+void CostingSheetWindow::QuantKeyReleased(int row, QKeyEvent* key) {
+    sheet_->SetQuantText(row, quant_[row]->text().toStdString());
+    try {
+        switch (sheet_->KeyReleased(row, Released(key))) {
+            case RowKeyOutcome::None:
+                break;
+            case RowKeyOutcome::AutoPick:
+                AutoPick();
+                break;
+            case RowKeyOutcome::Recomputed:
+                subTot_[row]->setText(Q(sheet_->Row(row).subTot));
+                total_->setText(Q(sheet_->TotalText()));
+                break;
+        }
+    } catch (const AmountOverflow&) {
+        OverflowGuard();
+    }
+}
+
+void CostingSheetWindow::AutoPick() {
+    // The picks join with the item picker and the job selector; until then the row keeps
+    // the focus, whichever of the two the Auto Pick choice names.
+    FocusCurrentRow();
+}
+
+void CostingSheetWindow::OverflowGuard() {
+    session_.dialogs.AskAndLatch(this, kTotalTooLarge, PromptIcon::Exclamation, PromptButtons::Ok);
+    sheet_->MarkSaved();  // closed without the question: the saved job stays as it was
+    close();
+}
+
+void CostingSheetWindow::Save(bool silent) {
+    sheet_->SaveSection();
+    SaveJob(session_.Paths, {session_.CurrentJobName, session_.CurrentJobPath});
+    sheet_->MarkSaved();
+    if (!silent) session_.sounds.PlayPing();
+}
+
+void CostingSheetWindow::SaveAs() {
+    sheet_->SaveSection();
+    SaveAsDialog dialog(this, session_);
+    if (dialog.exec() != QDialog::Accepted) return;
+    sheet_->MarkSaved();
+    jobName_->setText(Q(session_.CurrentJobName));
+}
+
+void CostingSheetWindow::DeleteJob() {
+    PromptAnswer answer = session_.dialogs.Ask(this, kConfirmDelete, PromptIcon::Exclamation,
+                                               PromptButtons::YesNo);
+    if (answer != PromptAnswer::Yes) return;
+    DeleteOpenJob({session_.CurrentJobName, session_.CurrentJobPath});
+    sheet_->MarkSaved();
+    session_.Keys.Set();
+    close();
+}
+
+void CostingSheetWindow::closeEvent(QCloseEvent* event) {
+    if (closing_) return QMainWindow::closeEvent(event);
+    sheet_->SetQuantText(sheet_->CurrentRow(),
+                         quant_[sheet_->CurrentRow()]->text().toStdString());
+    if (sheet_->Changed()) {
+        PromptAnswer answer = session_.dialogs.AskAndLatch(
+            this, kCostingChanged, PromptIcon::Exclamation, PromptButtons::YesNoCancel);
+        if (answer == PromptAnswer::Cancel) {
+            event->ignore();
+            FocusCurrentRow();
+            return;
+        }
+        if (answer == PromptAnswer::Yes) Save(true);
+    }
+    closing_ = true;
+    QMainWindow::closeEvent(event);
+    emit closed();
+}
+
+bool CostingSheetWindow::eventFilter(QObject* watched, QEvent* event) {
+    int row = RowOf(watched);
+    if (row < 0) return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn && watched == quant_[row]) {
+        int focused = sheet_->Focus(row);
+        if (focused != row) QTimer::singleShot(0, this, [this] { FocusCurrentRow(); });
+        Hlt();
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == item_[row]) {
+            // The first click on an item after the sheet opens only arms the next.
+            if (!clickArmed_) {
+                clickArmed_ = true;
+                return true;
+            }
+            quant_[row]->setFocus();
+            if (sheet_->CurrentRow() == row) AutoPick();
+            return true;
+        }
+        if (watched == price_[row] || watched == subTot_[row]) {
+            quant_[row]->setFocus();
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace quantora

@@ -1,0 +1,92 @@
+// The costing sheet: one job as twenty rows over its lines, typed in with the keyboard.
+// It opens on the working copy the management window made, reprices it with the progress
+// windows, and closes back to the management window, asking first when the costing
+// changed. The rules of the rows are the core's CostingSheet; this window shows them.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "costing/costing_sheet.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+class QTimer;
+
+namespace quantora {
+
+class HelpPanel;
+class Session;
+
+class CostingSheetWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    static constexpr int kRows = CostingSheet::kRows;
+
+    // Opens the job Session names (CurrentJobName, CurrentJobPath) from Temp.job, repriced.
+    // managementWindow is the window it opens on the screen of.
+    CostingSheetWindow(QWidget* managementWindow, Session& session);
+    ~CostingSheetWindow() override;
+
+    const CostingSheet& Sheet() const { return *sheet_; }
+
+  signals:
+    // The sheet has closed: the management window shows itself again.
+    void closed();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildRows(QWidget* area);
+    void BuildHelpPanel(QWidget* area);
+    void BuildMenus();
+    void ResizeForHelpPanel(bool shown);
+
+    void ShowRows();
+    void ShowRow(int row);
+    void ShowSlider();
+    void FocusCurrentRow();
+    void Hlt();
+    void ShowClock();
+
+    bool PreviewKey(QWidget* receiver, QKeyEvent* key);
+    bool QuantKeyPress(int row, QKeyEvent* key);
+    void QuantKeyReleased(int row, QKeyEvent* key);
+    void AutoPick();
+    void OverflowGuard();
+
+    void Save(bool silent);
+    void SaveAs();
+    void DeleteJob();
+
+    int RowOf(QObject* control) const;
+
+    QWidget* managementWindow_;
+    Session& session_;
+    std::unique_ptr<CostingSheet> sheet_;
+    bool clickArmed_ = false;
+    bool closing_ = false;
+    QString shownClock_;
+
+    QWidget* area_;
+    std::array<QLineEdit*, kRows> quant_{};
+    std::array<QLabel*, kRows> item_{};
+    std::array<QLabel*, kRows> price_{};
+    std::array<QLabel*, kRows> subTot_{};
+    QLabel* total_;
+    QLabel* jobName_;
+    QScrollBar* slider_;
+    QFrame* helpFrame_;
+    HelpPanel* helpPanel_ = nullptr;
+    QAction* autoPrices_;
+    QAction* autoJobs_;
+    QTimer* clockTimer_;
+};
+
+}  // namespace quantora
