@@ -9,11 +9,13 @@
 
 #include <random>
 
+#include "costing/job_editing.h"
 #include "costing/job_file.h"
 #include "costing/pricing.h"
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
 #include "store/data_folder.h"
+#include "store/name_lookup.h"
 #include "test_files.h"
 
 namespace quantora {
@@ -121,6 +123,35 @@ TEST_F(KilledHalfway, EveryRecordStaysWholeAndTheNextRepricingIsExact) {
         ExpectEveryRecordWhole();
         if (HasFatalFailure()) return;
         ASSERT_EQ(Reprice(), ExpectedTotal()) << "after kill " << kill;
+    }
+}
+
+// Save killed at any moment: the job file is the old job or the new one byte for byte, and
+// no half-written file shows in the group as a job.
+TEST_F(KilledHalfway, SaveLeavesTheOldJobOrTheNew) {
+    EnsureFolder(paths.JobFolder(1));
+    std::string contents[2] = {ReadBytes(paths.TempJob()), ""};
+    for (std::size_t at = 0; at < contents[0].size(); at += kJobRecordSize)
+        contents[1] += EncodeJobLine({0, 0, Amount::Whole(9), "Changed", {}, {}});
+    OpenJob job{"Big", paths.JobFolder(1) + "Big"};
+    WriteBytes(job.path, contents[0]);
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> wait(0, 20'000);
+    for (int kill = 0; kill < 200; ++kill) {
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int round = 0;; ++round) {
+                WriteBytes(paths.TempJob(), contents[round % 2]);
+                SaveJob(paths, job);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(wait(random)));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        std::string saved = ReadBytes(job.path);
+        ASSERT_TRUE(saved == contents[0] || saved == contents[1]) << "after kill " << kill;
+        ASSERT_EQ(ListNormalFiles(paths.JobFolder(1)), std::vector<std::string>{"Big"});
     }
 }
 

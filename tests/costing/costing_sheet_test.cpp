@@ -1,0 +1,133 @@
+// The costing sheet's rules without its window: the rows over Temp.job, the keys that move
+// and make lines, the sub totals and the total, and what reaches the file.
+#include "costing/costing_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include "costing/job_editing.h"
+#include "store/data_file.h"
+#include "test_files.h"
+
+namespace quantora {
+namespace {
+
+using namespace testing;
+
+Amount A(const char* text) { return ParseAmount(text); }
+
+JobLine Line(int i) {
+    return {0, 3, Amount::Whole(i + 1), "Item " + std::to_string(i), A("2.5"),
+            SubTotal(Amount::Whole(i + 1), A("2.5"))};
+}
+
+class Sheet : public ::testing::Test {
+  protected:
+    // A working copy of count lines, opened as the sheet opens it.
+    CostingSheet Open(int count) {
+        std::string bytes;
+        std::vector<JobLine> lines;
+        Amount total;
+        for (int i = 0; i < count; ++i) {
+            lines.push_back(Line(i));
+            bytes += EncodeJobLine(lines.back());
+            total += lines.back().SubTot;
+        }
+        WriteBytes(paths.TempJob(), bytes);
+        return CostingSheet(paths.TempJob(), count, lines, total);
+    }
+
+    TempFolder dir;
+    DataPaths paths{dir.path(), dir.path()};
+};
+
+TEST_F(Sheet, ANewJobGrowsALineAtATime) {
+    CostingSheet sheet = Open(0);
+    EXPECT_EQ(sheet.SliderMaximum(), 0);
+    EXPECT_FALSE(sheet.TypeQuantChar(0, U'x'));  // refused, with the error sound
+    EXPECT_EQ(sheet.LineCount(), 0);
+    EXPECT_TRUE(sheet.TypeQuantChar(0, U'2'));
+    EXPECT_EQ(sheet.LineCount(), 1);
+    sheet.SetQuantText(0, "2");
+    EXPECT_EQ(sheet.KeyReleased(0, CostingSheet::ReleasedKey::Other), RowKeyOutcome::Recomputed);
+    EXPECT_TRUE(sheet.Changed());
+    // Enter on a line without an item asks for the pick, and the focus stays.
+    sheet.DownOrEnter();
+    EXPECT_EQ(sheet.KeyReleased(0, CostingSheet::ReleasedKey::EnterOrDown), RowKeyOutcome::AutoPick);
+    EXPECT_EQ(sheet.CurrentRow(), 0);
+    EXPECT_EQ(sheet.Focus(2), 0);  // two rows below the last line take no focus
+    sheet.SaveSection();
+    JobLine saved = ReadLine(paths.TempJob(), 0);
+    EXPECT_EQ(saved.Quant, A("2"));
+    EXPECT_EQ(saved.Item, "");
+}
+
+TEST_F(Sheet, TypingAQuantityWorksOutTheRowAndTheTotal) {
+    CostingSheet sheet = Open(3);
+    EXPECT_EQ(sheet.TotalText(), "15.00");
+    EXPECT_EQ(sheet.Focus(1), 1);
+    sheet.SetQuantText(1, "3.3333");
+    sheet.KeyReleased(1, CostingSheet::ReleasedKey::Other);
+    EXPECT_EQ(sheet.Row(1).subTot, "8.33");  // 8.33325 cut to cents
+    EXPECT_EQ(sheet.TotalText(), "18.33");
+    sheet.SetQuantText(1, "1");
+    sheet.KeyReleased(1, CostingSheet::ReleasedKey::Other);
+    EXPECT_EQ(sheet.TotalText(), "12.50");  // by the difference, not added twice
+    sheet.SetQuantText(1, "999999999999999");
+    EXPECT_THROW(sheet.KeyReleased(1, CostingSheet::ReleasedKey::Other), AmountOverflow);
+}
+
+TEST_F(Sheet, ALongJobScrollsUnderTheKeysAndWritesOnlyWhatChanged) {
+    CostingSheet sheet = Open(45);
+    EXPECT_EQ(sheet.SliderMaximum(), 26);
+    EXPECT_EQ(sheet.PageStep(), 19);
+    for (int i = 0; i < 19; ++i) sheet.DownOrEnter();
+    EXPECT_EQ(sheet.CurrentRow(), 19);
+    sheet.SetQuantText(19, "7");
+    sheet.DownOrEnter();  // Enter on row 19 scrolls one line and keeps the row
+    EXPECT_EQ(sheet.TopLine(), 1);
+    EXPECT_EQ(sheet.CurrentRow(), 19);
+    EXPECT_EQ(sheet.Row(19).item, "Item 20");
+    EXPECT_EQ(ReadLine(paths.TempJob(), 19).Quant, A("7"));  // written as the rows moved
+    sheet.ScrollTo(26);
+    EXPECT_EQ(sheet.Row(18).item, "Item 44");
+    EXPECT_EQ(sheet.Row(19).item, "");  // the new line after the last
+    for (int i = 0; i < 30; ++i) sheet.DownOrEnter();
+    EXPECT_EQ(sheet.TopLine(), 26);  // the last line is in sight: nothing further
+    for (int i = 0; i < 60; ++i) sheet.Up();
+    EXPECT_EQ(sheet.TopLine(), 0);
+    EXPECT_EQ(sheet.CurrentRow(), 0);
+    // Only the one typed quantity changed the file.
+    std::string bytes = ReadBytes(paths.TempJob());
+    JobLine typed = Line(19);
+    typed.Quant = A("7");
+    std::string expected;
+    for (int i = 0; i < 45; ++i) expected += EncodeJobLine(i == 19 ? typed : Line(i));
+    EXPECT_EQ(bytes, expected);
+}
+
+TEST_F(Sheet, SaveAndSaveAs) {
+    EnsureFolder(paths.JobFolder(0));
+    WriteBytes(paths.JobFolder(0) + "Shed", EncodeJobLine(Line(0)));
+    WriteBytes(paths.JobFolder(0) + "Porch", "");
+    OpenJob shed = OpenJobForEditing(paths, paths.JobFolder(0), "SHED");
+    EXPECT_EQ(shed.name, "Shed");
+    EXPECT_EQ(ReadBytes(paths.TempJob()), EncodeJobLine(Line(0)));
+    WriteBytes(paths.TempJob(), EncodeJobLine(Line(1)));
+    SaveJob(paths, shed);
+    EXPECT_EQ(ReadBytes(paths.JobFolder(0) + "Shed"), EncodeJobLine(Line(1)));
+
+    for (const char* refused : {"shed", " porch ", "Shed"})
+        EXPECT_EQ(SaveJobAs(paths, shed, refused).refusal,
+                  "This name already exists - Please choose another.   ");
+    EXPECT_EQ(SaveJobAs(paths, shed, "..*?").refusal, kSaveAsNameUnusable);
+    SaveAsAnswer copy = SaveJobAs(paths, shed, "  ..a/b:c ");
+    EXPECT_TRUE(copy.done);
+    EXPECT_EQ(copy.shownName, "..a/b:c");
+    EXPECT_EQ(copy.job.name, "abc");
+    EXPECT_EQ(ReadBytes(paths.JobFolder(0) + "abc"), EncodeJobLine(Line(1)));
+    EXPECT_TRUE(SaveJobAs(paths, shed, "").done);  // nothing typed: "Untitled"
+    EXPECT_TRUE(Exists(paths.JobFolder(0) + "Untitled"));
+}
+
+}  // namespace
+}  // namespace quantora
