@@ -29,8 +29,12 @@ void CostingSheet::ShowLine(int row, const JobLine& line) {
 
 JobLine CostingSheet::LineOf(int row) const {
     const SheetRow& shown = rows_[static_cast<std::size_t>(row)];
-    return {shown.kind,           shown.slot, ParseAmount(shown.quant), shown.item,
-            ParseAmount(shown.price), ParseAmount(shown.subTot)};
+    return {shown.kind,
+            shown.slot,
+            ParseAmount(shown.quant),
+            shown.item,
+            ParseAmount(shown.price),
+            ParseAmount(shown.subTot)};
 }
 
 int CostingSheet::Focus(int row) {

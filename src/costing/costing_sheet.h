@@ -60,7 +60,9 @@ class CostingSheet {
     // line. Returns the row that has the focus.
     int Focus(int row);
     // The quantity box of a row as the user left it.
-    void SetQuantText(int row, std::string text) { rows_[static_cast<std::size_t>(row)].quant = std::move(text); }
+    void SetQuantText(int row, std::string text) {
+        rows_[static_cast<std::size_t>(row)].quant = std::move(text);
+    }
 
     // Up arrow pressed in a row: the focus moves up, or the rows scroll down by one.
     void Up();

@@ -16,7 +16,11 @@ using namespace testing;
 Amount A(const char* text) { return ParseAmount(text); }
 
 JobLine Line(int i) {
-    return {0, 3, Amount::Whole(i + 1), "Item " + std::to_string(i), A("2.5"),
+    return {0,
+            3,
+            Amount::Whole(i + 1),
+            "Item " + std::to_string(i),
+            A("2.5"),
             SubTotal(Amount::Whole(i + 1), A("2.5"))};
 }
 
@@ -52,7 +56,8 @@ TEST_F(Sheet, ANewJobGrowsALineAtATime) {
     EXPECT_TRUE(sheet.Changed());
     // Enter on a line without an item asks for the pick, and the focus stays.
     sheet.DownOrEnter();
-    EXPECT_EQ(sheet.KeyReleased(0, CostingSheet::ReleasedKey::EnterOrDown), RowKeyOutcome::AutoPick);
+    EXPECT_EQ(sheet.KeyReleased(0, CostingSheet::ReleasedKey::EnterOrDown),
+              RowKeyOutcome::AutoPick);
     EXPECT_EQ(sheet.CurrentRow(), 0);
     EXPECT_EQ(sheet.Focus(2), 0);  // two rows below the last line take no focus
     sheet.SaveSection();

@@ -92,15 +92,15 @@ CostingSheetWindow::CostingSheetWindow(QWidget* managementWindow, Session& sessi
     jobName_->setText(Q(session_.CurrentJobName));
     std::int32_t lineCount = LineCount(session_.Paths.TempJob());
     if (lineCount == 0) {
-        sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(), 0,
-                                                std::vector<JobLine>{}, Amount{});
+        sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(), 0, std::vector<JobLine>{},
+                                                Amount{});
     } else {
         // The job is priced again from its sources; the windows follow the engine.
         PricingProgress progress(this, session_);
         ReloadResult reloaded =
             Reload(session_.Paths, {session_.CurrentJobName, session_.CurrentJobPath}, progress);
-        sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(), lineCount,
-                                                reloaded.lines, reloaded.total);
+        sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(), lineCount, reloaded.lines,
+                                                reloaded.total);
     }
     ShowRows();
     ShowSlider();
@@ -156,7 +156,8 @@ void CostingSheetWindow::BuildRows(QWidget* area) {
     slider_->setFocusPolicy(Qt::NoFocus);
     connect(slider_, &QScrollBar::valueChanged, this, [this](int value) {
         if (!sheet_ || value == sheet_->TopLine()) return;
-        sheet_->SetQuantText(sheet_->CurrentRow(), quant_[sheet_->CurrentRow()]->text().toStdString());
+        sheet_->SetQuantText(sheet_->CurrentRow(),
+                             quant_[sheet_->CurrentRow()]->text().toStdString());
         sheet_->ScrollTo(value);
         ShowRows();
         FocusCurrentRow();
@@ -183,7 +184,8 @@ void CostingSheetWindow::BuildHelpPanel(QWidget* area) {
         "price lists to other jobs."};
     int width = (kAreaWidth - 16 - 40) / 4;
     for (int i = 0; i < 4; ++i) {
-        QLabel* text = Label(texts[i], helpFrame_, {8 + i * (width + 8), 6, width, kHelpHeight - 12});
+        QLabel* text =
+            Label(texts[i], helpFrame_, {8 + i * (width + 8), 6, width, kHelpHeight - 12});
         text->setWordWrap(true);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
@@ -283,7 +285,8 @@ void CostingSheetWindow::Hlt() {
         for (QLabel* label : {item_[r], price_[r], subTot_[r]}) {
             QPalette p = label->palette();
             p.setColor(QPalette::Window, lit ? base.color(QPalette::Highlight) : Qt::white);
-            p.setColor(QPalette::WindowText, lit ? base.color(QPalette::HighlightedText) : Qt::black);
+            p.setColor(QPalette::WindowText,
+                       lit ? base.color(QPalette::HighlightedText) : Qt::black);
             label->setPalette(p);
         }
     }
@@ -401,8 +404,8 @@ void CostingSheetWindow::SaveAs() {
 }
 
 void CostingSheetWindow::DeleteJob() {
-    PromptAnswer answer = session_.dialogs.Ask(this, kConfirmDelete, PromptIcon::Exclamation,
-                                               PromptButtons::YesNo);
+    PromptAnswer answer =
+        session_.dialogs.Ask(this, kConfirmDelete, PromptIcon::Exclamation, PromptButtons::YesNo);
     if (answer != PromptAnswer::Yes) return;
     DeleteOpenJob({session_.CurrentJobName, session_.CurrentJobPath});
     sheet_->MarkSaved();
@@ -412,8 +415,7 @@ void CostingSheetWindow::DeleteJob() {
 
 void CostingSheetWindow::closeEvent(QCloseEvent* event) {
     if (closing_) return QMainWindow::closeEvent(event);
-    sheet_->SetQuantText(sheet_->CurrentRow(),
-                         quant_[sheet_->CurrentRow()]->text().toStdString());
+    sheet_->SetQuantText(sheet_->CurrentRow(), quant_[sheet_->CurrentRow()]->text().toStdString());
     if (sheet_->Changed()) {
         PromptAnswer answer = session_.dialogs.AskAndLatch(
             this, kCostingChanged, PromptIcon::Exclamation, PromptButtons::YesNoCancel);

@@ -28,8 +28,7 @@ PricingProgressWindow::PricingProgressWindow(QWidget* owner)
     ScaleForm(this);
 }
 
-void PricingProgressWindow::Show(const std::string& jobName, std::int32_t divisor,
-                                 int rowsDown) {
+void PricingProgressWindow::Show(const std::string& jobName, std::int32_t divisor, int rowsDown) {
     label_->setText(QString::fromStdString("Costing - " + jobName));
     show();
     adjustSize();
@@ -58,7 +57,9 @@ PricingProgressWindow& PricingProgress::Window(ProgressWindow window) {
 void PricingProgress::ShowProgress(ProgressWindow window, const std::string& jobName,
                                    std::int32_t divisor) {
     // While the open job is being repriced, the windows of the jobs it names open lower.
-    int rowsDown = window == ProgressWindow::Reload ? 0 : Window(ProgressWindow::Reload).isVisible() ? 1 : 0;
+    int rowsDown = window == ProgressWindow::Reload             ? 0
+                   : Window(ProgressWindow::Reload).isVisible() ? 1
+                                                                : 0;
     Window(window).Show(jobName, divisor, rowsDown);
 }
 

@@ -1,0 +1,169 @@
+// The costing sheet as a user meets it: a job made, typed, saved and read back; a job
+// repriced as it opens; the close question; Save As; a long job scrolled.
+#include "ui/costing/costing_sheet_window.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "costing/job_editing.h"
+#include "costing/job_file.h"
+#include "pricelists/item_file.h"
+#include "store/data_file.h"
+#include "store/pause.h"
+#include "ui/costing/save_as_dialog.h"
+#include "ui/management/management_window.h"
+#include "ui_test_support.h"
+
+using namespace quantora;
+using namespace quantora::testing;
+
+class CostingSheetTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Environment> env;
+    std::unique_ptr<ManagementWindow> window;
+
+    Session& Now() { return *env->session; }
+    CostingSheetWindow* Sheet() { return window->Sheet(); }
+    template <typename T>
+    T* In(const QString& name) {
+        return Sheet()->findChild<T*>(name);
+    }
+    QLineEdit* Quant(int row) { return In<QLineEdit>(QString("Quant%1").arg(row)); }
+    QString Label(const char* column, int row) {
+        return In<QLabel>(QString("%1%2").arg(column).arg(row))->text();
+    }
+    std::string Job(const std::string& name) { return Now().Paths.JobFolder(0) + name; }
+
+    // Opens a saved job from the job column, as Enter there does.
+    void OpenJob(const QString& name) {
+        window->RefreshLists();
+        auto* jobs = window->findChild<QListWidget*>("JobList");
+        jobs->setCurrentItem(jobs->findItems(name, Qt::MatchExactly).front());
+        jobs->setFocus();
+        QTest::keyClick(jobs, Qt::Key_Return);
+        QVERIFY(Sheet());
+        QVERIFY(QTest::qWaitForWindowActive(Sheet()));
+    }
+
+  private slots:
+    void initTestCase() { SetPausesEnabled(false); }
+    void init() {
+        env = std::make_unique<Environment>();
+        window = std::make_unique<ManagementWindow>(*env->session);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    void cleanup() {
+        if (Sheet()) {
+            env->dialogs.answers = {PromptAnswer::No};
+            Sheet()->close();
+            QTRY_VERIFY(!Sheet());
+        }
+        window.reset();
+        env.reset();
+    }
+
+    void aNewJobIsTypedSavedAndReadBack() {
+        env->dialogs.names = {QString("..Porch")};
+        window->findChild<QAction*>("JMNew")->trigger();
+        QVERIFY(Sheet());
+        QVERIFY(window->isHidden());
+        QCOMPARE(In<QLabel>("JobNameLabel")->text(), QString("Porch"));
+        QVERIFY(QTest::qWaitForWindowActive(Sheet()));
+        QVERIFY(env->keys.Take());  // the name dialog's Enter: the first key after it is lost
+        QTest::keyClicks(Quant(0), "3x");  // the x is refused
+        QCOMPARE(Quant(0)->text(), QString("3"));
+        QCOMPARE(env->sounds.asterisks, 1);
+        QTest::keyClick(Quant(0), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(env->sounds.pings, 1);
+        QCOMPARE(ReadBytes(Job("Porch")),
+                 EncodeJobLine({0, 0, Amount::Whole(3), "", Amount{}, Amount{}}));
+        QTest::keyClick(Quant(0), Qt::Key_Escape);  // unchanged since the save: no question
+        QVERIFY(env->dialogs.asked.empty());
+        QVERIFY(window->isVisible());
+        QTRY_COMPARE(window->findChild<QListWidget*>("JobList")->count(), 2);
+    }
+
+    void aJobIsRepricedAsItOpensWithoutCountingAsAChange() {
+        WriteItemPrice(Now().Paths.ListFolder(0), "Nails", ParseAmount("1"));
+        WriteLine(Job("Shed"), 0, {0, 0, ParseAmount("3"), "Nails", ParseAmount("1"), ParseAmount("3")});
+        std::string saved = ReadBytes(Job("Shed"));
+        WriteItemPrice(Now().Paths.ListFolder(0), "Nails", ParseAmount("1.2345"));
+        OpenJob("Shed");
+        QCOMPARE(Label("Price", 0), QString("1.2345"));
+        QCOMPARE(Label("SubTot", 0), QString("3.70"));
+        QCOMPARE(In<QLabel>("Total")->text(), QString("3.70"));
+        QCOMPARE(ReadLine(Now().Paths.TempJob(), 0).SubTot, ParseAmount("3.70"));
+        QCOMPARE(ReadBytes(Job("Shed")), saved);
+        Sheet()->close();
+        QVERIFY(env->dialogs.asked.empty());
+        QTRY_VERIFY(!Sheet());
+    }
+
+    void theCloseQuestion_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("stays");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("Yes") << int(PromptAnswer::Yes) << false << true;
+        QTest::newRow("No") << int(PromptAnswer::No) << false << false;
+        QTest::newRow("Cancel") << int(PromptAnswer::Cancel) << true << false;
+    }
+    void theCloseQuestion() {
+        QFETCH(int, answer);
+        QFETCH(bool, stays);
+        QFETCH(bool, saved);
+        OpenJob("My First Job Costing");
+        QTest::keyClicks(Quant(0), "4");
+        env->dialogs.answers = {static_cast<PromptAnswer>(answer)};
+        QTest::keyClick(Quant(0), Qt::Key_Escape);
+        QCOMPARE(env->dialogs.asked.front().text, QString(kCostingChanged));
+        QCOMPARE(env->dialogs.asked.front().buttons, PromptButtons::YesNoCancel);
+        QCOMPARE(Sheet() && Sheet()->isVisible(), stays);
+        QCOMPARE(ReadBytes(Job("My First Job Costing")).size(), saved ? 98u : 0u);
+        QCOMPARE(env->sounds.pings, 0);  // a save asked for while closing is silent
+    }
+
+    void saveAsRefusesAnExistingNameAndKeepsTheOpenJob() {
+        WriteBytes(Job("Roof"), "");
+        OpenJob("My First Job Costing");
+        SaveAsDialog dialog(Sheet(), Now());
+        dialog.show();
+        auto* name = dialog.findChild<QLineEdit*>("InJobName");
+        QTest::keyClicks(name, "roof*");  // the star is refused as typed
+        QCOMPARE(name->text(), QString("roof"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("SaveBtn"), Qt::LeftButton);
+        QCOMPARE(env->dialogs.asked.back().text, QString(kSaveAsNameExists));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(Now().CurrentJobName, std::string("My First Job Costing"));
+        name->setText(" Roof two ");
+        QTest::mouseClick(dialog.findChild<QPushButton*>("SaveBtn"), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(Now().CurrentJobName, std::string("Roof two"));
+        QVERIFY(Exists(Job("Roof two")));
+    }
+
+    void aLongJobScrollsWithTheKeysAndTheSlider() {
+        for (int i = 0; i < 45; ++i)
+            WriteLine(Job("Long"), i, {0, 9, Amount::Whole(1), "Line " + std::to_string(i), {}, {}});
+        OpenJob("Long");
+        auto* slider = In<QScrollBar>("Slider");
+        QCOMPARE(slider->maximum(), 26);
+        Quant(0)->setFocus();
+        for (int i = 0; i < 20; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(slider->value(), 1);
+        QCOMPARE(Label("Item", 19), QString("Line 20"));
+        QVERIFY(Quant(19)->hasFocus());
+        slider->setValue(26);
+        QCOMPARE(Label("Item", 18), QString("Line 44"));
+        QCOMPARE(Label("Item", 19), QString());
+    }
+};
+
+QUANTORA_WINDOW_TEST_MAIN(CostingSheetTest)
+#include "costing_sheet_test.moc"
