@@ -54,22 +54,27 @@ void CostingSheet::Clear() {
     }
 }
 
+std::string CostingSheet::ShownRecords() const {
+    // Only the records under the rows are read: a long job costs no more than a short one.
+    DataFile file;
+    if (!DataFile::OpenExistingForReading(tempJob_, file)) return "";
+    return file.ReadAt(static_cast<std::uint64_t>(window_.Top()) * kJobRecordSize,
+                       kRows * kJobRecordSize);
+}
+
 void CostingSheet::LoadSection() {
-    auto bytes = DataFile::ReadWhole(tempJob_).value_or(std::string());
-    std::vector<JobLine> lines = DecodeJobFile(bytes);
-    for (int row = 0; row < kRows; ++row) {
-        std::size_t line = static_cast<std::size_t>(window_.Top() + row);
-        if (line < lines.size()) ShowLine(row, lines[line]);
-    }
+    std::vector<JobLine> lines = DecodeJobFile(ShownRecords());
+    for (int row = 0; row < kRows && row < static_cast<int>(lines.size()); ++row)
+        ShowLine(row, lines[static_cast<std::size_t>(row)]);
 }
 
 void CostingSheet::SaveSection() {
-    std::string bytes = DataFile::ReadWhole(tempJob_).value_or(std::string());
+    std::string bytes = ShownRecords();
     for (int row = 0; row < kRows; ++row) {
         std::int32_t line = window_.Top() + row;
         if (line > lineCount_ - 1) break;
         std::string record = EncodeJobLine(LineOf(row));
-        auto offset = static_cast<std::size_t>(line) * kJobRecordSize;
+        auto offset = static_cast<std::size_t>(row) * kJobRecordSize;
         // Rows the user did not change are not written again: scrolling a long job costs
         // no writes at all.
         if (offset + kJobRecordSize <= bytes.size() &&

@@ -89,6 +89,7 @@ class CostingSheet {
     void LoadSection();
 
   private:
+    std::string ShownRecords() const;
     void Jump(std::int32_t delta);
     void Clear();
     void ShowLine(int row, const JobLine& line);

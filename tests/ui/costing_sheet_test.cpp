@@ -1,7 +1,5 @@
 // The costing sheet as a user meets it: a job made, typed, saved and read back; a job
 // repriced as it opens; the close question; Save As; a long job scrolled.
-#include "ui/costing/costing_sheet_window.h"
-
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +13,7 @@
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
 #include "store/pause.h"
+#include "ui/costing/costing_sheet_window.h"
 #include "ui/costing/save_as_dialog.h"
 #include "ui/management/management_window.h"
 #include "ui_test_support.h"
@@ -92,7 +91,8 @@ class CostingSheetTest : public QObject {
 
     void aJobIsRepricedAsItOpensWithoutCountingAsAChange() {
         WriteItemPrice(Now().Paths.ListFolder(0), "Nails", ParseAmount("1"));
-        WriteLine(Job("Shed"), 0, {0, 0, ParseAmount("3"), "Nails", ParseAmount("1"), ParseAmount("3")});
+        WriteLine(Job("Shed"), 0,
+                  {0, 0, ParseAmount("3"), "Nails", ParseAmount("1"), ParseAmount("3")});
         std::string saved = ReadBytes(Job("Shed"));
         WriteItemPrice(Now().Paths.ListFolder(0), "Nails", ParseAmount("1.2345"));
         OpenJob("Shed");
@@ -150,7 +150,8 @@ class CostingSheetTest : public QObject {
 
     void aLongJobScrollsWithTheKeysAndTheSlider() {
         for (int i = 0; i < 45; ++i)
-            WriteLine(Job("Long"), i, {0, 9, Amount::Whole(1), "Line " + std::to_string(i), {}, {}});
+            WriteLine(Job("Long"), i,
+                      {0, 9, Amount::Whole(1), "Line " + std::to_string(i), {}, {}});
         OpenJob("Long");
         auto* slider = In<QScrollBar>("Slider");
         QCOMPARE(slider->maximum(), 26);

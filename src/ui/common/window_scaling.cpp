@@ -29,10 +29,11 @@ void ScaleForm(QWidget* window, bool isManagementWindow) {
         if (frame->frameShape() == QFrame::NoFrame || frame->frameShape() == QFrame::HLine ||
             frame->frameShape() == QFrame::VLine)
             continue;
+        // Set on the framed control alone and matched by a mark only it carries, so its
+        // children keep the plain style and a window without frames pays nothing for it.
         frame->setProperty("framed", true);
+        frame->setStyleSheet("*[framed=\"true\"] { border: 1px solid palette(mid); }");
     }
-    window->setStyleSheet(window->styleSheet() +
-                          "*[framed=\"true\"] { border: 1px solid palette(mid); }");
 }
 
 }  // namespace quantora

@@ -140,6 +140,10 @@ void CostingSheetWindow::BuildRows(QWidget* area) {
             label->setAutoFillBackground(true);
             label->setIndent(4);
             label->installEventFilter(this);
+            QPalette p = label->palette();
+            p.setColor(QPalette::Window, Qt::white);
+            p.setColor(QPalette::WindowText, Qt::black);
+            label->setPalette(p);
         }
         price_[r]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         subTot_[r]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -279,9 +283,13 @@ void CostingSheetWindow::FocusCurrentRow() {
 }
 
 void CostingSheetWindow::Hlt() {
+    int current = sheet_->CurrentRow();
+    if (current == highlighted_) return;
+    // Only the row that loses the highlight and the one that gains it are painted anew.
     QPalette base = palette();
-    for (int r = 0; r < kRows; ++r) {
-        bool lit = r == sheet_->CurrentRow();
+    for (int r : {highlighted_, current}) {
+        if (r < 0) continue;
+        bool lit = r == current;
         for (QLabel* label : {item_[r], price_[r], subTot_[r]}) {
             QPalette p = label->palette();
             p.setColor(QPalette::Window, lit ? base.color(QPalette::Highlight) : Qt::white);
@@ -290,6 +298,7 @@ void CostingSheetWindow::Hlt() {
             label->setPalette(p);
         }
     }
+    highlighted_ = current;
 }
 
 void CostingSheetWindow::ShowClock() {

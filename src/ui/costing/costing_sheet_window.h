@@ -71,6 +71,7 @@ class CostingSheetWindow : public QMainWindow {
     Session& session_;
     std::unique_ptr<CostingSheet> sheet_;
     bool clickArmed_ = false;
+    int highlighted_ = -1;
     bool closing_ = false;
     QString shownClock_;
 

@@ -1,0 +1,201 @@
+// How fast the costing sheet is with a big job: opening it until the first twenty priced
+// rows show, moving down it a line at a time, and saving it. Each is compared with the
+// least the same task needs: the pricing engine alone, reading and writing the twenty
+// records, and copying the file.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTest>
+#include <chrono>
+#include <cstdio>
+
+#include "bench_support.h"
+#include "costing/job_editing.h"
+#include "costing/job_file.h"
+#include "costing/pricing.h"
+#include "platform/sounds.h"
+#include "pricelists/item_file.h"
+#include "store/data_file.h"
+#include "store/pause.h"
+#include "ui/common/application.h"
+#include "ui/common/dialogs.h"
+#include "ui/management/management_window.h"
+#include "ui/session.h"
+
+namespace quantora::bench {
+namespace {
+
+constexpr int kLists = 10, kItems = 1000, kLines = 10'000, kIncluded = 20;
+
+// Sounds and answers that cost nothing, so only the sheet is measured.
+class Quiet : public Sounds {
+  public:
+    void PlayPing() override {}
+    void PlayAsterisk() override {}
+};
+
+struct Fixture {
+    Fixture() {
+        paths = {folder.path() + "/", folder.path() + "/"};
+        Settings settings;
+        SetUpDataFolder(paths.defaultFolder, settings);
+        for (int list = 0; list < kLists; ++list) {
+            EnsureFolder(paths.ListFolder(list));
+            for (int item = 0; item < kItems; ++item)
+                WriteFast(paths.ListFolder(list) + "Item " + std::to_string(item),
+                          EncodeItemPrice(Amount::FromRaw(10'000 + item)));
+        }
+        std::string part = EncodeJobLine({0, 0, Amount::Whole(2), "Item 7", {}, {}});
+        for (int job = 0; job < kIncluded; ++job)
+            WriteFast(paths.JobFolder(0) + "Part " + std::to_string(job), part);
+        std::string big;
+        for (int line = 0; line < kLines; ++line) {
+            bool included = line % 500 == 0;
+            std::string name = included ? "Part " + std::to_string(line / 500)
+                                        : "Item " + std::to_string((line * 7) % kItems);
+            big += EncodeJobLine({static_cast<std::int16_t>(included ? 1 : 0),
+                                  static_cast<std::int16_t>(included ? 0 : line % kLists),
+                                  Amount::Whole(1 + line % 3), name, {}, {}});
+        }
+        WriteFast(paths.JobFolder(0) + "Big", big);
+        SettleDisk();
+    }
+    ScratchFolder folder;
+    DataPaths paths;
+};
+
+Fixture* fixture;
+double scrollWorstMs = 0;
+
+struct Program {
+    Program()
+        : dialogs(keys),
+          session(fixture->paths.defaultFolder, fixture->paths, Settings{}, keys, sounds, dialogs),
+          window(session) {
+        window.show();
+    }
+    KeyLatch keys;
+    Quiet sounds;
+    class : public Dialogs {
+      public:
+        using Dialogs::Dialogs;
+        PromptAnswer Ask(QWidget*, const QString&, PromptIcon, PromptButtons) override {
+            return PromptAnswer::No;
+        }
+        std::optional<QString> AskName(QWidget*, const QString&, QPoint) override { return {}; }
+        std::optional<std::string> BrowseFolder(QWidget*, const QString&) override { return {}; }
+        void ShowFatal(const QString&) override {}
+    } dialogs;
+    Session session;
+    ManagementWindow window;
+
+    // Enter in the job column on "Big", as the user opens it; returns once the first rows show.
+    CostingSheetWindow* Open() {
+        auto* jobs = window.findChild<QListWidget*>("JobList");
+        jobs->setCurrentItem(jobs->findItems("Big", Qt::MatchExactly).front());
+        QTest::keyClick(jobs, Qt::Key_Return);
+        CostingSheetWindow* sheet = window.Sheet();
+        while (sheet->findChild<QLineEdit*>("Quant0")->text().isEmpty()) QApplication::processEvents();
+        return sheet;
+    }
+    void Close(CostingSheetWindow* sheet) {
+        sheet->close();
+        while (window.Sheet()) QApplication::processEvents();
+    }
+};
+
+void EngineOpen(benchmark::State& state) {
+    Program program;
+    for (auto _ : state) {
+        CostingSheetWindow* sheet = program.Open();
+        state.PauseTiming();
+        program.Close(sheet);
+        state.ResumeTiming();
+    }
+}
+
+void FloorOpen(benchmark::State& state) {
+    PricingObserver quiet;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CopyFileSafely(fixture->paths.JobFolder(0) + "Big", fixture->paths.TempJob(), false);
+        state.ResumeTiming();
+        Reload(fixture->paths, {"Big", fixture->paths.JobFolder(0) + "Big"}, quiet);
+    }
+}
+
+void EngineScroll(benchmark::State& state) {
+    Program program;
+    CostingSheetWindow* sheet = program.Open();
+    auto* row19 = sheet->findChild<QLineEdit*>("Quant19");
+    for (auto _ : state) {
+        state.PauseTiming();
+        sheet->findChild<QScrollBar*>("Slider")->setValue(0);
+        row19->setFocus();
+        state.ResumeTiming();
+        for (int move = 0; move < 1000; ++move) {
+            auto start = std::chrono::steady_clock::now();
+            QTest::keyClick(row19, Qt::Key_Down);
+            double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            scrollWorstMs = std::max(scrollWorstMs, ms);
+        }
+    }
+    program.Close(sheet);
+}
+
+void FloorScroll(benchmark::State& state) {
+    std::string temp = fixture->paths.TempJob();
+    for (auto _ : state) {
+        for (int move = 0; move < 1000; ++move) {
+            int fd = ::open(temp.c_str(), O_RDWR | O_CLOEXEC);
+            std::string records(20 * kJobRecordSize, '\0');
+            auto offset = static_cast<off_t>(move * kJobRecordSize);
+            if (::pread(fd, records.data(), records.size(), offset) < 0) std::abort();
+            if (::pwrite(fd, records.data(), records.size(), offset) < 0) std::abort();
+            ::close(fd);
+        }
+    }
+}
+
+void EngineSave(benchmark::State& state) {
+    for (auto _ : state)
+        SaveJob(fixture->paths, {"Big", fixture->paths.JobFolder(0) + "Big"});
+}
+
+void FloorSave(benchmark::State& state) {
+    std::string target = fixture->paths.JobFolder(0) + "Copy";
+    for (auto _ : state) {
+        std::string bytes = *DataFile::ReadWhole(fixture->paths.TempJob());
+        int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (::write(fd, bytes.data(), bytes.size()) < 0 || ::fsync(fd) != 0) std::abort();
+        ::close(fd);
+    }
+}
+
+BENCHMARK(EngineOpen)->Name("engine/open")->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(FloorOpen)->Name("floor/open")->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(EngineScroll)->Name("engine/scroll")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FloorScroll)->Name("floor/scroll")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(EngineSave)->Name("engine/save")->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(FloorSave)->Name("floor/save")->Unit(benchmark::kMillisecond)->Iterations(20);
+
+}  // namespace
+}  // namespace quantora::bench
+
+int main(int argc, char** argv) {
+    using namespace quantora::bench;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    quantora::QuantoraApplication app(argc, argv);
+    quantora::SetPausesEnabled(false);
+    Fixture data;
+    fixture = &data;
+    auto t = RunAll(argc, argv);
+    PrintCase("open_10000_lines", t["engine/open"], t["floor/open"]);
+    PrintCase("scroll_10000_lines", t["engine/scroll"], t["floor/scroll"],
+              "worst_move_ms=" + std::to_string(scrollWorstMs));
+    PrintCase("save_10000_lines", t["engine/save"], t["floor/save"]);
+    return 0;
+}
