@@ -58,7 +58,10 @@ struct Fixture {
                                         : "Item " + std::to_string((line * 7) % kItems);
             big += EncodeJobLine({static_cast<std::int16_t>(included ? 1 : 0),
                                   static_cast<std::int16_t>(included ? 0 : line % kLists),
-                                  Amount::Whole(1 + line % 3), name, {}, {}});
+                                  Amount::Whole(1 + line % 3),
+                                  name,
+                                  {},
+                                  {}});
         }
         WriteFast(paths.JobFolder(0) + "Big", big);
         SettleDisk();
@@ -98,7 +101,8 @@ struct Program {
         jobs->setCurrentItem(jobs->findItems("Big", Qt::MatchExactly).front());
         QTest::keyClick(jobs, Qt::Key_Return);
         CostingSheetWindow* sheet = window.Sheet();
-        while (sheet->findChild<QLineEdit*>("Quant0")->text().isEmpty()) QApplication::processEvents();
+        while (sheet->findChild<QLineEdit*>("Quant0")->text().isEmpty())
+            QApplication::processEvents();
         return sheet;
     }
     void Close(CostingSheetWindow* sheet) {
@@ -139,7 +143,9 @@ void EngineScroll(benchmark::State& state) {
         for (int move = 0; move < 1000; ++move) {
             auto start = std::chrono::steady_clock::now();
             QTest::keyClick(row19, Qt::Key_Down);
-            double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
             scrollWorstMs = std::max(scrollWorstMs, ms);
         }
     }
@@ -161,8 +167,7 @@ void FloorScroll(benchmark::State& state) {
 }
 
 void EngineSave(benchmark::State& state) {
-    for (auto _ : state)
-        SaveJob(fixture->paths, {"Big", fixture->paths.JobFolder(0) + "Big"});
+    for (auto _ : state) SaveJob(fixture->paths, {"Big", fixture->paths.JobFolder(0) + "Big"});
 }
 
 void FloorSave(benchmark::State& state) {

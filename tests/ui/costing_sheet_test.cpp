@@ -129,6 +129,19 @@ class CostingSheetTest : public QObject {
         QCOMPARE(env->sounds.pings, 0);  // a save asked for while closing is silent
     }
 
+    void aTotalPastWhatCanBeHeldClosesTheSheetUnsaved() {
+        WriteLine(Job("Gold"), 0, {0, 7, Amount::Whole(1), "Bar", ParseAmount("900000000000"), {}});
+        std::string saved = ReadBytes(Job("Gold"));
+        OpenJob("Gold");
+        Quant(0)->setFocus();
+        QTest::keyClicks(Quant(0), "0000");
+        QCOMPARE(env->dialogs.asked.back().text, QString(kTotalTooLarge));
+        QVERIFY(env->keys.IsSet());
+        QTRY_VERIFY(!Sheet());
+        QCOMPARE(ReadBytes(Job("Gold")), saved);
+        QVERIFY(window->isVisible());
+    }
+
     void saveAsRefusesAnExistingNameAndKeepsTheOpenJob() {
         WriteBytes(Job("Roof"), "");
         OpenJob("My First Job Costing");
