@@ -129,6 +129,21 @@ class CostingSheetTest : public QObject {
         QCOMPARE(env->sounds.pings, 0);  // a save asked for while closing is silent
     }
 
+    void theWidestAmountsShowWhole() {
+        Amount lowest = Amount::FromRaw(INT64_MIN);
+        WriteLine(Job("Debt"), 0,
+                  {0, 7, Amount::Whole(1), "Owed", lowest, Amount::FromRaw(INT64_MIN + 42)});
+        OpenJob("Debt");
+        for (const char* name : {"Price0", "SubTot0", "Total"}) {
+            auto* label = In<QLabel>(name);
+            QVERIFY(!label->text().isEmpty());
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
+                         label->contentsRect().width() - label->indent(),
+                     name);
+        }
+        QCOMPARE(Label("Price", 0), QString("-922,337,203,685,477.5808"));
+    }
+
     void aTotalPastWhatCanBeHeldClosesTheSheetUnsaved() {
         WriteLine(Job("Gold"), 0, {0, 7, Amount::Whole(1), "Bar", ParseAmount("900000000000"), {}});
         std::string saved = ReadBytes(Job("Gold"));

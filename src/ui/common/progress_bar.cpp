@@ -18,6 +18,7 @@ ProgressBar::ProgressBar(QWidget* parent) : QFrame(parent) {
 }
 
 void ProgressBar::Begin(std::int64_t steps) {
+    lastPainted_ = {};
     step_ = steps <= 0 ? width() : static_cast<double>(width()) / static_cast<double>(steps);
     width_ = 1;
     Fill(1);
@@ -28,6 +29,11 @@ void ProgressBar::Advance() {
     int shown = std::min(static_cast<int>(width_), width());
     if (shown == bar_->width()) return;
     Fill(shown);
+    // About thirty paintings a second are all an eye can follow; more would only slow the
+    // work the bar reports on.
+    auto now = std::chrono::steady_clock::now();
+    if (now - lastPainted_ < std::chrono::milliseconds(33)) return;
+    lastPainted_ = now;
     bar_->repaint();
 }
 

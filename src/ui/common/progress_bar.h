@@ -1,9 +1,10 @@
 // The growing bar of a long load or copy (Barframe with ProgBar inside). It is drawn again
-// only when it has grown by a whole pixel, so a list of 100,000 items does not pay for
-// 100,000 repaints.
+// only when it has grown by a whole pixel, and at most about thirty times a second, so a
+// list of 100,000 items does not pay for 100,000 repaints.
 #pragma once
 
 #include <QFrame>
+#include <chrono>
 #include <cstdint>
 
 namespace quantora {
@@ -14,7 +15,8 @@ class ProgressBar : public QFrame {
 
     // Empties the bar for a run of steps steps.
     void Begin(std::int64_t steps);
-    // One step done: the bar grows by its share and is repainted at once when that shows.
+    // One step done: the bar grows by its share and is repainted at once when that shows
+    // and the last painting is a thirtieth of a second old.
     void Advance();
     // The bar full.
     void Complete();
@@ -27,6 +29,7 @@ class ProgressBar : public QFrame {
     QFrame* bar_;
     double step_ = 0;
     double width_ = 0;
+    std::chrono::steady_clock::time_point lastPainted_;
 };
 
 }  // namespace quantora
