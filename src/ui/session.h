@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "costing/pricing.h"
 #include "manage/job_clipboard.h"
 #include "store/data_folder.h"
 #include "store/monitor_offset.h"
@@ -57,9 +58,10 @@ class Session {
         return std::forward<Operation>(operation)(std::as_const(Paths), settings_);
     }
 
-    // The job open in the costing sheet.
+    // The job open in the costing sheet, and the two together as pricing and saving take it.
     std::string CurrentJobName;
     std::string CurrentJobPath;
+    OpenJob CurrentJob() const { return {CurrentJobName, CurrentJobPath}; }
     JobClipboard Clipboard;
 
     // The key latch the dialogs set and every window's key preview honours.

@@ -51,8 +51,7 @@ class RecordingDialogs : public Dialogs {
         names.pop_front();
         return name;
     }
-    std::optional<std::string> BrowseFolder(QWidget*, const QString& title) override {
-        browsed.push_back(title);
+    std::optional<std::string> BrowseFolder(QWidget*, const QString&) override {
         return std::nullopt;
     }
     // A test that lets the program end in a child process reads the message from a pipe.
@@ -71,7 +70,6 @@ class RecordingDialogs : public Dialogs {
     std::deque<PromptAnswer> answers;
     std::deque<QString> names;
     std::vector<Offer> offers;
-    std::vector<QString> browsed;
     std::vector<QString> fatal;
     int fatalPipe = -1;
 };

@@ -97,8 +97,7 @@ CostingSheetWindow::CostingSheetWindow(QWidget* managementWindow, Session& sessi
     } else {
         // The job is priced again from its sources; the windows follow the engine.
         PricingProgress progress(this, session_);
-        ReloadResult reloaded =
-            Reload(session_.Paths, {session_.CurrentJobName, session_.CurrentJobPath}, progress);
+        ReloadResult reloaded = Reload(session_.Paths, session_.CurrentJob(), progress);
         sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(), lineCount, reloaded.lines,
                                                 reloaded.total);
     }
@@ -399,7 +398,7 @@ void CostingSheetWindow::OverflowGuard() {
 
 void CostingSheetWindow::Save(bool silent) {
     sheet_->SaveSection();
-    SaveJob(session_.Paths, {session_.CurrentJobName, session_.CurrentJobPath});
+    SaveJob(session_.Paths, session_.CurrentJob());
     sheet_->MarkSaved();
     if (!silent) session_.sounds.PlayPing();
 }
@@ -416,7 +415,7 @@ void CostingSheetWindow::DeleteJob() {
     PromptAnswer answer =
         session_.dialogs.Ask(this, kConfirmDelete, PromptIcon::Exclamation, PromptButtons::YesNo);
     if (answer != PromptAnswer::Yes) return;
-    DeleteOpenJob({session_.CurrentJobName, session_.CurrentJobPath});
+    DeleteOpenJob(session_.CurrentJob());
     sheet_->MarkSaved();
     session_.Keys.Set();
     close();

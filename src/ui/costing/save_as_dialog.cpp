@@ -69,7 +69,7 @@ bool SaveAsDialog::PreviewKey(QWidget* receiver, QKeyEvent* key) {
 }
 
 void SaveAsDialog::SaveBtn_Click() {
-    OpenJob open{session_.CurrentJobName, session_.CurrentJobPath};
+    OpenJob open = session_.CurrentJob();
     SaveAsAnswer answer = SaveJobAs(session_.Paths, open, InJobName->text().toStdString());
     InJobName->setText(QString::fromStdString(answer.shownName));
     if (!answer.done) {

@@ -504,15 +504,15 @@ void ManagementWindow::NewJob() {
         });
     if (!added) return;
     LoadJobs();
-    OpenJob(made);  // a new job opens for costing at once
+    OpenJobNamed(made);  // a new job opens for costing at once
 }
 
 void ManagementWindow::OpenSelectedJob() {
     QString name = Selected(jobColumn_);
-    if (!name.isEmpty()) OpenJob(name.toStdString());
+    if (!name.isEmpty()) OpenJobNamed(name.toStdString());
 }
 
-void ManagementWindow::OpenJob(const std::string& name) {
+void ManagementWindow::OpenJobNamed(const std::string& name) {
     if (sheet_) return;
     quantora::OpenJob job = OpenJobForEditing(
         session_.Paths, session_.Paths.JobFolder(session_.Settings().CurrentGroup), name);

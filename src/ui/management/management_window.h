@@ -80,7 +80,7 @@ class ManagementWindow : public QMainWindow {
     // window hides and the costing sheet shows the job, repriced.
     void NewJob();
     void OpenSelectedJob();
-    void OpenJob(const std::string& name);
+    void OpenJobNamed(const std::string& name);
     // Rename, Cut, Copy, Paste and Delete of the "Job Quantoras" menu.
     void RenameSelectedJob();
     void PutSelectedJobOnClipboard(JobClipboard::State how);
