@@ -1,5 +1,9 @@
 #include "costing/costing_sheet.h"
 
+#include <algorithm>
+#include <numeric>
+
+#include "store/collation.h"
 #include "store/data_file.h"
 
 namespace quantora {
@@ -149,6 +153,55 @@ RowKeyOutcome CostingSheet::KeyReleased(int row, ReleasedKey key) {
     oldSubTot_ = ParseAmount(shown.subTot);
     changed_ = true;
     return RowKeyOutcome::Recomputed;
+}
+
+void CostingSheet::FillCurrentRow(const std::string& item, std::int16_t kind, std::int16_t slot,
+                                  Amount price) {
+    SheetRow& shown = rows_[static_cast<std::size_t>(window_.Current())];
+    std::string subTot = MoneyText(ParseAmount(shown.quant) * price);
+    Amount total = ParseAmount(totalText_) + ParseAmount(subTot) - oldSubTot_;
+    shown.item = item;
+    shown.kind = kind;
+    shown.slot = slot;
+    shown.price = AmountText(price);
+    shown.subTot = subTot;
+    totalText_ = MoneyText(total);
+    oldSubTot_ = ParseAmount(subTot);
+    changed_ = true;
+}
+
+void CostingSheet::SortLines(const std::string& spareJob) {
+    SaveSection();
+    std::vector<JobLine> lines = ReadAllLines(tempJob_);
+    std::vector<std::string> keys;
+    keys.reserve(lines.size());
+    for (const JobLine& line : lines) keys.push_back(CollationKey(line.Item));
+    std::vector<std::int32_t> order(lines.size());
+    std::iota(order.begin(), order.end(), 0);
+    // Names that collate alike keep their order: a sort never shuffles equal lines.
+    std::stable_sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
+        return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
+    });
+    RebuildInOrder(tempJob_, spareJob, order);
+    Clear();
+    LoadSection();
+    Focus(window_.Current());
+    changed_ = true;
+}
+
+void CostingSheet::DeleteCurrentLine(const std::string& spareJob) {
+    std::int32_t k = window_.CurrentEntry();
+    if (k >= lineCount_) return;
+    SaveSection();
+    RebuildWithoutLine(tempJob_, spareJob, k);
+    totalText_ = MoneyText(ParseAmount(totalText_) -
+                           ParseAmount(rows_[static_cast<std::size_t>(window_.Current())].subTot));
+    --lineCount_;
+    window_.SetEntries(lineCount_ + 1);
+    Clear();
+    LoadSection();
+    Focus(window_.Current());
+    changed_ = true;
 }
 
 }  // namespace quantora

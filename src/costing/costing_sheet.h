@@ -80,6 +80,18 @@ class CostingSheet {
     enum class ReleasedKey { EnterOrDown, Up, Escape, Control, Other };
     RowKeyOutcome KeyReleased(int row, ReleasedKey key);
 
+    // A pick fills the current row: its item, its source and its price, with the sub total
+    // and the total worked out again. Throws AmountOverflow as KeyReleased does.
+    void FillCurrentRow(const std::string& item, std::int16_t kind, std::int16_t slot,
+                        Amount price);
+    // "Sort items alphabetically": the lines in the order of their item names, as every
+    // list of the program sorts (lines without an item first), whole records moving; the
+    // rows stay at the same top line. The total does not change.
+    void SortLines(const std::string& spareJob);
+    // "Delete Line": the current line leaves the job and the total loses its sub total;
+    // nothing happens on the new line.
+    void DeleteCurrentLine(const std::string& spareJob);
+
     // The slider moved: the shown rows are written back and the rows from top are shown.
     void ScrollTo(std::int32_t top);
     // Writes the shown rows that differ from Temp.job back into it; a row on the new line

@@ -110,6 +110,49 @@ TEST_F(Sheet, ALongJobScrollsUnderTheKeysAndWritesOnlyWhatChanged) {
     EXPECT_EQ(bytes, expected);
 }
 
+TEST_F(Sheet, SortingMovesWholeRecordsAndKeepsTheTotal) {
+    std::vector<JobLine> lines;
+    std::string bytes;
+    for (const char* name : {"beta", "Alpha", "", "gamma", "éclair"}) {
+        lines.push_back({0, 1, A("2"), name, A("1.5"), A("3")});
+        bytes += EncodeJobLine(lines.back());
+    }
+    for (int i = 0; i < 20; ++i) {
+        lines.push_back({0, 1, A("1"), "zinc " + std::to_string(i), A("1"), A("1")});
+        bytes += EncodeJobLine(lines.back());
+    }
+    WriteBytes(paths.TempJob(), bytes);
+    CostingSheet sheet(paths.TempJob(), 25, lines, A("35"));
+    sheet.ScrollTo(3);
+    sheet.SortLines(paths.SpareJob());
+    std::vector<JobLine> sorted = ReadAllLines(paths.TempJob());
+    std::vector<std::string> names;
+    for (int i = 0; i < 5; ++i) names.push_back(sorted[static_cast<std::size_t>(i)].Item);
+    EXPECT_EQ(names, (std::vector<std::string>{"", "Alpha", "beta", "éclair", "gamma"}));
+    EXPECT_EQ(sorted[1], lines[1]);  // the whole record moved
+    EXPECT_EQ(sheet.TopLine(), 3);   // the window stays
+    EXPECT_EQ(sheet.Row(0).item, "éclair");
+    EXPECT_EQ(sheet.TotalText(), "35.00");
+    EXPECT_TRUE(sheet.Changed());
+}
+
+TEST_F(Sheet, DeletingALineTakesItsSubTotalOffTheTotal) {
+    CostingSheet sheet = Open(3);
+    sheet.Focus(1);
+    sheet.DeleteCurrentLine(paths.SpareJob());
+    EXPECT_EQ(sheet.LineCount(), 2);
+    EXPECT_EQ(sheet.TotalText(), "10.00");
+    EXPECT_EQ(sheet.Row(1).item, "Item 2");  // the line that followed takes the row
+    EXPECT_EQ(ReadBytes(paths.TempJob()), EncodeJobLine(Line(0)) + EncodeJobLine(Line(2)));
+    sheet.Focus(2);  // the new line: nothing to delete
+    sheet.DeleteCurrentLine(paths.SpareJob());
+    EXPECT_EQ(sheet.LineCount(), 2);
+    CostingSheet one = Open(1);
+    one.DeleteCurrentLine(paths.SpareJob());
+    EXPECT_EQ(ReadBytes(paths.TempJob()), "");
+    EXPECT_EQ(one.TotalText(), "0.00");
+}
+
 TEST_F(Sheet, SaveAndSaveAs) {
     EnsureFolder(paths.JobFolder(0));
     WriteBytes(paths.JobFolder(0) + "Shed", EncodeJobLine(Line(0)));

@@ -176,6 +176,25 @@ class CostingSheetTest : public QObject {
         QVERIFY(Exists(Job("Roof two")));
     }
 
+    void sortAndDeleteLineRebuildTheWorkingCopy() {
+        for (int i = 0; i < 25; ++i)
+            WriteLine(
+                Job("Long"), i,
+                {0, 9, Amount::Whole(1), "Line " + std::to_string(99 - i), {}, Amount::Whole(1)});
+        OpenJob("Long");
+        Sheet()->findChild<QAction*>("MenuSort")->trigger();
+        std::vector<JobLine> lines = ReadAllLines(Now().Paths.TempJob());
+        QCOMPARE(lines.front().Item, std::string("Line 75"));
+        QCOMPARE(lines.back().Item, std::string("Line 99"));
+        QCOMPARE(Label("Item", 0), QString("Line 75"));
+        Quant(2)->setFocus();
+        Sheet()->findChild<QAction*>("MenuDelLine")->trigger();
+        QCOMPARE(ReadAllLines(Now().Paths.TempJob()).size(), size_t(24));
+        QCOMPARE(Label("Item", 2), QString("Line 78"));
+        QCOMPARE(In<QLabel>("Total")->text(), QString("24.00"));
+        QVERIFY(Quant(2)->hasFocus());
+    }
+
     void aLongJobScrollsWithTheKeysAndTheSlider() {
         for (int i = 0; i < 45; ++i)
             WriteLine(Job("Long"), i,

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -220,10 +221,9 @@ void CostingSheetWindow::BuildMenus() {
     QAction* pickPrice = named(edit->addAction("Pick from price lists"), "MenuPickPrice");
     QAction* pickJob = named(edit->addAction("Pick from other jobs"), "MenuPickJob");
     edit->addSeparator();
-    // Sorting and deleting lines come with the picks.
-    named(edit->addAction("Sort items alphabetically"), "MenuSort")->setEnabled(false);
+    QAction* sort = named(edit->addAction("Sort items alphabetically"), "MenuSort");
     edit->addSeparator();
-    named(edit->addAction("Delete Line"), "MenuDelLine")->setEnabled(false);
+    QAction* deleteLine = named(edit->addAction("Delete Line"), "MenuDelLine");
     QMenu* autoPick = edit->addMenu("Auto Pick....");
     autoPick->setObjectName("MenuPick");
     autoPrices_ = named(autoPick->addAction("Price lists"), "MenuAutoPrices");
@@ -242,6 +242,11 @@ void CostingSheetWindow::BuildMenus() {
     connect(saveAs, &QAction::triggered, this, &CostingSheetWindow::SaveAs);
     connect(remove, &QAction::triggered, this, &CostingSheetWindow::DeleteJob);
     connect(exit, &QAction::triggered, this, &QWidget::close);
+    connect(sort, &QAction::triggered, this,
+            [this] { RearrangeLines([this] { sheet_->SortLines(session_.Paths.SpareJob()); }); });
+    connect(deleteLine, &QAction::triggered, this, [this] {
+        RearrangeLines([this] { sheet_->DeleteCurrentLine(session_.Paths.SpareJob()); });
+    });
     // Until the item picker and the job selector join, a pick gives the row back its focus.
     connect(pickPrice, &QAction::triggered, this, &CostingSheetWindow::FocusCurrentRow);
     connect(pickJob, &QAction::triggered, this, &CostingSheetWindow::FocusCurrentRow);
@@ -382,6 +387,16 @@ void CostingSheetWindow::QuantKeyReleased(int row, QKeyEvent* key) {
     } catch (const AmountOverflow&) {
         OverflowGuard();
     }
+}
+
+void CostingSheetWindow::RearrangeLines(const std::function<void()>& rearrange) {
+    sheet_->SetQuantText(sheet_->CurrentRow(), quant_[sheet_->CurrentRow()]->text().toStdString());
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    rearrange();
+    QApplication::restoreOverrideCursor();
+    ShowRows();
+    ShowSlider();
+    FocusCurrentRow();
 }
 
 void CostingSheetWindow::AutoPick() {

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "costing/costing_sheet.h"
@@ -58,6 +59,9 @@ class CostingSheetWindow : public QMainWindow {
     bool PreviewKey(QWidget* receiver, QKeyEvent* key);
     bool QuantKeyPress(int row, QKeyEvent* key);
     void QuantKeyReleased(int row, QKeyEvent* key);
+    // Sort and Delete Line: the shown rows are written back, the lines rearranged with the
+    // busy pointer showing, and the rows shown again.
+    void RearrangeLines(const std::function<void()>& rearrange);
     void AutoPick();
     void OverflowGuard();
 
