@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -20,6 +19,7 @@
 #include "store/pause.h"
 #include "ui/common/code_page_validator.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/filter_panel.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
 #include "ui/common/progress_bar.h"
@@ -188,33 +188,10 @@ void PriceListEditor::BuildRows(QWidget* area) {
 }
 
 void PriceListEditor::BuildFilters(QWidget* area) {
-    auto* frame = new QFrame(area);
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setGeometry(8, kRowsTop + kRows * kRowHeight + 8, kAreaWidth - 8, 130);
-    QLabel* title = Text("Filters", frame, {8, 4, 200, 18});
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    const char* captions[] = {"All Items", "Items Beginning With", "Items Ending With",
-                              "Items Containing"};
-    for (int k = 0; k < 4; ++k) {
-        filterOptions_[k] = new QRadioButton(captions[k], frame);
-        filterOptions_[k]->setObjectName(QString("FilterOption%1").arg(k));
-        filterOptions_[k]->setGeometry(8, 24 + 26 * k, 190, 24);
-        filterOptions_[k]->setAutoFillBackground(true);
-        // An option never keeps the focus: the name field takes it.
-        filterOptions_[k]->setFocusPolicy(Qt::NoFocus);
-        connect(filterOptions_[k], &QRadioButton::clicked, this,
-                [this, k] { FilterOption_Click(k); });
-        if (k == 0) continue;
-        filterTexts_[k] = new QLineEdit(frame);
-        filterTexts_[k]->setObjectName(QString("FilterText%1").arg(k));
-        filterTexts_[k]->setGeometry(204, 24 + 26 * k, 300, 24);
-        filterTexts_[k]->setMaxLength(50);
-        filterTexts_[k]->installEventFilter(this);
-    }
-    filterOptions_[0]->setChecked(true);
-    FilterOption_Click(0);
+    filters_ = new FilterPanel(area, kAreaWidth - 8);
+    filters_->move(8, kRowsTop + kRows * kRowHeight + 8);
+    connect(filters_, &FilterPanel::applied, this, &PriceListEditor::FilterOption_Click);
+    for (int k = 1; k < 4; ++k) filters_->Text(k)->installEventFilter(this);
 }
 
 void PriceListEditor::BuildProgress(QWidget* area) {
@@ -300,9 +277,7 @@ void PriceListEditor::UpdateSlider() {
 }
 
 void PriceListEditor::LoadList() {
-    ItemFilter filter{
-        static_cast<FilterMode>(filterMode_),
-        filterMode_ > 0 ? filterTexts_[filterMode_]->text().toStdString() : std::string()};
+    ItemFilter filter = filters_->Filter();
     model_.LoadNames(listFolder_, filter);
     rows_.Reset(0);
     UpdateSlider();
@@ -380,17 +355,12 @@ void PriceListEditor::ChooseRow(int row) {
 
 void PriceListEditor::FilterOption_Click(int k) {
     nameField_->setFocus();
-    bool reload = !(k == 0 && filterMode_ == 0);
-    filterMode_ = k;
-    filterOptions_[k]->setChecked(true);
-    // The chosen option stands out in light yellow. A style sheet, not the palette: the
-    // desktop's style paints an option button's background itself.
-    for (int i = 0; i < 4; ++i)
-        filterOptions_[i]->setStyleSheet(i == k ? "QRadioButton { background: rgb(255, 255, 192); }"
-                                                : QString());
+    // "All Items" chosen again has nothing to load anew.
+    bool reload = !(k == 0 && filters_->Choice() == 0);
+    filters_->Show(k);
     if (!reload || !listLoaded_) return;
     LoadList();
-    if (k > 0) filterTexts_[k]->setFocus();
+    if (k > 0) filters_->Text(k)->setFocus();
 }
 
 bool PriceListEditor::PreviewKey(QWidget* receiver, QKeyEvent* key) {
@@ -411,12 +381,6 @@ bool PriceListEditor::PreviewKey(QWidget* receiver, QKeyEvent* key) {
         }
         if (receiver == nameField_) return NameKeyPress(key);
         if (receiver == priceField_) return PriceKeyPress(key);
-        for (int k = 1; k < 4; ++k) {
-            if (receiver == filterTexts_[k] && IsEnter(key)) {
-                FilterOption_Click(k);
-                return true;
-            }
-        }
         return false;
     }
     if (key->isAutoRepeat()) return false;

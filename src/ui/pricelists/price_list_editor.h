@@ -14,11 +14,11 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QScrollBar;
 
 namespace quantora {
 
+class FilterPanel;
 class HelpPanel;
 class ProgressBar;
 class Session;
@@ -67,7 +67,6 @@ class PriceListEditor : public QDialog {
     PriceListModel model_;
     RowWindow rows_{kRows};
 
-    int filterMode_ = 0;
     int highlightedRow_ = -1;
     bool listLoaded_ = false;
 
@@ -78,8 +77,7 @@ class PriceListEditor : public QDialog {
     std::array<QLabel*, kRows> itemLabels_{};
     std::array<QLabel*, kRows> priceLabels_{};
     QScrollBar* slider_;
-    std::array<QRadioButton*, 4> filterOptions_{};
-    std::array<QLineEdit*, 4> filterTexts_{};  // 1 to 3 are used
+    FilterPanel* filters_;
     QFrame* progressFrame_;
     ProgressBar* progressBar_;
     QFrame* helpFrame_;
