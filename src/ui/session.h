@@ -4,6 +4,7 @@
 // the windows by reference.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -63,6 +64,11 @@ class Session {
     std::string CurrentJobPath;
     OpenJob CurrentJob() const { return {CurrentJobName, CurrentJobPath}; }
     JobClipboard Clipboard;
+    // The item picker's filter and the texts typed for each, kept for the whole run.
+    struct {
+        int choice = 0;
+        std::array<std::string, 4> texts;
+    } PickerFilters;
 
     // The key latch the dialogs set and every window's key preview honours.
     KeyLatch& Keys;

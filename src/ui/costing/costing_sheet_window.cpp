@@ -15,6 +15,7 @@
 #include "costing/job_editing.h"
 #include "costing/pricing.h"
 #include "platform/sounds.h"
+#include "pricelists/item_file.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
 #include "ui/common/dialogs.h"
@@ -22,6 +23,8 @@
 #include "ui/common/key_preview.h"
 #include "ui/common/window_placement.h"
 #include "ui/common/window_scaling.h"
+#include "ui/costing/item_picker.h"
+#include "ui/costing/job_selector.h"
 #include "ui/costing/pricing_progress_window.h"
 #include "ui/costing/save_as_dialog.h"
 #include "ui/session.h"
@@ -247,9 +250,8 @@ void CostingSheetWindow::BuildMenus() {
     connect(deleteLine, &QAction::triggered, this, [this] {
         RearrangeLines([this] { sheet_->DeleteCurrentLine(session_.Paths.SpareJob()); });
     });
-    // Until the item picker and the job selector join, a pick gives the row back its focus.
-    connect(pickPrice, &QAction::triggered, this, &CostingSheetWindow::FocusCurrentRow);
-    connect(pickJob, &QAction::triggered, this, &CostingSheetWindow::FocusCurrentRow);
+    connect(pickPrice, &QAction::triggered, this, &CostingSheetWindow::PickFromPriceLists);
+    connect(pickJob, &QAction::triggered, this, &CostingSheetWindow::PickFromOtherJobs);
 }
 
 void CostingSheetWindow::ResizeForHelpPanel(bool shown) {
@@ -400,9 +402,49 @@ void CostingSheetWindow::RearrangeLines(const std::function<void()>& rearrange) 
 }
 
 void CostingSheetWindow::AutoPick() {
-    // The picks join with the item picker and the job selector; until then the row keeps
-    // the focus, whichever of the two the Auto Pick choice names.
+    if (autoPrices_->isChecked())
+        PickFromPriceLists();
+    else
+        PickFromOtherJobs();
+}
+
+void CostingSheetWindow::FillCurrentRow(const std::string& item, std::int16_t kind,
+                                        std::int16_t slot, Amount price) {
+    try {
+        sheet_->FillCurrentRow(item, kind, slot, price);
+    } catch (const AmountOverflow&) {
+        return OverflowGuard();
+    }
+    ShowRow(sheet_->CurrentRow());
+    total_->setText(Q(sheet_->TotalText()));
     FocusCurrentRow();
+}
+
+void CostingSheetWindow::PickFromPriceLists() {
+    sheet_->SetQuantText(sheet_->CurrentRow(), quant_[sheet_->CurrentRow()]->text().toStdString());
+    ItemPicker picker(this, session_);
+    std::optional<std::string> item = picker.Pick();
+    if (!item) return FocusCurrentRow();
+    // The list the item came from may be another than when the picker opened.
+    std::int16_t list = session_.Settings().CurrentList;
+    Amount price = ReadItemPrice(session_.Paths.ListFolder(list), *item);
+    FillCurrentRow(*item, 0, list, price);
+}
+
+void CostingSheetWindow::PickFromOtherJobs() {
+    sheet_->SetQuantText(sheet_->CurrentRow(), quant_[sheet_->CurrentRow()]->text().toStdString());
+    if (!selector_) selector_ = std::make_unique<JobSelector>(this, session_);
+    std::optional<ChosenJob> job = selector_->Pick();
+    repaint();
+    if (!job) return FocusCurrentRow();
+    // The chosen job is priced through everything it includes; one that includes the open
+    // job is refused with its message and the row stays as it was.
+    PricingProgress progress(this, session_);
+    PricingRun run(session_.Paths, session_.CurrentJob(), progress);
+    PriceResult priced = run.PriceIt(session_.Paths.JobFolder(job->group) + job->name);
+    if (priced.cycle) return FocusCurrentRow();
+    run.Commit();
+    FillCurrentRow(job->name, 1, job->group, priced.total);
 }
 
 void CostingSheetWindow::OverflowGuard() {
@@ -422,6 +464,7 @@ void CostingSheetWindow::SaveAs() {
     sheet_->SaveSection();
     SaveAsDialog dialog(this, session_);
     if (dialog.exec() != QDialog::Accepted) return;
+    selector_.reset();  // its next use starts afresh, the new job listed
     sheet_->MarkSaved();
     jobName_->setText(Q(session_.CurrentJobName));
 }

@@ -21,6 +21,7 @@ class QTimer;
 namespace quantora {
 
 class HelpPanel;
+class JobSelector;
 class Session;
 
 class CostingSheetWindow : public QMainWindow {
@@ -62,7 +63,13 @@ class CostingSheetWindow : public QMainWindow {
     // Sort and Delete Line: the shown rows are written back, the lines rearranged with the
     // busy pointer showing, and the rows shown again.
     void RearrangeLines(const std::function<void()>& rearrange);
+    // The picks: the automatic one by the Auto Pick choice, from a price list through the
+    // item picker, from another job through the job selector.
     void AutoPick();
+    void PickFromPriceLists();
+    void PickFromOtherJobs();
+    void FillCurrentRow(const std::string& item, std::int16_t kind, std::int16_t slot,
+                        Amount price);
     void OverflowGuard();
 
     void Save(bool silent);
@@ -92,6 +99,7 @@ class CostingSheetWindow : public QMainWindow {
     QAction* autoPrices_;
     QAction* autoJobs_;
     QTimer* clockTimer_;
+    std::unique_ptr<JobSelector> selector_;  // kept hidden between uses while the sheet is open
 };
 
 }  // namespace quantora

@@ -1,0 +1,209 @@
+#include "ui/costing/item_picker.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "manage/name_index.h"
+#include "pricelists/price_list_model.h"
+#include "ui/common/filter_panel.h"
+#include "ui/common/help_panel.h"
+#include "ui/common/key_preview.h"
+#include "ui/common/window_placement.h"
+#include "ui/common/window_scaling.h"
+#include "ui/session.h"
+
+namespace quantora {
+
+namespace {
+
+constexpr int kSlotRole = Qt::UserRole;
+constexpr int kWidth = 560, kListsHeight = 300, kHelpHeight = 110;
+
+bool IsEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+void Shade(QListWidget* list, QPalette::ColorRole role) {
+    QPalette p = list->palette();
+    p.setColor(QPalette::Base, list->palette().color(role));
+    list->setPalette(p);
+}
+
+}  // namespace
+
+ItemPicker::ItemPicker(QWidget* sheet, Session& session) : QDialog(sheet), session_(session) {
+    setObjectName("Pickitem");
+    setWindowTitle(" Select Item");
+    auto* area = new QWidget(this);
+    area->setObjectName("Area");
+    priceLists_ = new QListWidget(area);
+    priceLists_->setObjectName("PriceList");
+    priceLists_->setGeometry(8, 8, 200, kListsHeight);
+    Shade(priceLists_, QPalette::Button);
+    items_ = new QListWidget(area);
+    items_->setObjectName("ItemList");
+    items_->setGeometry(216, 8, kWidth - 224, kListsHeight);
+    items_->setUniformItemSizes(true);
+    filters_ = new FilterPanel(area, kWidth - 120);
+    filters_->move(8, kListsHeight + 16);
+    auto* cancel = new QPushButton("Cancel", area);
+    cancel->setObjectName("CancelBtn");
+    cancel->setAutoDefault(false);
+    cancel->setGeometry(kWidth - 104, kListsHeight + 16, 96, 28);
+    helpFrame_ = new QFrame(area);
+    helpFrame_->setObjectName("HelpFrame");
+    helpFrame_->setGeometry(8, kListsHeight + 154, kWidth - 16, kHelpHeight);
+    helpFrame_->setAutoFillBackground(true);
+    QPalette yellow = helpFrame_->palette();
+    yellow.setColor(QPalette::Window, QColor(255, 255, 192));
+    helpFrame_->setPalette(yellow);
+    auto* help = new QLabel(
+        "If your price list is long, use the filters above to help you find the item you want.\n"
+        "The white panel lists the items in the current price list.  Choose the one you want by "
+        "clicking on it or by highlighting it with the up and down keys then pressing ENTER.   "
+        "If the item you want is not in the current price list, you can change price lists by "
+        "clicking on the price list you want in the grey panel.\n"
+        "You can close this window with the Esc key as well as the cancel button.",
+        helpFrame_);
+    help->setWordWrap(true);
+    help->setGeometry(8, 4, kWidth - 32, kHelpHeight - 8);
+    area->setFixedSize(kWidth, kListsHeight + 154 + kHelpHeight + 8);
+
+    auto* menus = new QMenuBar(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setMenuBar(menus);
+    layout->addWidget(area);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    helpPanel_ = new HelpPanel(menus, session_, &Settings::PickHelp, {"HMOff", "HMOn"},
+                               [this](bool shown) { ResizeForHelpPanel(shown); });
+
+    // The filter and its texts as they were left last time in this run.
+    for (int k = 1; k < 4; ++k)
+        filters_->Text(k)->setText(QString::fromStdString(session_.PickerFilters.texts[k]));
+    filters_->Show(session_.PickerFilters.choice);
+    connect(filters_, &FilterPanel::applied, this, &ItemPicker::FilterChosen);
+    for (int k = 1; k < 4; ++k)
+        connect(filters_->Text(k), &QLineEdit::textEdited, this, [this, k](const QString& text) {
+            session_.PickerFilters.texts[k] = text.toStdString();
+        });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(items_, &QListWidget::itemClicked, this, &ItemPicker::Choose);
+    priceLists_->installEventFilter(this);
+    priceLists_->viewport()->installEventFilter(this);
+    new KeyPreview(this, session_.Keys,
+                   [this](QWidget* receiver, QKeyEvent* key) { return PreviewKey(receiver, key); });
+
+    ScaleForm(this);
+    adjustSize();
+    TakeMonitorOffset(session_, sheet);
+    CentreOnScreenOf(this, sheet, session_);
+    LoadPriceLists();
+}
+
+std::optional<std::string> ItemPicker::Pick() {
+    chosen_.reset();
+    exec();
+    return chosen_;
+}
+
+void ItemPicker::ResizeForHelpPanel(bool shown) {
+    helpFrame_->setVisible(shown);
+    QWidget* area = findChild<QWidget*>("Area");
+    int full = kListsHeight + 154 + kHelpHeight + 8;
+    area->setFixedHeight(shown ? full : full - kHelpHeight - Twips(90) + 8);
+    adjustSize();
+}
+
+void ItemPicker::LoadPriceLists() {
+    IndexColumn column = LoadIndexColumn(session_.Paths, session_.Settings(), NameIndex::PriceLists);
+    priceLists_->clear();
+    for (const NamedSlot& entry : column.entries) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.name), priceLists_);
+        item->setData(kSlotRole, entry.slot);
+    }
+    priceLists_->setCurrentRow(column.selected);
+    if (column.selected >= 0) LoadItems();
+}
+
+void ItemPicker::LoadItems() {
+    items_->clear();
+    PriceListModel model;
+    model.LoadNames(session_.Paths.ListFolder(session_.Settings().CurrentList), filters_->Filter());
+    QStringList names;
+    names.reserve(static_cast<int>(model.ItemList().size()));
+    for (const ListEntry& entry : model.ItemList()) names << QString::fromStdString(entry.name);
+    items_->addItems(names);
+    if (items_->count() > 0) items_->setCurrentRow(0);
+    items_->setFocus();
+}
+
+void ItemPicker::PriceListChosen() {
+    QListWidgetItem* entry = priceLists_->currentItem();
+    if (entry == nullptr) return;
+    auto slot = static_cast<std::int16_t>(entry->data(kSlotRole).toInt());
+    // The list chosen here becomes the current one, in the management window too.
+    session_.Apply([slot](const DataPaths& paths, Settings& settings) {
+        SelectEntry(paths, settings, NameIndex::PriceLists, slot);
+    });
+    LoadItems();
+}
+
+void ItemPicker::FilterChosen(int k) {
+    filters_->Show(k);
+    session_.PickerFilters.choice = k;
+    if (priceLists_->currentItem()) LoadItems();
+    items_->setFocus();
+}
+
+void ItemPicker::Choose() {
+    QListWidgetItem* item = items_->currentItem();
+    if (item == nullptr) return;
+    chosen_ = item->text().toStdString();
+    accept();
+}
+
+bool ItemPicker::PreviewKey(QWidget* receiver, QKeyEvent* key) {
+    if (key->type() != QEvent::KeyRelease || key->isAutoRepeat()) {
+        // Enter and Esc act when released; the presses go nowhere.
+        bool inFilterText = receiver == filters_->Text(1) || receiver == filters_->Text(2) ||
+                            receiver == filters_->Text(3);
+        return (IsEnter(key) && !inFilterText) || key->key() == Qt::Key_Escape;
+    }
+    if (key->key() == Qt::Key_Escape) {
+        // A filter is put aside first; the next Esc cancels.
+        if (filters_->Choice() != 0)
+            FilterChosen(0);
+        else
+            reject();
+        return true;
+    }
+    if (IsEnter(key) && receiver == items_) {
+        Choose();
+        return true;
+    }
+    if (IsEnter(key) && receiver == priceLists_) {
+        PriceListChosen();
+        return true;
+    }
+    return false;
+}
+
+bool ItemPicker::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == priceLists_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        PriceListChosen();
+        return false;
+    }
+    // The arrow keys always move through the items.
+    if (watched == priceLists_ && event->type() == QEvent::FocusIn &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason)
+        items_->setFocus();
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace quantora
