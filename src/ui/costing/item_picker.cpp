@@ -121,7 +121,8 @@ void ItemPicker::ResizeForHelpPanel(bool shown) {
 }
 
 void ItemPicker::LoadPriceLists() {
-    IndexColumn column = LoadIndexColumn(session_.Paths, session_.Settings(), NameIndex::PriceLists);
+    IndexColumn column =
+        LoadIndexColumn(session_.Paths, session_.Settings(), NameIndex::PriceLists);
     priceLists_->clear();
     for (const NamedSlot& entry : column.entries) {
         auto* item = new QListWidgetItem(QString::fromStdString(entry.name), priceLists_);

@@ -53,7 +53,8 @@ JobSelector::JobSelector(QWidget* sheet, Session& session)
     connect(jobs_, &QListWidget::itemClicked, this, &JobSelector::Choose);
     groups_->installEventFilter(this);
     groups_->viewport()->installEventFilter(this);
-    new KeyPreview(this, session_.Keys, [this](QWidget*, QKeyEvent* key) { return PreviewKey(key); });
+    new KeyPreview(this, session_.Keys,
+                   [this](QWidget*, QKeyEvent* key) { return PreviewKey(key); });
     ScaleForm(this);
     move(sheet->frameGeometry().topLeft());
 

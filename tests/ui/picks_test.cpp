@@ -1,0 +1,160 @@
+// Filling the sheet's lines as a user does: a quantity, ENTER and an item from the picker;
+// a job picked from the selector, and one that would include the open job refused; the
+// picker's remembered filter and its double Esc; the selector leaving out the open job.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "costing/job_file.h"
+#include "pricelists/item_file.h"
+#include "store/pause.h"
+#include "ui/costing/costing_sheet_window.h"
+#include "ui/costing/item_picker.h"
+#include "ui/costing/job_selector.h"
+#include "ui/costing/pricing_progress_window.h"
+#include "ui/management/management_window.h"
+#include "ui_test_support.h"
+
+using namespace quantora;
+using namespace quantora::testing;
+
+namespace {
+
+// Acts on the modal window of type W as soon as it shows.
+template <typename W>
+void WhenShown(std::function<void(W*)> act) {
+    QTimer::singleShot(0, [act] {
+        if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget())) return act(window);
+        WhenShown<W>(act);
+    });
+}
+
+// Selects the entry of a list by its text and releases Enter on it, as the keyboard does.
+void ChooseIn(QWidget* window, const char* list, const QString& entry) {
+    auto* column = window->findChild<QListWidget*>(list);
+    column->setCurrentItem(column->findItems(entry, Qt::MatchExactly).front());
+    column->setFocus();
+    QTest::keyClick(column, Qt::Key_Return);
+}
+
+}  // namespace
+
+class PicksTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Environment> env;
+    std::unique_ptr<ManagementWindow> window;
+
+    Session& Now() { return *env->session; }
+    CostingSheetWindow* Sheet() { return window->Sheet(); }
+    QLineEdit* Quant(int row) { return Sheet()->findChild<QLineEdit*>(QString("Quant%1").arg(row)); }
+    QString Label(const char* column, int row) {
+        return Sheet()->findChild<QLabel*>(QString("%1%2").arg(column).arg(row))->text();
+    }
+    std::string Job(int group, const std::string& name) { return Now().Paths.JobFolder(group) + name; }
+
+    void Open(const QString& job) {
+        window->RefreshLists();
+        ChooseIn(window.get(), "JobList", job);
+        QVERIFY(QTest::qWaitForWindowActive(Sheet()));
+        Quant(0)->setFocus();
+    }
+
+  private slots:
+    void initTestCase() { SetPausesEnabled(false); }
+    void init() {
+        env = std::make_unique<Environment>();
+        WriteItemPrice(Now().Paths.ListFolder(0), "Hinge", ParseAmount("2.5"));
+        WriteItemPrice(Now().Paths.ListFolder(0), "Bolt", ParseAmount("0.2"));
+        window = std::make_unique<ManagementWindow>(*env->session);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    void cleanup() {
+        if (Sheet()) {
+            env->dialogs.answers = {PromptAnswer::No};
+            Sheet()->close();
+            QTRY_VERIFY(!Sheet());
+        }
+        window.reset();
+        env.reset();
+    }
+
+    void aQuantityThenEnterPicksAnItem() {
+        Open("My First Job Costing");
+        QTest::keyClick(Quant(0), Qt::Key_3);
+        WhenShown<ItemPicker>([](ItemPicker* picker) { ChooseIn(picker, "ItemList", "Hinge"); });
+        QTest::keyClick(Quant(0), Qt::Key_Return);
+        QCOMPARE(Label("Item", 0), QString("Hinge"));
+        QCOMPARE(Label("Price", 0), QString("2.50"));
+        QCOMPARE(Label("SubTot", 0), QString("7.50"));
+        QCOMPARE(Sheet()->findChild<QLabel*>("Total")->text(), QString("7.50"));
+        // Another item in the same row: the total moves by the difference.
+        WhenShown<ItemPicker>([](ItemPicker* picker) { ChooseIn(picker, "ItemList", "Bolt"); });
+        Sheet()->findChild<QAction*>("MenuPickPrice")->trigger();
+        QCOMPARE(Sheet()->findChild<QLabel*>("Total")->text(), QString(".60"));  // money form
+        QTest::keyClick(Quant(0), Qt::Key_S, Qt::ControlModifier);
+        JobLine saved = ReadLine(Job(0, "My First Job Costing"), 0);
+        QCOMPARE(saved.Item, std::string("Bolt"));
+        QCOMPARE(saved.SubTot, ParseAmount("0.6"));
+    }
+
+    void theSelectorPicksAJobAndRefusesOneThatIncludesThisOne() {
+        EnsureFolder(Now().Paths.JobFolder(1));
+        WriteBytes(Now().Paths.GroupIndex(), Slot("My First Group") + Slot("Second"));
+        WriteLine(Job(1, "Door"), 0, {0, 0, ParseAmount("2"), "Hinge", {}, {}});
+        WriteLine(Job(1, "Loop"), 0, {1, 0, ParseAmount("1"), "My First Job Costing", {}, {}});
+        Open("My First Job Costing");
+        QTest::keyClick(Quant(0), Qt::Key_2);
+        Sheet()->findChild<QAction*>("MenuautoJobs")->trigger();
+        WhenShown<JobSelector>([](JobSelector* selector) {
+            // The open job is not offered in its own group.
+            QCOMPARE(selector->findChild<QListWidget*>("JobList")->count(), 0);
+            auto* groups = selector->findChild<QListWidget*>("FolderList");
+            QRect second = groups->visualItemRect(groups->findItems("Second", Qt::MatchExactly).front());
+            QTest::mouseClick(groups->viewport(), Qt::LeftButton, {}, second.center());
+            ChooseIn(selector, "JobList", "Door");
+        });
+        QTest::keyClick(Quant(0), Qt::Key_Return);  // ENTER on an empty row: the selector
+        QCOMPARE(Label("Item", 0), QString("Door"));
+        QCOMPARE(Label("Price", 0), QString("5.00"));  // the job's total
+        QCOMPARE(Label("SubTot", 0), QString("10.00"));
+
+        // The selector remembers the group browsed; a job including this one is refused.
+        WhenShown<JobSelector>([](JobSelector* selector) { ChooseIn(selector, "JobList", "Loop"); });
+        Sheet()->findChild<QAction*>("MenuPickJob")->trigger();
+        QCOMPARE(env->dialogs.asked.back().text, QString(kCycleRefused));
+        QCOMPARE(Label("Item", 0), QString("Door"));
+    }
+
+    void thePickerRemembersItsFilterAndEscPutsItAsideFirst() {
+        Open("My First Job Costing");
+        WhenShown<ItemPicker>([](ItemPicker* picker) {
+            auto* beginning = picker->findChild<QLineEdit*>("FilterText1");
+            beginning->setFocus();
+            QTest::keyClicks(beginning, "b");
+            QTest::keyClick(beginning, Qt::Key_Return);
+            QCOMPARE(picker->findChild<QListWidget*>("ItemList")->count(), 1);
+            picker->reject();
+        });
+        Sheet()->findChild<QAction*>("MenuPickPrice")->trigger();
+        WhenShown<ItemPicker>([](ItemPicker* picker) {
+            auto* items = picker->findChild<QListWidget*>("ItemList");
+            QCOMPARE(items->count(), 1);  // the same filter again
+            QCOMPARE(picker->findChild<QLineEdit*>("FilterText1")->text(), QString("b"));
+            QTest::keyClick(items, Qt::Key_Escape);
+            QCOMPARE(items->count(), 2);  // the first Esc shows all items
+            QVERIFY(picker->isVisible());
+            QTest::keyClick(items, Qt::Key_Escape);
+        });
+        Sheet()->findChild<QAction*>("MenuPickPrice")->trigger();
+        QCOMPARE(Label("Item", 0), QString());  // cancelled: the row as it was
+    }
+};
+
+QUANTORA_WINDOW_TEST_MAIN(PicksTest)
+#include "picks_test.moc"
