@@ -13,15 +13,20 @@
 #include <cstdio>
 
 #include "bench_support.h"
+#include "costing/costing_sheet.h"
 #include "costing/job_editing.h"
 #include "costing/job_file.h"
 #include "costing/pricing.h"
 #include "platform/sounds.h"
+#include "manage/name_index.h"
+#include "store/name_slots.h"
 #include "pricelists/item_file.h"
+#include "pricelists/price_list_model.h"
 #include "store/data_file.h"
 #include "store/pause.h"
 #include "ui/common/application.h"
 #include "ui/common/dialogs.h"
+#include "ui/costing/item_picker.h"
 #include "ui/management/management_window.h"
 #include "ui/session.h"
 
@@ -29,6 +34,7 @@ namespace quantora::bench {
 namespace {
 
 constexpr int kLists = 10, kItems = 1000, kLines = 10'000, kIncluded = 20;
+constexpr int kSupplierItems = 100'000, kChain = 30;
 
 // Sounds and answers that cost nothing, so only the sheet is measured.
 class Quiet : public Sounds {
@@ -64,6 +70,25 @@ struct Fixture {
                                   {}});
         }
         WriteFast(paths.JobFolder(0) + "Big", big);
+        // A supplier's list of 100,000 items, and a chain of 30 jobs each including the next
+        // on two lines.
+        std::string index = *EncodeSlotName("My First Price List");
+        for (int blank = 1; blank < kLists; ++blank) index += std::string(kNameSlotSize, ' ');
+        WriteFast(paths.PriceListIndex(), index + *EncodeSlotName("Supplier"));
+        EnsureFolder(paths.ListFolder(kLists));
+        for (int item = 0; item < kSupplierItems; ++item)
+            WriteFast(paths.ListFolder(kLists) + "Part " + std::to_string(item * 7919 % 1'000'003),
+                      EncodeItemPrice(Amount::Whole(1)));
+        EnsureFolder(paths.JobFolder(1));
+        for (int level = kChain - 1; level >= 0; --level) {
+            std::string next = "Chain " + std::to_string(level + 1);
+            std::string lines =
+                level == kChain - 1
+                    ? EncodeJobLine({0, 0, Amount::Whole(1), "Item 1", {}, {}})
+                    : EncodeJobLine({1, 1, Amount::Whole(1), next, {}, {}}) +
+                          EncodeJobLine({1, 1, Amount::FromRaw(5'000), next, {}, {}});
+            WriteFast(paths.JobFolder(1) + "Chain " + std::to_string(level), lines);
+        }
         SettleDisk();
     }
     ScratchFolder folder;
@@ -180,6 +205,70 @@ void FloorSave(benchmark::State& state) {
     }
 }
 
+// The item picker on the supplier's list, from its creation until its first rows show.
+void EnginePicker(benchmark::State& state) {
+    Program program;
+    program.session.Apply([](const DataPaths& paths, Settings& settings) {
+        SelectEntry(paths, settings, NameIndex::PriceLists, kLists);
+    });
+    for (auto _ : state) {
+        ItemPicker picker(&program.window, program.session);
+        picker.show();
+        if (picker.findChild<QListWidget*>("ItemList")->count() == 0) std::abort();
+    }
+}
+
+void FloorPicker(benchmark::State& state) {
+    for (auto _ : state) {
+        PriceListModel model;
+        model.LoadNames(fixture->paths.ListFolder(kLists), {});
+        model.LoadPrices(fixture->paths.ListFolder(kLists));
+    }
+}
+
+// Picking the job that heads the chain: pricing it through every level and filling the row.
+void EnginePickJob(benchmark::State& state) {
+    WriteFast(fixture->paths.TempJob(), "");
+    CostingSheet sheet(fixture->paths.TempJob(), 0, {}, Amount{});
+    PricingObserver quiet;
+    for (auto _ : state) {
+        PricingRun run(fixture->paths, {"Open", fixture->paths.JobFolder(0) + "Open"}, quiet);
+        PriceResult priced = run.PriceIt(fixture->paths.JobFolder(1) + "Chain 0");
+        run.Commit();
+        sheet.FillCurrentRow("Chain 0", 1, 1, priced.total);
+    }
+}
+
+void EngineSort(benchmark::State& state) {
+    std::string big = *DataFile::ReadWhole(fixture->paths.JobFolder(0) + "Big");
+    for (auto _ : state) {
+        state.PauseTiming();
+        WriteFast(fixture->paths.TempJob(), big);
+        CostingSheet sheet(fixture->paths.TempJob(), kLines, {}, Amount{});
+        state.ResumeTiming();
+        sheet.SortLines(fixture->paths.SpareJob());
+    }
+}
+
+void FloorSort(benchmark::State& state) {
+    std::string big = *DataFile::ReadWhole(fixture->paths.JobFolder(0) + "Big");
+    for (auto _ : state) {
+        state.PauseTiming();
+        WriteFast(fixture->paths.TempJob(), big);
+        state.ResumeTiming();
+        std::string records = *DataFile::ReadWhole(fixture->paths.TempJob());
+        std::string spare = fixture->paths.SpareJob();
+        int fd = ::open(spare.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (::write(fd, records.data(), records.size()) < 0) std::abort();
+        ::close(fd);
+    }
+}
+
+BENCHMARK(EnginePicker)->Name("engine/picker")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FloorPicker)->Name("floor/picker")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(EnginePickJob)->Name("engine/pick_job")->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(EngineSort)->Name("engine/sort")->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(FloorSort)->Name("floor/sort")->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(EngineOpen)->Name("engine/open")->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(FloorOpen)->Name("floor/open")->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(EngineScroll)->Name("engine/scroll")->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -202,5 +291,8 @@ int main(int argc, char** argv) {
     PrintCase("scroll_10000_lines", t["engine/scroll"], t["floor/scroll"],
               "worst_move_ms=" + std::to_string(scrollWorstMs));
     PrintCase("save_10000_lines", t["engine/save"], t["floor/save"]);
+    PrintCase("picker_open_100000", t["engine/picker"], t["floor/picker"]);
+    std::printf("case: pick_job_30_levels engine_ms=%.3f\n", t["engine/pick_job"]);
+    PrintCase("sort_10000_lines", t["engine/sort"], t["floor/sort"]);
     return 0;
 }
