@@ -2,6 +2,9 @@
 // for each input, and a reader that takes names, bytes and small numbers from the input.
 #pragma once
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -47,6 +50,18 @@ class Input {
             if (c != '/' && c != '\0') name += c;
         if (name.empty() || name == "." || name == "..") name = "n";
         return name;
+    }
+
+    // A file of a name and up to max bytes from the input, in folder; false when it cannot
+    // be made (the name may be taken by a folder).
+    bool File(const std::string& folder, std::size_t max) {
+        std::string name = FileName();
+        int fd = ::open((folder + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0) return false;
+        std::string bytes = Bytes(max);
+        if (::write(fd, bytes.data(), bytes.size()) < 0) std::abort();
+        ::close(fd);
+        return true;
     }
 
   private:

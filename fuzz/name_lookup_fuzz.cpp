@@ -14,14 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Input input(data, size);
     fuzz::ClearScratch();
     const std::string& folder = fuzz::Scratch();
-    for (int files = input.Byte() % 8; files-- > 0;) {
-        std::string name = input.FileName();
-        int fd = ::open((folder + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0) continue;
-        std::string price = input.Bytes(10);
-        if (::write(fd, price.data(), price.size()) < 0) std::abort();
-        ::close(fd);
-    }
+    for (int files = input.Byte() % 8; files-- > 0;) input.File(folder, 10);
     std::string wanted = input.Bytes(12);
     std::optional<std::string> found = FindFile(folder, wanted);
     NameResolver resolver;
