@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_map>
 
+#include "store/code_page.h"
 #include "store/collation.h"
 #include "store/data_file.h"
 
@@ -172,17 +174,48 @@ void CostingSheet::FillCurrentRow(const std::string& item, std::int16_t kind, st
 
 void CostingSheet::SortLines(const std::string& spareJob) {
     SaveSection();
-    std::vector<JobLine> lines = ReadAllLines(tempJob_);
+    std::string bytes = DataFile::Open(tempJob_).ReadAll();
+    std::size_t count = bytes.size() / kJobRecordSize;
+    // A costing names the same items on many lines: each distinct name is collated once and
+    // given its rank, and the lines are then sorted by rank.
+    std::unordered_map<std::string_view, std::int32_t> nameIndex;
+    std::vector<std::string_view> names;
+    std::vector<std::int32_t> nameOfLine(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string_view item =
+            std::string_view(bytes).substr(i * kJobRecordSize + 12, kJobItemSize);
+        item = item.substr(0, item.find_last_not_of(' ') + 1);
+        auto [known, fresh] = nameIndex.try_emplace(item, static_cast<std::int32_t>(names.size()));
+        if (fresh) names.push_back(item);
+        nameOfLine[i] = known->second;
+    }
     std::vector<std::string> keys;
-    keys.reserve(lines.size());
-    for (const JobLine& line : lines) keys.push_back(CollationKey(line.Item));
-    std::vector<std::int32_t> order(lines.size());
-    std::iota(order.begin(), order.end(), 0);
-    // Names that collate alike keep their order: a sort never shuffles equal lines.
-    std::stable_sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
+    keys.reserve(names.size());
+    for (std::string_view name : names) keys.push_back(CollationKey(DecodeCp1252(name)));
+    std::vector<std::int32_t> byKey(names.size());
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::sort(byKey.begin(), byKey.end(), [&](std::int32_t a, std::int32_t b) {
         return keys[static_cast<std::size_t>(a)] < keys[static_cast<std::size_t>(b)];
     });
-    RebuildInOrder(tempJob_, spareJob, order);
+    std::vector<std::int32_t> rank(names.size());
+    for (std::size_t r = 0; r < byKey.size(); ++r) {
+        // Names that collate alike share a rank, so their lines keep their order.
+        bool same = r > 0 && keys[static_cast<std::size_t>(byKey[r])] ==
+                                 keys[static_cast<std::size_t>(byKey[r - 1])];
+        rank[static_cast<std::size_t>(byKey[r])] =
+            same ? rank[static_cast<std::size_t>(byKey[r - 1])] : static_cast<std::int32_t>(r);
+    }
+    std::vector<std::int32_t> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
+        return rank[static_cast<std::size_t>(nameOfLine[static_cast<std::size_t>(a)])] <
+               rank[static_cast<std::size_t>(nameOfLine[static_cast<std::size_t>(b)])];
+    });
+    std::string records;
+    records.reserve(count * kJobRecordSize);
+    for (std::int32_t k : order)
+        records.append(bytes, static_cast<std::size_t>(k) * kJobRecordSize, kJobRecordSize);
+    ReplaceWorkingCopy(tempJob_, spareJob, records);
     Clear();
     LoadSection();
     Focus(window_.Current());

@@ -101,31 +101,13 @@ void CopyRawLine(const std::string& source, std::int32_t k, const std::string& t
     WriteUntorn(target, end, record);
 }
 
-namespace {
-
-// Spare.job takes the records, then the place of Temp.job in one rename: a crash leaves the
-// old working copy or the new one.
-void ReplaceThroughSpare(const std::string& tempJob, const std::string& spareJob,
-                         const std::string& records) {
+void ReplaceWorkingCopy(const std::string& tempJob, const std::string& spareJob,
+                        const std::string& records) {
+    // Spare.job is scratch: it is written as it stands.
     DeleteDataFile(spareJob);
-    ReplaceFile(spareJob, records, false);
+    DataFile::Open(spareJob).WriteAt(0, records);
     if (std::rename(spareJob.c_str(), tempJob.c_str()) != 0)
         throw DataFileError(DataFileError::Kind::Open, tempJob);
-}
-
-}  // namespace
-
-void RebuildInOrder(const std::string& tempJob, const std::string& spareJob,
-                    const std::vector<std::int32_t>& order) {
-    std::string bytes = DataFile::Open(tempJob).ReadAll();
-    std::string records;
-    records.reserve(bytes.size());
-    for (std::int32_t k : order) {
-        auto offset = static_cast<std::size_t>(k) * kJobRecordSize;
-        if (k >= 0 && offset + kJobRecordSize <= bytes.size())
-            records.append(bytes, offset, kJobRecordSize);
-    }
-    ReplaceThroughSpare(tempJob, spareJob, records);
 }
 
 void RebuildWithoutLine(const std::string& tempJob, const std::string& spareJob, std::int32_t k) {
@@ -136,7 +118,7 @@ void RebuildWithoutLine(const std::string& tempJob, const std::string& spareJob,
          offset += kJobRecordSize, ++index) {
         if (static_cast<std::int64_t>(index) != k) kept.append(bytes, offset, kJobRecordSize);
     }
-    ReplaceThroughSpare(tempJob, spareJob, kept);
+    ReplaceWorkingCopy(tempJob, spareJob, kept);
 }
 
 }  // namespace quantora

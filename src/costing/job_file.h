@@ -60,10 +60,10 @@ void RepriceLine(const std::string& path, std::int32_t k, Amount price, Amount s
 // Appends the raw 98-byte record of line k of source to target, unchanged.
 void CopyRawLine(const std::string& source, std::int32_t k, const std::string& target);
 
-// Rebuilds the working copy with its records in the given order (indexes of its lines),
-// whole records moving unchanged; the same way as RebuildWithoutLine.
-void RebuildInOrder(const std::string& tempJob, const std::string& spareJob,
-                    const std::vector<std::int32_t>& order);
+// The working copy becomes the given records: Spare.job takes them, then the place of
+// Temp.job in one rename, so a crash leaves the old working copy or the new one.
+void ReplaceWorkingCopy(const std::string& tempJob, const std::string& spareJob,
+                        const std::string& records);
 
 // Rebuilds the working copy without line k: the other records, unchanged and in order, go
 // to Spare.job, which then takes the place of Temp.job in one rename.
