@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "manage/name_index.h"
 #include "manage/name_rules.h"
+#include "store/code_page.h"
 #include "store/data_file.h"
 #include "store/name_lookup.h"
 
@@ -52,6 +54,16 @@ void PasteJob(const DataPaths& paths, std::int16_t group, const JobClipboard& cl
     if (clipboard.ClipState != JobClipboard::State::Cut) return;
     std::string source = paths.JobFolder(clipboard.ClipGroup);
     if (auto stored = FindFile(source, clipboard.ClipName)) std::remove((source + *stored).c_str());
+}
+
+std::vector<std::string> JobsToInclude(const std::string& jobFolder, bool openJobsGroup,
+                                       const std::string& openJobName) {
+    std::vector<std::string> jobs = SortedJobNames(jobFolder);
+    if (openJobsGroup) {
+        std::string open = FoldCase(openJobName);
+        std::erase_if(jobs, [&](const std::string& job) { return FoldCase(job) == open; });
+    }
+    return jobs;
 }
 
 std::string DeleteJobQuestion(const std::string& name) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "manage/entry_operations.h"
 #include "manage/job_clipboard.h"
@@ -46,6 +47,12 @@ std::optional<std::string> PasteQuestion(const std::string& jobFolder,
 // in another letter case is the one overwritten). After a cut the source file in the group it
 // came from is deleted, every failure ignored (it may be gone already). The clipboard stays.
 void PasteJob(const DataPaths& paths, std::int16_t group, const JobClipboard& clipboard);
+
+// The jobs the job selector offers from a group's folder, sorted: all of them, except that
+// in the open job's own group the open job itself is left out (letter case ignored), so a
+// job is never included in itself directly.
+std::vector<std::string> JobsToInclude(const std::string& jobFolder, bool openJobsGroup,
+                                       const std::string& openJobName);
 
 // The question asked before a job is deleted, with OK and Cancel.
 std::string DeleteJobQuestion(const std::string& name);

@@ -99,6 +99,14 @@ TEST_F(Steps, JobNamesAreCleanedAndNeverDuplicated) {
     EXPECT_FALSE(Exists(group + "Deck"));
 }
 
+TEST_F(Steps, TheSelectorLeavesOutTheOpenJobInItsOwnGroupOnly) {
+    WriteBytes(paths.JobFolder(0) + "Porch", "");
+    EXPECT_EQ(JobsToInclude(paths.JobFolder(0), true, "my first job costing"),
+              std::vector<std::string>{"Porch"});
+    EXPECT_EQ(JobsToInclude(paths.JobFolder(0), false, "My First Job Costing"),
+              (std::vector<std::string>{"My First Job Costing", "Porch"}));
+}
+
 TEST_F(Steps, ACutJobMovesOnPasteACopiedOneStays) {
     EnsureFolder(paths.JobFolder(1));
     EnsureFolder(paths.JobFolder(2));

@@ -6,8 +6,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "manage/job_operations.h"
 #include "manage/name_index.h"
-#include "store/code_page.h"
 #include "ui/common/key_preview.h"
 #include "ui/common/window_scaling.h"
 #include "ui/session.h"
@@ -76,13 +76,10 @@ std::optional<ChosenJob> JobSelector::Pick() {
 void JobSelector::Browse(std::int16_t group) {
     browsed_ = group;
     jobs_->clear();
-    bool ownGroup = group == session_.Settings().CurrentGroup;
-    std::string open = FoldCase(session_.CurrentJobName);
-    for (const std::string& name : SortedJobNames(session_.Paths.JobFolder(group))) {
-        // A job is never offered to be included in itself.
-        if (ownGroup && FoldCase(name) == open) continue;
+    for (const std::string& name :
+         JobsToInclude(session_.Paths.JobFolder(group), group == session_.Settings().CurrentGroup,
+                       session_.CurrentJobName))
         jobs_->addItem(QString::fromStdString(name));
-    }
     jobs_->setCurrentRow(jobs_->count() > 0 ? 0 : -1);
     jobs_->setFocus();
 }
