@@ -70,7 +70,6 @@ CostingSheet::ReleasedKey Released(const QKeyEvent* key) {
 CostingSheetWindow::CostingSheetWindow(QWidget* managementWindow, Session& session)
     : managementWindow_(managementWindow), session_(session) {
     setObjectName("Sheet");
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(kProgramTitle);
     setWindowIcon(managementWindow->windowIcon());
     area_ = new QWidget(this);
@@ -255,7 +254,7 @@ void CostingSheetWindow::BuildMenus() {
 }
 
 void CostingSheetWindow::ResizeForHelpPanel(bool shown) {
-    if (helpFrame_->isHidden() != shown) return;
+    if (helpFrame_->isHidden() == !shown) return;  // already as asked
     helpFrame_->setVisible(shown);
     int change = kHelpHeight + Twips(90);
     area_->setFixedHeight(area_->height() + (shown ? change : -change));
