@@ -47,6 +47,7 @@ int CostingSheet::Focus(int row) {
     if (window_.Top() + row > lineCount_) return window_.Current();
     window_.Choose(row);
     oldSubTot_ = ParseAmount(rows_[static_cast<std::size_t>(row)].subTot);
+    quantSeen_ = rows_[static_cast<std::size_t>(row)].quant;
     return row;
 }
 
@@ -147,12 +148,16 @@ RowKeyOutcome CostingSheet::KeyReleased(int row, ReleasedKey key) {
         bool emptyNewLine = shown.item.empty() && window_.Top() + row == lineCount_;
         return emptyNewLine ? RowKeyOutcome::AutoPick : RowKeyOutcome::None;
     }
+    // A key that left the quantity as it was (the S of Ctrl+S released after Ctrl, an
+    // arrow, Shift) changes nothing, and so is no edit.
+    if (shown.quant == quantSeen_) return RowKeyOutcome::None;
     // Worked out as the design's texts: the product's money text is the sub total.
     std::string subTot = MoneyText(ParseAmount(shown.quant) * ParseAmount(shown.price));
     Amount total = ParseAmount(totalText_) + ParseAmount(subTot) - oldSubTot_;
     shown.subTot = subTot;
     totalText_ = MoneyText(total);
     oldSubTot_ = ParseAmount(shown.subTot);
+    quantSeen_ = shown.quant;
     changed_ = true;
     return RowKeyOutcome::Recomputed;
 }

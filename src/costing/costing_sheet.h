@@ -74,8 +74,8 @@ class CostingSheet {
     // A digit, sign or point typed into the new line makes it a line of the job.
     bool TypeQuantChar(int row, char32_t c);
     // A key released in a row: Enter and Down on an empty new line, or any key after a
-    // pick was asked for, lead to the automatic pick; keys that can change the quantity
-    // lead to the row worked out again. Throws AmountOverflow when the sub total or the
+    // pick was asked for, lead to the automatic pick; a key that changed the quantity leads
+    // to the row worked out again. Throws AmountOverflow when the sub total or the
     // total leaves the range the program can hold; the sheet then closes unsaved.
     enum class ReleasedKey { EnterOrDown, Up, Escape, Control, Other };
     RowKeyOutcome KeyReleased(int row, ReleasedKey key);
@@ -113,6 +113,7 @@ class CostingSheet {
     std::array<SheetRow, kRows> rows_{};
     std::string totalText_;
     Amount oldSubTot_;
+    std::string quantSeen_;  // the current row's quantity when last worked out
     bool changed_ = false;
     bool pickPending_ = false;
 };

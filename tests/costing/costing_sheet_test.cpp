@@ -77,6 +77,10 @@ TEST_F(Sheet, TypingAQuantityWorksOutTheRowAndTheTotal) {
     sheet.SetQuantText(1, "1");
     sheet.KeyReleased(1, CostingSheet::ReleasedKey::Other);
     EXPECT_EQ(sheet.TotalText(), "12.50");  // by the difference, not added twice
+    // A key that changed nothing (the S of Ctrl+S released after Ctrl) is no edit.
+    sheet.MarkSaved();
+    EXPECT_EQ(sheet.KeyReleased(1, CostingSheet::ReleasedKey::Other), RowKeyOutcome::None);
+    EXPECT_FALSE(sheet.Changed());
     sheet.SetQuantText(1, "999999999999999");
     EXPECT_THROW(sheet.KeyReleased(1, CostingSheet::ReleasedKey::Other), AmountOverflow);
 }
