@@ -107,6 +107,22 @@ class PicksTest : public QObject {
         QCOMPARE(saved.SubTot, ParseAmount("0.6"));
     }
 
+    void aQuantityTypedAfterACancelledPickMakesTheNewLine() {
+        Open("My First Job Costing");
+        QTest::keyClick(Quant(0), Qt::Key_3);
+        WhenShown<ItemPicker>([](ItemPicker* picker) { ChooseIn(picker, "ItemList", "Hinge"); });
+        QTest::keyClick(Quant(0), Qt::Key_Return);
+        // Enter from the last line moves to the new line, whose picker opens by itself.
+        WhenShown<ItemPicker>([](ItemPicker* picker) {
+            QTest::keyClick(picker->findChild<QListWidget*>("ItemList"), Qt::Key_Escape);
+        });
+        QTest::keyClick(Quant(0), Qt::Key_Return);
+        Sheet()->activateWindow();  // as the desktop gives the keyboard back after a dialog
+        QTRY_VERIFY(Quant(1)->hasFocus());
+        QTest::keyClick(Quant(1), Qt::Key_1);
+        QCOMPARE(Sheet()->Sheet().LineCount(), 2);
+    }
+
     void theSelectorPicksAJobAndRefusesOneThatIncludesThisOne() {
         EnsureFolder(Now().Paths.JobFolder(1));
         WriteBytes(Now().Paths.GroupIndex(), Slot("My First Group") + Slot("Second"));

@@ -326,10 +326,15 @@ bool CostingSheetWindow::PreviewKey(QWidget* receiver, QKeyEvent* key) {
     for (int r = 0; r < kRows; ++r)
         if (receiver == quant_[r]) row = r;
     if (key->type() == QEvent::KeyPress) {
+        pressed_ = key->key();
         if (key->key() == Qt::Key_Space || key->key() == Qt::Key_Escape) return true;
         return row >= 0 && QuantKeyPress(row, key);
     }
     if (key->isAutoRepeat()) return false;
+    // The release of a key pressed elsewhere (Enter that chose a menu item or closed a
+    // dialog) is not a key typed in the sheet.
+    if (key->key() != pressed_) return true;
+    pressed_ = 0;
     if (key->key() == Qt::Key_F1) {
         OpenDocumentation(session_);
         return true;

@@ -83,6 +83,7 @@ class CostingSheetWindow : public QMainWindow {
     std::unique_ptr<CostingSheet> sheet_;
     bool clickArmed_ = false;
     int highlighted_ = -1;
+    int pressed_ = 0;  // the last key pressed in the sheet, until released
     bool closing_ = false;
     QString shownClock_;
 
