@@ -85,22 +85,6 @@ void WriteLine(const std::string& path, std::int32_t k, const JobLine& line) {
     WriteUntorn(path, RecordOffset(k), record);
 }
 
-void RepriceLine(const std::string& path, std::int32_t k, Amount price, Amount subTot) {
-    if (k >= CountOf(DataFile::Open(path))) throw std::out_of_range("no such job line");
-    WriteUntorn(path, RecordOffset(k) + kJobPriceOffset, EncodePriceAndSubTot(price, subTot));
-}
-
-void CopyRawLine(const std::string& source, std::int32_t k, const std::string& target) {
-    std::string record;
-    {
-        DataFile in = DataFile::Open(source);
-        if (k >= CountOf(in)) throw std::out_of_range("no such job line");
-        record = in.ReadAt(RecordOffset(k), kJobRecordSize);
-    }
-    auto end = static_cast<std::uint64_t>(CountOf(DataFile::Open(target))) * kJobRecordSize;
-    WriteUntorn(target, end, record);
-}
-
 void ReplaceWorkingCopy(const std::string& tempJob, const std::string& spareJob,
                         const std::string& records) {
     // Spare.job is scratch: it is written as it stands.

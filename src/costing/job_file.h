@@ -55,10 +55,6 @@ JobLine ReadLine(const std::string& path, std::int32_t k);
 std::vector<JobLine> ReadAllLines(const std::string& path);
 // Writes line k; k equal to the line count appends a line.
 void WriteLine(const std::string& path, std::int32_t k, const JobLine& line);
-// Rewrites only Price and SubTot of line k.
-void RepriceLine(const std::string& path, std::int32_t k, Amount price, Amount subTot);
-// Appends the raw 98-byte record of line k of source to target, unchanged.
-void CopyRawLine(const std::string& source, std::int32_t k, const std::string& target);
 
 // The working copy becomes the given records: Spare.job takes them, then the place of
 // Temp.job in one rename, so a crash leaves the old working copy or the new one.

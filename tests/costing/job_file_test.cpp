@@ -60,20 +60,6 @@ TEST(JobFile, LinesAreReadWrittenAndAppended) {
     EXPECT_EQ(ReadBytes(job), before);
 }
 
-TEST(JobFile, RepricingTouchesOnlyPriceAndSubTot) {
-    TempFolder dir;
-    std::string job = dir / "Job";
-    WriteLine(job, 0, Line(1, 2, "3", "A", "1", "3"));
-    WriteLine(job, 1, Line(0, 4, "5", "B", "2", "10"));
-    std::string before = ReadBytes(job);
-    RepriceLine(job, 1, ParseAmount("2.5"), ParseAmount("12.5"));
-    std::string after = ReadBytes(job);
-    ASSERT_EQ(after.size(), before.size());
-    EXPECT_EQ(after.substr(0, 98 + 82), before.substr(0, 98 + 82));
-    EXPECT_EQ(ReadLine(job, 1).Price, ParseAmount("2.5"));
-    EXPECT_EQ(ReadLine(job, 1).SubTot, ParseAmount("12.5"));
-}
-
 TEST(JobFile, RebuildWithoutALineKeepsTheOthersByteForByte) {
     TempFolder dir;
     std::string temp = dir / "Temp.job", spare = dir / "Spare.job";
@@ -84,9 +70,6 @@ TEST(JobFile, RebuildWithoutALineKeepsTheOthersByteForByte) {
     RebuildWithoutLine(temp, spare, 2);
     EXPECT_EQ(ReadBytes(temp), before.substr(0, 196) + before.substr(294));
     EXPECT_FALSE(testing::Exists(spare));
-
-    CopyRawLine(temp, 0, dir / "Clip.job");
-    EXPECT_EQ(ReadBytes(dir / "Clip.job"), before.substr(0, 98));
 }
 
 TEST(JobFile, APieceOfARecordAtTheEndIsNoLine) {

@@ -42,8 +42,6 @@ void ProgressBar::Complete() {
     bar_->repaint();
 }
 
-int ProgressBar::FilledWidth() const { return bar_->width(); }
-
 void ProgressBar::Fill(int width) { bar_->setGeometry(0, 0, width, height()); }
 
 }  // namespace quantora

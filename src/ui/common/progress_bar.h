@@ -21,8 +21,6 @@ class ProgressBar : public QFrame {
     // The bar full.
     void Complete();
 
-    int FilledWidth() const;
-
   private:
     void Fill(int width);
 
