@@ -13,6 +13,7 @@
 #include "ui/common/filter_panel.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
+#include "ui/common/slot_column.h"
 #include "ui/common/window_placement.h"
 #include "ui/common/window_scaling.h"
 #include "ui/session.h"
@@ -21,7 +22,6 @@ namespace quantora {
 
 namespace {
 
-constexpr int kSlotRole = Qt::UserRole;
 constexpr int kWidth = 560, kListsHeight = 300, kHelpHeight = 110;
 
 bool IsEnter(const QKeyEvent* key) {
@@ -123,12 +123,7 @@ void ItemPicker::ResizeForHelpPanel(bool shown) {
 void ItemPicker::LoadPriceLists() {
     IndexColumn column =
         LoadIndexColumn(session_.Paths, session_.Settings(), NameIndex::PriceLists);
-    priceLists_->clear();
-    for (const NamedSlot& entry : column.entries) {
-        auto* item = new QListWidgetItem(QString::fromStdString(entry.name), priceLists_);
-        item->setData(kSlotRole, entry.slot);
-    }
-    priceLists_->setCurrentRow(column.selected);
+    ShowSlotColumn(priceLists_, column);
     if (column.selected >= 0) LoadItems();
 }
 
@@ -145,12 +140,11 @@ void ItemPicker::LoadItems() {
 }
 
 void ItemPicker::PriceListChosen() {
-    QListWidgetItem* entry = priceLists_->currentItem();
-    if (entry == nullptr) return;
-    auto slot = static_cast<std::int16_t>(entry->data(kSlotRole).toInt());
+    std::optional<std::int16_t> slot = SelectedSlot(priceLists_);
+    if (!slot) return;
     // The list chosen here becomes the current one, in the management window too.
     session_.Apply([slot](const DataPaths& paths, Settings& settings) {
-        SelectEntry(paths, settings, NameIndex::PriceLists, slot);
+        SelectEntry(paths, settings, NameIndex::PriceLists, *slot);
     });
     LoadItems();
 }
@@ -158,7 +152,7 @@ void ItemPicker::PriceListChosen() {
 void ItemPicker::FilterChosen(int k) {
     filters_->Show(k);
     session_.PickerFilters.choice = k;
-    if (priceLists_->currentItem()) LoadItems();
+    if (SelectedSlot(priceLists_)) LoadItems();
     items_->setFocus();
 }
 

@@ -9,14 +9,13 @@
 #include "manage/job_operations.h"
 #include "manage/name_index.h"
 #include "ui/common/key_preview.h"
+#include "ui/common/slot_column.h"
 #include "ui/common/window_scaling.h"
 #include "ui/session.h"
 
 namespace quantora {
 
 namespace {
-
-constexpr int kSlotRole = Qt::UserRole;
 
 QLabel* Heading(const QString& text, QWidget* parent, QRect at) {
     auto* label = new QLabel(text, parent);
@@ -58,12 +57,8 @@ JobSelector::JobSelector(QWidget* sheet, Session& session)
     ScaleForm(this);
     move(sheet->frameGeometry().topLeft());
 
-    IndexColumn column = LoadIndexColumn(session_.Paths, session_.Settings(), NameIndex::Groups);
-    for (const NamedSlot& entry : column.entries) {
-        auto* item = new QListWidgetItem(QString::fromStdString(entry.name), groups_);
-        item->setData(kSlotRole, entry.slot);
-    }
-    groups_->setCurrentRow(column.selected);
+    ShowSlotColumn(groups_,
+                   LoadIndexColumn(session_.Paths, session_.Settings(), NameIndex::Groups));
     Browse(browsed_);
 }
 
@@ -86,7 +81,7 @@ void JobSelector::Browse(std::int16_t group) {
 
 void JobSelector::Choose() {
     QListWidgetItem* job = jobs_->currentItem();
-    if (job == nullptr || groups_->currentItem() == nullptr) return;
+    if (job == nullptr || !SelectedSlot(groups_)) return;
     chosen_ = ChosenJob{browsed_, job->text().toStdString()};
     accept();
 }
@@ -110,8 +105,7 @@ void JobSelector::closeEvent(QCloseEvent* event) {
 
 bool JobSelector::eventFilter(QObject* watched, QEvent* event) {
     if (watched == groups_->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        if (QListWidgetItem* group = groups_->currentItem())
-            Browse(static_cast<std::int16_t>(group->data(kSlotRole).toInt()));
+        if (std::optional<std::int16_t> group = SelectedSlot(groups_)) Browse(*group);
         return false;
     }
     if (watched == groups_ && event->type() == QEvent::FocusIn &&

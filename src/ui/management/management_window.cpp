@@ -19,6 +19,7 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
+#include "ui/common/slot_column.h"
 #include "ui/common/window_scaling.h"
 #include "ui/costing/costing_sheet_window.h"
 #include "ui/management/about_box.h"
@@ -29,7 +30,6 @@ namespace quantora {
 
 namespace {
 
-constexpr int kSlotRole = Qt::UserRole;
 const QColor kHelpYellow(255, 255, 192);
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
@@ -272,14 +272,7 @@ void ManagementWindow::LoadJobs() {
 void ManagementWindow::LoadPriceLists() { LoadIndex(NameIndex::PriceLists); }
 
 void ManagementWindow::LoadIndex(NameIndex index) {
-    IndexColumn loaded = LoadIndexColumn(session_.Paths, session_.Settings(), index);
-    QListWidget* column = Column(index);
-    column->clear();
-    for (const NamedSlot& entry : loaded.entries) {
-        auto* item = new QListWidgetItem(Q(entry.name), column);
-        item->setData(kSlotRole, entry.slot);
-    }
-    SelectRow(column, loaded.selected);
+    ShowSlotColumn(Column(index), LoadIndexColumn(session_.Paths, session_.Settings(), index));
 }
 
 QListWidget* ManagementWindow::Column(NameIndex index) const {
@@ -404,21 +397,19 @@ void ManagementWindow::RightButtonReleased(QListWidget* column, QPoint at) {
 }
 
 void ManagementWindow::GroupSelected() {
-    int row = SelectedRow(groupColumn_);
-    if (row < 0) return;
-    auto slot = static_cast<std::int16_t>(groupColumn_->item(row)->data(kSlotRole).toInt());
+    std::optional<std::int16_t> slot = SelectedSlot(groupColumn_);
+    if (!slot) return;
     session_.Apply([slot](const DataPaths& paths, Settings& settings) {
-        SelectEntry(paths, settings, NameIndex::Groups, slot);
+        SelectEntry(paths, settings, NameIndex::Groups, *slot);
     });
     LoadJobs();
 }
 
 void ManagementWindow::PriceListSelected() {
-    int row = SelectedRow(priceListColumn_);
-    if (row < 0) return;
-    auto slot = static_cast<std::int16_t>(priceListColumn_->item(row)->data(kSlotRole).toInt());
+    std::optional<std::int16_t> slot = SelectedSlot(priceListColumn_);
+    if (!slot) return;
     session_.Apply([slot](const DataPaths& paths, Settings& settings) {
-        SelectEntry(paths, settings, NameIndex::PriceLists, slot);
+        SelectEntry(paths, settings, NameIndex::PriceLists, *slot);
     });
 }
 
