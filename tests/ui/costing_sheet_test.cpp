@@ -10,63 +10,26 @@
 
 #include "costing/job_editing.h"
 #include "costing/job_file.h"
+#include "desk_fixture.h"
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
 #include "store/pause.h"
 #include "ui/costing/costing_sheet_window.h"
 #include "ui/costing/save_as_dialog.h"
 #include "ui/management/management_window.h"
-#include "ui_test_support.h"
 
 using namespace quantora;
 using namespace quantora::testing;
 
-class CostingSheetTest : public QObject {
+class CostingSheetTest : public QObject, public Desk {
     Q_OBJECT
 
-    std::unique_ptr<Environment> env;
-    std::unique_ptr<ManagementWindow> window;
-
-    Session& Now() { return *env->session; }
-    CostingSheetWindow* Sheet() { return window->Sheet(); }
-    template <typename T>
-    T* In(const QString& name) {
-        return Sheet()->findChild<T*>(name);
-    }
-    QLineEdit* Quant(int row) { return In<QLineEdit>(QString("Quant%1").arg(row)); }
-    QString Label(const char* column, int row) {
-        return In<QLabel>(QString("%1%2").arg(column).arg(row))->text();
-    }
     std::string Job(const std::string& name) { return Now().Paths.JobFolder(0) + name; }
-
-    // Opens a saved job from the job column, as Enter there does.
-    void OpenJob(const QString& name) {
-        window->RefreshLists();
-        auto* jobs = window->findChild<QListWidget*>("JobList");
-        jobs->setCurrentItem(jobs->findItems(name, Qt::MatchExactly).front());
-        jobs->setFocus();
-        QTest::keyClick(jobs, Qt::Key_Return);
-        QVERIFY(Sheet());
-        QVERIFY(QTest::qWaitForWindowActive(Sheet()));
-    }
 
   private slots:
     void initTestCase() { SetPausesEnabled(false); }
-    void init() {
-        env = std::make_unique<Environment>();
-        window = std::make_unique<ManagementWindow>(*env->session);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    }
-    void cleanup() {
-        if (Sheet()) {
-            env->dialogs.answers = {PromptAnswer::No};
-            Sheet()->close();
-            QTRY_VERIFY(!Sheet());
-        }
-        window.reset();
-        env.reset();
-    }
+    void init() { StartDesk(); }
+    void cleanup() { FinishDesk(); }
 
     void aNewJobIsTypedSavedAndReadBack() {
         env->dialogs.names = {QString("..Porch")};

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "costing/job_file.h"
+#include "desk_fixture.h"
 #include "pricelists/item_file.h"
 #include "store/pause.h"
 #include "ui/costing/costing_sheet_window.h"
@@ -17,7 +18,6 @@
 #include "ui/costing/job_selector.h"
 #include "ui/costing/pricing_progress_window.h"
 #include "ui/management/management_window.h"
-#include "ui_test_support.h"
 
 using namespace quantora;
 using namespace quantora::testing;
@@ -43,53 +43,24 @@ void ChooseIn(QWidget* window, const char* list, const QString& entry) {
 
 }  // namespace
 
-class PicksTest : public QObject {
+class PicksTest : public QObject, public Desk {
     Q_OBJECT
 
-    std::unique_ptr<Environment> env;
-    std::unique_ptr<ManagementWindow> window;
-
-    Session& Now() { return *env->session; }
-    CostingSheetWindow* Sheet() { return window->Sheet(); }
-    QLineEdit* Quant(int row) {
-        return Sheet()->findChild<QLineEdit*>(QString("Quant%1").arg(row));
-    }
-    QString Label(const char* column, int row) {
-        return Sheet()->findChild<QLabel*>(QString("%1%2").arg(column).arg(row))->text();
-    }
     std::string Job(int group, const std::string& name) {
         return Now().Paths.JobFolder(group) + name;
-    }
-
-    void Open(const QString& job) {
-        window->RefreshLists();
-        ChooseIn(window.get(), "JobList", job);
-        QVERIFY(QTest::qWaitForWindowActive(Sheet()));
-        Quant(0)->setFocus();
     }
 
   private slots:
     void initTestCase() { SetPausesEnabled(false); }
     void init() {
-        env = std::make_unique<Environment>();
+        StartDesk();
         WriteItemPrice(Now().Paths.ListFolder(0), "Hinge", ParseAmount("2.5"));
         WriteItemPrice(Now().Paths.ListFolder(0), "Bolt", ParseAmount("0.2"));
-        window = std::make_unique<ManagementWindow>(*env->session);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
-    void cleanup() {
-        if (Sheet()) {
-            env->dialogs.answers = {PromptAnswer::No};
-            Sheet()->close();
-            QTRY_VERIFY(!Sheet());
-        }
-        window.reset();
-        env.reset();
-    }
+    void cleanup() { FinishDesk(); }
 
     void aQuantityThenEnterPicksAnItem() {
-        Open("My First Job Costing");
+        OpenJob("My First Job Costing");
         QTest::keyClick(Quant(0), Qt::Key_3);
         WhenShown<ItemPicker>([](ItemPicker* picker) { ChooseIn(picker, "ItemList", "Hinge"); });
         QTest::keyClick(Quant(0), Qt::Key_Return);
@@ -108,7 +79,7 @@ class PicksTest : public QObject {
     }
 
     void aQuantityTypedAfterACancelledPickMakesTheNewLine() {
-        Open("My First Job Costing");
+        OpenJob("My First Job Costing");
         QTest::keyClick(Quant(0), Qt::Key_3);
         WhenShown<ItemPicker>([](ItemPicker* picker) { ChooseIn(picker, "ItemList", "Hinge"); });
         QTest::keyClick(Quant(0), Qt::Key_Return);
@@ -128,7 +99,7 @@ class PicksTest : public QObject {
         WriteBytes(Now().Paths.GroupIndex(), Slot("My First Group") + Slot("Second"));
         WriteLine(Job(1, "Door"), 0, {0, 0, ParseAmount("2"), "Hinge", {}, {}});
         WriteLine(Job(1, "Loop"), 0, {1, 0, ParseAmount("1"), "My First Job Costing", {}, {}});
-        Open("My First Job Costing");
+        OpenJob("My First Job Costing");
         QTest::keyClick(Quant(0), Qt::Key_2);
         Sheet()->findChild<QAction*>("MenuautoJobs")->trigger();
         WhenShown<JobSelector>([](JobSelector* selector) {
@@ -154,7 +125,7 @@ class PicksTest : public QObject {
     }
 
     void thePickerRemembersItsFilterAndEscPutsItAsideFirst() {
-        Open("My First Job Costing");
+        OpenJob("My First Job Costing");
         WhenShown<ItemPicker>([](ItemPicker* picker) {
             auto* beginning = picker->findChild<QLineEdit*>("FilterText1");
             beginning->setFocus();
