@@ -2,6 +2,7 @@
 // what each name from the dialog and each delete leads to.
 #include <gtest/gtest.h>
 
+#include "first_run_folder.h"
 #include "manage/entry_operations.h"
 #include "manage/job_operations.h"
 #include "manage/menu_captions.h"
@@ -47,16 +48,7 @@ TEST(Menus, PasteIsOfferedInEveryGroupButTheSource) {
     EXPECT_EQ(elsewhere.paste.caption, "Paste......    Porch");
 }
 
-class Steps : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        settings = ReadSettings(home.path());
-        paths = SetUpDataFolder(home.path(), settings).paths;
-    }
-    TempFolder home;
-    Settings settings;
-    DataPaths paths;
-};
+using Steps = FirstRunFolder;
 
 TEST_F(Steps, ARefusedNameSaysWhyAndWritesNothing) {
     std::string before = ReadBytes(paths.GroupIndex());

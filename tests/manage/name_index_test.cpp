@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "first_run_folder.h"
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
 #include "test_files.h"
@@ -15,16 +16,7 @@ using namespace testing;
 
 const std::string kFree(70, ' ');
 
-class Indexes : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        settings = ReadSettings(home.path());
-        paths = SetUpDataFolder(home.path(), settings).paths;
-    }
-    TempFolder home;
-    Settings settings;
-    DataPaths paths;
-};
+using Indexes = FirstRunFolder;
 
 TEST_F(Indexes, ANewEntryTakesTheLastFreeSlotBecomesCurrentAndHasItsFolder) {
     WriteBytes(paths.GroupIndex(), Slot("Alpha") + kFree + Slot("Beta"));
