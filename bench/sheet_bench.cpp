@@ -115,6 +115,7 @@ struct Program {
         }
         std::optional<QString> AskName(QWidget*, const QString&, QPoint) override { return {}; }
         std::optional<std::string> BrowseFolder(QWidget*, const QString&) override { return {}; }
+        bool ConfirmWipe(QWidget*, const QString&, const QString&) override { return false; }
         void ShowFatal(const QString&) override {}
     } dialogs;
     Session session;

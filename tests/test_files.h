@@ -17,9 +17,10 @@ namespace quantora::testing {
 
 class TempFolder {
   public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quantora-test-XXXXXX").string();
+    // Under the system's temporary folder, or under base.
+    explicit TempFolder(
+        const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+        std::string pattern = (base / "quantora-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
         path_ += '/';
     }

@@ -14,17 +14,19 @@ using FileDone = std::function<void()>;
 
 // Deletes the files of the folder's sub folders and the sub folders (one that still holds
 // something else stays; temporary files a crash left behind go with the files), then the folder's
-// own files, then the folder itself unless it is the default folder. In the default folder the
-// settings are written again, since Kiru.ini went with the other files. Throws DataFileError when a
-// file cannot be deleted.
+// own files, then the folder itself unless it is the default folder. The default folder keeps
+// its Data.dir, which names where the data lives and is only ever replaced whole, and has its
+// settings written afresh. Throws DataFileError when a file cannot be deleted.
 void EraseData(const std::string& folder, const std::string& defaultFolder,
                const Settings& settings, const FileDone& fileDone);
 
 // Copies the files of source's sub folders into the same sub folders of target (made as
 // needed), then source's own files, overwriting. Each file is replaced whole, and all of
-// them are on the disk when the copy returns. Returns the first file that could not be
-// copied, having stopped there, or nothing when all were.
+// them are on the disk when the copy returns. A copy into the default folder leaves its
+// Kiru.ini and Data.dir alone: they are the program's own record of where the data lives, not
+// data. Returns the first file that could not be copied, having stopped there, or nothing
+// when all were.
 std::optional<std::string> CopyData(const std::string& source, const std::string& target,
-                                    const FileDone& fileDone);
+                                    const std::string& defaultFolder, const FileDone& fileDone);
 
 }  // namespace quantora

@@ -29,6 +29,16 @@ Access ReadAndWriteBack(const std::string& path, std::size_t count, Access whenW
     return written ? whenWritable : Access::ReadOnly;
 }
 
+// Makes the file, writes two bytes to it and removes it again.
+bool CanCreate(const std::string& test) {
+    int fd = ::open(test.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool written = ::write(fd, "xx", 2) == 2;
+    ::close(fd);
+    written = ::unlink(test.c_str()) == 0 && written;
+    return written;
+}
+
 void MakeWritable(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
@@ -44,17 +54,14 @@ Access Permissions(const std::string& path) {
 
     if (!path.empty() && path.back() == '/') {
         std::vector<std::string> files = ListNormalFiles(path);
-        if (!files.empty()) {
-            MakeWritable(path + files.front());
-            return ReadAndWriteBack(path + files.front(), 2, Access::Folder, true);
-        }
-        std::string test = path + "Test.txt";
-        int fd = ::open(test.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0) return Access::None;
-        bool written = ::write(fd, "xx", 2) == 2;
-        ::close(fd);
-        DeleteDataFile(test);
-        return written ? Access::Folder : Access::None;
+        if (files.empty()) return CanCreate(path + "Test.txt") ? Access::Folder : Access::None;
+        MakeWritable(path + files.front());
+        Access access = ReadAndWriteBack(path + files.front(), 2, Access::Folder, true);
+        // Files written back in place are not enough here: erasing and copying also remove
+        // and make files. The try uses a hidden name, which no data file has.
+        if (access == Access::Folder && !CanCreate(path + TemporaryFileName()))
+            return Access::ReadOnly;
+        return access;
     }
 
     MakeWritable(path);

@@ -8,4 +8,11 @@ void Session::ChangeSetting(std::int16_t quantora::Settings::*field, std::int16_
     WriteSettings(Paths.defaultFolder, settings_);
 }
 
+std::optional<std::string> Session::SetUpDataFolderAgain() {
+    DataFolderSetUp setUp = SetUpDataFolder(Paths.defaultFolder, settings_);
+    Paths = setUp.paths;
+    Clipboard = {};
+    return setUp.unreachableFolder;
+}
+
 }  // namespace quantora

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -50,6 +51,10 @@ class Session {
     DataPaths Paths;
 
     const quantora::Settings& Settings() const { return settings_; }
+    // Sets the data folder up again from Data.dir after it has moved or its content has been
+    // replaced, and empties the job clipboard, whose job was in the data as it was. The folder
+    // Data.dir named when that could not be reached (the default folder is used instead).
+    std::optional<std::string> SetUpDataFolderAgain();
     // Changes one field of the settings record and writes Kiru.ini when it changed.
     void ChangeSetting(std::int16_t quantora::Settings::*field, std::int16_t value);
     // Runs a core operation that changes the settings and writes them itself (selecting,

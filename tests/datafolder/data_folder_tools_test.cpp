@@ -84,7 +84,7 @@ TEST(CopyAndErase, ABackupCopiesOneLevelAndOverwrites) {
     std::filesystem::create_directories(target / "Jobs0");
     WriteBytes(target / "Jobs0/Shed", "old");
     int files = 0;
-    EXPECT_EQ(CopyData(source.path(), target.path(), [&] { ++files; }), std::nullopt);
+    EXPECT_EQ(CopyData(source.path(), target.path(), "", [&] { ++files; }), std::nullopt);
     EXPECT_EQ(files, 5);
     EXPECT_EQ(ReadBytes(target / "Jobs0/Shed"), std::string(98 * 3, 'j'));
     EXPECT_EQ(ReadBytes(target / "Lists0/Nails"), std::string(8, 'n'));
@@ -120,7 +120,7 @@ TEST(CopyAndErase, AFileThatCannotBeWrittenStopsTheCopyThere) {
     MakeData(source.path());
     // A folder where the target file should go: no user, root included, can write it.
     std::filesystem::create_directories(target / "Lists0/Nails");
-    std::optional<std::string> failed = CopyData(source.path(), target.path(), {});
+    std::optional<std::string> failed = CopyData(source.path(), target.path(), "", {});
     ASSERT_TRUE(failed.has_value());
     EXPECT_NE(failed->find("Nails"), std::string::npos);
     EXPECT_EQ(ReadBytes(source / "Lists0/Nails"), std::string(8, 'n'));  // source untouched

@@ -51,8 +51,21 @@ class RecordingDialogs : public Dialogs {
         names.pop_front();
         return name;
     }
-    std::optional<std::string> BrowseFolder(QWidget*, const QString&) override {
-        return std::nullopt;
+    // Answers with the next scripted folder; none left: Cancel.
+    std::optional<std::string> BrowseFolder(QWidget*, const QString& title) override {
+        browseTitles.push_back(title);
+        if (folders.empty()) return std::nullopt;
+        std::string folder = folders.front();
+        folders.pop_front();
+        return folder;
+    }
+    // Answers with the next scripted choice; none left: Continue.
+    bool ConfirmWipe(QWidget*, const QString& headline, const QString& detail) override {
+        wipes.push_back({headline + "\n" + detail, PromptIcon::None, PromptButtons::OkCancel});
+        if (wipeAnswers.empty()) return true;
+        bool answer = wipeAnswers.front();
+        wipeAnswers.pop_front();
+        return answer;
     }
     // A test that lets the program end in a child process reads the message from a pipe.
     void ShowFatal(const QString& text) override {
@@ -70,6 +83,10 @@ class RecordingDialogs : public Dialogs {
     std::deque<PromptAnswer> answers;
     std::deque<QString> names;
     std::vector<Offer> offers;
+    std::deque<std::string> folders;
+    std::vector<QString> browseTitles;
+    std::vector<Prompt> wipes;
+    std::deque<bool> wipeAnswers;
     std::vector<QString> fatal;
     int fatalPipe = -1;
 };

@@ -4,6 +4,7 @@
 
 #include "platform/shell.h"
 #include "store/clock_text.h"
+#include "ui/datafolder/wipe_data_dialog.h"
 #include "ui/management/name_dialog.h"
 #include "ui/session.h"
 
@@ -56,6 +57,11 @@ std::optional<QString> DesktopDialogs::AskName(QWidget* parent, const QString& o
 
 std::optional<std::string> DesktopDialogs::BrowseFolder(QWidget* parent, const QString& title) {
     return BrowseForFolder(parent, title);
+}
+
+bool DesktopDialogs::ConfirmWipe(QWidget* parent, const QString& headline, const QString& detail) {
+    WipeDataDialog dialog(parent, sounds_, headline, detail);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void DesktopDialogs::ShowFatal(const QString& text) {

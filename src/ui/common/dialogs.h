@@ -1,6 +1,6 @@
-// The one dialog service: every message box, the name dialog, folder browsing and the fatal
-// data-file message go through a Dialogs, so tests answer them synchronously through a
-// recording fake and read their exact texts. Line breaks in texts are "\n".
+// The one dialog service: every message box, the name dialog, folder browsing, the wipe
+// confirmation and the fatal data-file message go through a Dialogs, so tests answer them
+// synchronously through a recording fake and read their exact texts. Line breaks in texts are "\n".
 #pragma once
 
 #include <QPoint>
@@ -42,6 +42,10 @@ class Dialogs {
     // A folder chosen by the user under the title, ending in "/"; nothing when cancelled.
     virtual std::optional<std::string> BrowseFolder(QWidget* parent, const QString& title) = 0;
 
+    // The confirmation shown before the files of a folder are erased and replaced, with its
+    // two lines: true to continue, false when cancelled (or closed).
+    virtual bool ConfirmWipe(QWidget* parent, const QString& headline, const QString& detail) = 0;
+
     // The message of a data file that cannot be opened or deleted. The caller ends the
     // program as soon as it returns.
     virtual void ShowFatal(const QString& text) = 0;
@@ -60,6 +64,7 @@ class DesktopDialogs : public Dialogs {
     std::optional<QString> AskName(QWidget* parent, const QString& offered,
                                    QPoint topLeft) override;
     std::optional<std::string> BrowseFolder(QWidget* parent, const QString& title) override;
+    bool ConfirmWipe(QWidget* parent, const QString& headline, const QString& detail) override;
     void ShowFatal(const QString& text) override;
 
   private:

@@ -4,6 +4,7 @@
 // item is disabled, so the panel cannot be hidden twice.
 #pragma once
 
+#include <QColor>
 #include <QObject>
 #include <cstdint>
 #include <functional>
@@ -17,6 +18,9 @@ class QMenuBar;
 namespace quantora {
 
 class Session;
+
+// The pale yellow of every help panel.
+inline const QColor kHelpYellow(255, 255, 192);
 
 // The Qt object names of a window's Help menu items.
 struct HelpItemNames {

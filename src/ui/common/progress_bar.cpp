@@ -17,11 +17,11 @@ ProgressBar::ProgressBar(QWidget* parent) : QFrame(parent) {
     Fill(1);
 }
 
-void ProgressBar::Begin(std::int64_t steps) {
+void ProgressBar::Begin(std::int64_t steps, int startWidth) {
     lastPainted_ = {};
     step_ = steps <= 0 ? width() : static_cast<double>(width()) / static_cast<double>(steps);
-    width_ = 1;
-    Fill(1);
+    width_ = startWidth;
+    Fill(startWidth);
 }
 
 void ProgressBar::Advance() {

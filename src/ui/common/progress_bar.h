@@ -13,8 +13,8 @@ class ProgressBar : public QFrame {
   public:
     explicit ProgressBar(QWidget* parent);
 
-    // Empties the bar for a run of steps steps.
-    void Begin(std::int64_t steps);
+    // Empties the bar, all but startWidth pixels, for a run of steps steps.
+    void Begin(std::int64_t steps, int startWidth = 1);
     // One step done: the bar grows by its share and is repainted at once when that shows
     // and the last painting is a thirtieth of a second old.
     void Advance();

@@ -176,7 +176,7 @@ void CostingSheetWindow::BuildHelpPanel(QWidget* area) {
     helpFrame_->setGeometry(8, kRowsTop + kRows * kRowHeight + 40, kAreaWidth - 16, kHelpHeight);
     helpFrame_->setAutoFillBackground(true);
     QPalette yellow = helpFrame_->palette();
-    yellow.setColor(QPalette::Window, QColor(255, 255, 192));
+    yellow.setColor(QPalette::Window, kHelpYellow);
     helpFrame_->setPalette(yellow);
     const char* texts[] = {
         "You cost your job by entering quantities and choosing items from your price lists.  "

@@ -60,7 +60,7 @@ ItemPicker::ItemPicker(QWidget* sheet, Session& session) : QDialog(sheet), sessi
     helpFrame_->setGeometry(8, kListsHeight + 154, kWidth - 16, kHelpHeight);
     helpFrame_->setAutoFillBackground(true);
     QPalette yellow = helpFrame_->palette();
-    yellow.setColor(QPalette::Window, QColor(255, 255, 192));
+    yellow.setColor(QPalette::Window, kHelpYellow);
     helpFrame_->setPalette(yellow);
     auto* help = new QLabel(
         "If your price list is long, use the filters above to help you find the item you want.\n"

@@ -22,6 +22,7 @@
 #include "ui/common/slot_column.h"
 #include "ui/common/window_scaling.h"
 #include "ui/costing/costing_sheet_window.h"
+#include "ui/datafolder/data_folder_window.h"
 #include "ui/management/about_box.h"
 #include "ui/pricelists/price_list_editor.h"
 #include "ui/session.h"
@@ -29,8 +30,6 @@
 namespace quantora {
 
 namespace {
-
-const QColor kHelpYellow(255, 255, 192);
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -198,7 +197,7 @@ void ManagementWindow::BuildMenus() {
 
     QMenu* tools = menuBar()->addMenu("Tools");
     tools->setObjectName("MnuTools");
-    Named(tools->addAction("Backup and Restore"), "MnuBackup");
+    QAction* backup = Named(tools->addAction("Backup and Restore"), "MnuBackup");
 
     helpPanel_ =
         new HelpPanel(menuBar(), session_, &Settings::EditHelp, {"HMpaneloff", "HMPanelOn"},
@@ -233,6 +232,10 @@ void ManagementWindow::BuildMenus() {
             [this] { PutSelectedJobOnClipboard(JobClipboard::State::Copied); });
     connect(pasteJob_, &QAction::triggered, this, &ManagementWindow::PasteJob);
     connect(deleteJob_, &QAction::triggered, this, &ManagementWindow::DeleteSelectedJob);
+    connect(backup, &QAction::triggered, this, [this] {
+        DataFolderWindow window(this, session_, [this] { RefreshLists(); });
+        window.exec();
+    });
     connect(about, &QAction::triggered, this, [this] {
         AboutBox box(this, session_);
         box.exec();

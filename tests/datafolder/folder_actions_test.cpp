@@ -1,0 +1,194 @@
+#include "datafolder/folder_actions.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "datafolder/folder_choice.h"
+#include "first_run_folder.h"
+#include "folder_snapshot.h"
+#include "store/data_file.h"
+
+namespace quantora {
+namespace {
+
+using namespace testing;
+
+TEST(FolderChoice, APickedFolderGetsItsOwnDataSubFolderUnlessItIsOne) {
+    TempFolder dir, program;
+    EXPECT_EQ(FolderToUse(dir / "Work", program.path()), dir / "Work/Quantora_Data/");
+    EXPECT_EQ(FolderToUse(dir / "Work/", program.path()), dir / "Work/Quantora_Data/");
+    EXPECT_EQ(FolderToUse(dir / "Old/QUANTORA_DATA", program.path()), dir / "Old/QUANTORA_DATA/");
+    EXPECT_EQ(FolderToUse(dir / "MyQuantora_Data", program.path()),
+              dir / "MyQuantora_Data/Quantora_Data/");
+    EXPECT_FALSE(Exists(dir / "Work/Quantora_Data"));  // not made by choosing it
+    // The data folder of older versions beside the program is used as it is.
+    std::filesystem::create_directories(program / "Data");
+    EXPECT_EQ(FolderToUse(program / "Data", program.path()), program / "Data/");
+    EXPECT_EQ(ProgramDataFolderRefusal(program / "Data/", program.path()), std::nullopt);
+    EXPECT_EQ(ProgramDataFolderRefusal(dir.path(), program.path()), std::nullopt);
+}
+
+TEST(FolderChoice, TheActionsWaitForAFolderOtherThanTheDataFolder) {
+    TempFolder home, data, other;
+    DataPaths paths{home.path(), data.path()};
+    EXPECT_FALSE(ButtonsOnOpening(paths).actions);
+    EXPECT_TRUE(ButtonsOnOpening(paths).defaultFolder);
+    EXPECT_FALSE(ButtonsOnOpening({home.path(), home.path()}).defaultFolder);
+
+    EXPECT_FALSE(ButtonsForSelection(data.path(), paths).actions);
+    EXPECT_TRUE(ButtonsForSelection(other.path(), paths).actions);
+    EXPECT_FALSE(ButtonsForSelection(home.path(), paths).defaultFolder);
+    // The data folder reached through a link is the data folder.
+    std::filesystem::create_directory_symlink(data.path(), other / "link");
+    EXPECT_FALSE(ButtonsForSelection(other / "link/", paths).actions);
+    EXPECT_TRUE(FoldersNest(data / "Jobs0/Quantora_Data/", data.path()));
+    EXPECT_TRUE(FoldersNest(data.path(), data / "Quantora_Data/"));
+    EXPECT_FALSE(FoldersNest(data.path(), other.path()));
+    EXPECT_FALSE(FoldersNest(data.path(), data.path()));
+}
+
+// Counts what an action reports.
+struct CountingObserver : FolderActionObserver {
+    void StepStarted(const std::string& message, std::uint64_t) override {
+        messages.push_back(message);
+    }
+    void FileDone() override { ++files; }
+    std::vector<std::string> messages;
+    int files = 0;
+};
+
+class FolderActions : public FirstRunFolder {
+  protected:
+    void SetUp() override {
+        FirstRunFolder::SetUp();
+        MakeDataFolder(paths.dataFolder, "home");
+        original = Snapshot(paths.dataFolder);
+    }
+
+    ActionOutcome Run(FolderAction action, const std::string& selected) {
+        ActionCheck check = CheckFolderAction(action, paths, selected);
+        EXPECT_EQ(check.refusal, std::nullopt);
+        return RunFolderAction(action, paths, selected, settings, observer);
+    }
+
+    // Sets the data folder up again from Data.dir, as the window does after an action.
+    void StartAgain() { paths = SetUpDataFolder(home.path(), settings).paths; }
+
+    TempFolder elsewhere;
+    FolderSnapshot original;
+    CountingObserver observer;
+};
+
+TEST_F(FolderActions, ChecksRefuseWhatWouldLoseOrFindNothing) {
+    ActionCheck empty = CheckFolderAction(FolderAction::Restore, paths, elsewhere / "None/");
+    EXPECT_EQ(empty.refusal, "The selected folder is empty.");
+    EXPECT_FALSE(Exists(elsewhere / "None"));  // and nothing was made
+
+    // A backup into a folder inside the data folder would erase its own source.
+    ActionCheck inside = CheckFolderAction(FolderAction::Backup, paths, home / "Quantora_Data/");
+    ASSERT_TRUE(inside.refusal.has_value());
+    EXPECT_NE(inside.refusal->find("inside"), std::string::npos);
+
+    ActionCheck fresh = CheckFolderAction(FolderAction::Backup, paths, elsewhere / "New/");
+    EXPECT_EQ(fresh.refusal, std::nullopt);
+    EXPECT_EQ(fresh.wipe, std::nullopt);
+    EXPECT_TRUE(std::filesystem::is_directory(elsewhere / "New"));
+
+    MakeDataFolder(elsewhere / "Old/", "old");
+    FolderSnapshot old = Snapshot(elsewhere / "Old/");
+    ActionCheck full = CheckFolderAction(FolderAction::Move, paths, elsewhere / "Old/");
+    ASSERT_TRUE(full.wipe.has_value());
+    EXPECT_EQ(full.wipe->headline, "The new folder already contains data files !");
+    ActionCheck restore = CheckFolderAction(FolderAction::Restore, paths, elsewhere / "Old/");
+    ASSERT_TRUE(restore.wipe.has_value());
+    EXPECT_EQ(restore.wipe->detail,
+              "If you continue, they will be erased and replaced by the files in the backup "
+              "folder.\"");
+    EXPECT_EQ(Snapshot(elsewhere / "Old/"), old);  // checking reads, never writes
+    EXPECT_EQ(Snapshot(paths.dataFolder), original);
+}
+
+TEST_F(FolderActions, ReadOnlyFoldersAreRefusedForWhatTheyCannotTake) {
+    PermissionsEnforced asAnyUser;
+    MakeDataFolder(elsewhere / "Locked/", "locked");
+    ::chmod((elsewhere / "Locked/Groups.dat").c_str(), 0444);
+    ::chmod((elsewhere / "Locked").c_str(), 0555);
+    // Its files could be written back, but none could be erased or made.
+    EXPECT_EQ(CheckFolderAction(FolderAction::Backup, paths, elsewhere / "Locked/").refusal,
+              "You do not have write access to this folder.");
+    // Restoring from it only needs reading.
+    EXPECT_EQ(CheckFolderAction(FolderAction::Restore, paths, elsewhere / "Locked/").refusal,
+              std::nullopt);
+    ::chmod((elsewhere / "Locked").c_str(), 0755);
+}
+
+TEST_F(FolderActions, ABackupCopiesEveryFileAndChangesNothingElse) {
+    MakeDataFolder(elsewhere / "Backup/", "stale", 9);
+    ActionOutcome outcome = Run(FolderAction::Backup, elsewhere / "Backup/");
+    EXPECT_EQ(outcome.uncopiedFile, std::nullopt);
+    EXPECT_EQ(outcome.dataFolder, paths.dataFolder);
+    EXPECT_EQ(DataOnly(Snapshot(elsewhere / "Backup/")), DataOnly(original));  // stale jobs gone
+    EXPECT_EQ(Snapshot(paths.dataFolder), original);
+    EXPECT_EQ(observer.messages, (std::vector<std::string>{"Please wait .... Erasing old files",
+                                                           "Please wait .... Backing up files."}));
+}
+
+TEST_F(FolderActions, AMoveAwayFromTheDefaultFolderAndBack) {
+    std::string away = elsewhere / "Away/";
+    Run(FolderAction::Move, away);
+    StartAgain();
+    EXPECT_EQ(paths.dataFolder, away);
+    EXPECT_EQ(ReadBytes(home / "Data.dir"), away);
+    EXPECT_EQ(ReadBytes(home / "Kiru.ini"), EncodeSettings(settings));
+    EXPECT_FALSE(Exists(home / "Groups.dat"));
+    EXPECT_FALSE(Exists(home / "Jobs0"));
+    EXPECT_TRUE(HoldsEvery(away, original));
+
+    ActionOutcome back = Run(FolderAction::Move, home.path());
+    EXPECT_EQ(back.dataFolder, home.path());
+    EXPECT_FALSE(Exists(home / "Data.dir"));
+    EXPECT_FALSE(Exists(away));  // the folder it moved from is gone
+    StartAgain();
+    EXPECT_EQ(paths.dataFolder, home.path());
+    EXPECT_EQ(DataOnly(Snapshot(home.path())), DataOnly(original));
+}
+
+TEST_F(FolderActions, ARestoreReplacesTheDataAndLeavesTheBackupAsItWas) {
+    std::string backup = elsewhere / "Backup/";
+    MakeDataFolder(backup, "backup", 5);
+    FolderSnapshot saved = Snapshot(backup);
+    ActionOutcome outcome = Run(FolderAction::Restore, backup);
+    EXPECT_EQ(outcome.uncopiedFile, std::nullopt);
+    EXPECT_EQ(outcome.dataFolder, home.path());
+    EXPECT_EQ(Snapshot(backup), saved);
+    EXPECT_EQ(DataOnly(Snapshot(home.path())), saved);
+    EXPECT_EQ(ReadBytes(home / "Kiru.ini"), EncodeSettings(settings));  // the settings stay
+    EXPECT_FALSE(Exists(RestoreStagingFolder(home.path())));
+    EXPECT_FALSE(Exists(home / "Data.dir"));
+}
+
+TEST_F(FolderActions, ACopyThatFailsStopsBeforeTheDataMoves) {
+    std::string away = elsewhere / "Away/";
+    // A folder where a job should go: no user, root included, can write it.
+    std::filesystem::create_directories(away + "Jobs1/Job 1");
+    ActionOutcome outcome = RunFolderAction(FolderAction::Move, paths, away, settings, observer);
+    ASSERT_TRUE(outcome.uncopiedFile.has_value());
+    EXPECT_NE(outcome.uncopiedFile->find("Job 1"), std::string::npos);
+    EXPECT_EQ(outcome.dataFolder, home.path());
+    EXPECT_EQ(Snapshot(home.path()), original);  // Data.dir still names no other folder
+}
+
+TEST_F(FolderActions, UsingAFolderOnlyRecordsIt) {
+    std::string other = elsewhere / "Other/";
+    EnsureFolder(other);
+    EXPECT_EQ(Run(FolderAction::Use, other).dataFolder, other);
+    EXPECT_EQ(ReadBytes(home / "Data.dir"), other);
+    EXPECT_EQ(DataOnly(Snapshot(home.path())), DataOnly(original));
+    StartAgain();
+    EXPECT_TRUE(Exists(other + "Groups.dat"));  // the first-run content, made by the set-up
+}
+
+}  // namespace
+}  // namespace quantora
