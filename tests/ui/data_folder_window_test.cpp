@@ -1,0 +1,225 @@
+// The data folder window as a user meets it: choosing a folder, the buttons that choice
+// allows, each action to its end panel, the refusals, and a window that will not close while
+// it works. What the actions do on disk is tested in the core; here, that the window runs
+// them, asks what they say to ask, and shows the management window the folder it ends on.
+#include "ui/datafolder/data_folder_window.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "../datafolder/folder_snapshot.h"
+#include "store/data_file.h"
+#include "ui/management/management_window.h"
+#include "ui_test_support.h"
+
+using namespace quantora;
+using namespace quantora::testing;
+
+class DataFolderWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Environment> env;
+    std::unique_ptr<ManagementWindow> management;
+    std::unique_ptr<DataFolderWindow> window;
+    std::unique_ptr<TempFolder> elsewhere;
+
+    void Open() {
+        window = std::make_unique<DataFolderWindow>(management.get(), *env->session,
+                                                    [this] { management->RefreshLists(); });
+        window->show();
+    }
+    QPushButton* Button(const QString& name) { return window->findChild<QPushButton*>(name); }
+    QString Shown(const char* name) { return window->findChild<QLabel*>(name)->text(); }
+    void Click(const QString& name) {
+        QVERIFY(Button(name)->isEnabled());
+        QTest::mouseClick(Button(name), Qt::LeftButton);
+    }
+    // Picks folder through "Select Folder".
+    void Pick(const std::string& folder) {
+        env->dialogs.folders.push_back(folder);
+        Click("DataFolderBtn");
+    }
+    bool ActionsEnabled() {
+        int enabled = 0;
+        for (int i = 0; i < 4; ++i) enabled += Button(QString("MoveBtn%1").arg(i))->isEnabled();
+        if (enabled != 0 && enabled != 4) qWarning("the action buttons disagree");
+        return enabled == 4;
+    }
+    // A close through the window's close box; true when the window let itself be closed.
+    bool CloseBox() {
+        QCloseEvent close;
+        QApplication::sendEvent(window.get(), &close);
+        return close.isAccepted();
+    }
+    QStringList Groups() {
+        QStringList names;
+        auto* list = management->findChild<QListWidget*>("FolderList");
+        for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+        return names;
+    }
+    const std::string& Home() { return env->home.path(); }
+
+  private slots:
+    void init() {
+        env = std::make_unique<Environment>();
+        management = std::make_unique<ManagementWindow>(*env->session);
+        elsewhere = std::make_unique<TempFolder>();
+        Open();
+    }
+    void cleanup() {
+        window.reset();
+        management.reset();
+        env.reset();
+    }
+
+    void opensOnTheDataFolderWithTheActionsWaitingForAChoice() {
+        QCOMPARE(window->windowTitle(), QString(" Backup and Restore"));
+        QCOMPARE(Shown("DataDisplay").toStdString() + "/", Home());
+        QVERIFY(!ActionsEnabled());
+        QVERIFY(!Button("DefaultFolderBtn")->isEnabled());  // the data is in the default folder
+        QTest::mouseMove(Button("MoveBtn0"));
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(Button("MoveBtn0"), &enter);
+        QVERIFY(Shown("Helplabel").startsWith("Use this button to move your current data files"));
+    }
+
+    void aPickedFolderIsUsedThroughItsDataSubFolder() {
+        Pick(*elsewhere / "Work");
+        QCOMPARE(env->dialogs.browseTitles.back(), QString("Please select a folder."));
+        QCOMPARE(Shown("DataDisplay").toStdString(), *elsewhere / "Work/Quantora_Data");
+        QVERIFY(ActionsEnabled());
+        QVERIFY(Button("DefaultFolderBtn")->isEnabled());
+        Pick(*elsewhere / "Old/QUANTORA_DATA/");
+        QCOMPARE(Shown("DataDisplay").toStdString(), *elsewhere / "Old/QUANTORA_DATA");
+        env->dialogs.folders.clear();
+        Click("DataFolderBtn");  // cancelled: nothing changes
+        QCOMPARE(Shown("DataDisplay").toStdString(), *elsewhere / "Old/QUANTORA_DATA");
+        Click("DefaultFolderBtn");
+        QCOMPARE(Shown("DataDisplay").toStdString() + "/", Home());
+        QVERIFY(!ActionsEnabled());
+        QVERIFY(!Button("DefaultFolderBtn")->isEnabled());
+    }
+
+    void theDataFolderItselfLeavesTheActionsDisabled() {
+        std::string data = *elsewhere / "Quantora_Data/";
+        EnsureFolder(data);
+        WriteDataDir(Home(), data);
+        env->Restart();
+        Open();
+        QVERIFY(Button("DefaultFolderBtn")->isEnabled());
+        Pick(data);
+        QVERIFY(!ActionsEnabled());
+        QVERIFY(Button("DefaultFolderBtn")->isEnabled());
+        Click("DefaultFolderBtn");
+        QVERIFY(ActionsEnabled());
+    }
+
+    void restoringFromAnEmptyFolderChangesNothing() {
+        FolderSnapshot before = Snapshot(Home());
+        Pick(*elsewhere / "Empty");
+        Click("MoveBtn3");
+        QCOMPARE(env->dialogs.asked.size(), 1u);
+        QCOMPARE(env->dialogs.asked[0].text, QString("The selected folder is empty."));
+        QCOMPARE(env->dialogs.asked[0].icon, PromptIcon::Exclamation);
+        QCOMPARE(Snapshot(Home()), before);
+        QVERIFY(ActionsEnabled());  // the window is as it was
+        QVERIFY(CloseBox());
+    }
+
+    void aBackupCopiesEveryFileAndWaitsForOk() {
+        MakeDataFolder(Home(), "mine", 40);
+        FolderSnapshot data = DataOnly(Snapshot(Home()));
+        std::string backup = *elsewhere / "Quantora_Data/";
+        MakeDataFolder(backup, "stale", 7);
+        // A close asked for while the files are copied, as a user might.
+        bool closedWhileBusy = true, progressShown = false;
+        QTimer::singleShot(0, [&] {
+            progressShown = window->findChild<QFrame*>("Progress")->isVisible();
+            closedWhileBusy = CloseBox();
+        });
+        Pick(backup);
+        Click("MoveBtn2");
+        QCOMPARE(env->dialogs.wipes.size(), 1u);
+        QVERIFY(env->dialogs.wipes[0].text.startsWith("The backup folder already contains data"));
+        QVERIFY(progressShown);
+        QVERIFY(!closedWhileBusy);
+        QCOMPARE(DataOnly(Snapshot(backup)), data);
+        QVERIFY(window->findChild<QFrame*>("EndMessageFrame")->isVisible());
+        QCOMPARE(Shown("EndMessage"), QString("Backup Complete !"));
+        QCOMPARE(env->sounds.asterisks, 1);
+        QCOMPARE(Shown("DataDisplay").toStdString() + "/", Home());  // the data stayed
+        QCOMPARE(env->session->Paths.dataFolder, Home());
+        QVERIFY(!CloseBox());  // not before OK
+        Click("EndBtn");
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+    }
+
+    void aCancelledWipeTouchesNothing() {
+        std::string backup = *elsewhere / "Quantora_Data/";
+        MakeDataFolder(backup, "kept");
+        FolderSnapshot before = Snapshot(backup);
+        env->dialogs.wipeAnswers.push_back(false);
+        Pick(backup);
+        Click("MoveBtn2");
+        QCOMPARE(Snapshot(backup), before);
+        QVERIFY(!window->findChild<QFrame*>("EndMessageFrame")->isVisible());
+        QVERIFY(Button("DataFolderBtn")->isEnabled());
+    }
+
+    void aMoveAwayAndBackAgain() {
+        FolderSnapshot data = DataOnly(Snapshot(Home()));
+        std::string away = *elsewhere / "Quantora_Data/";
+        Pick(away);
+        Click("MoveBtn0");
+        QCOMPARE(Shown("EndMessage"), QString("Move Complete !"));
+        QCOMPARE(env->session->Paths.dataFolder, away);
+        QCOMPARE(ReadBytes(Home() + "Data.dir"), away);
+        QCOMPARE(ReadBytes(Home() + "Kiru.ini"), EncodeSettings(env->session->Settings()));
+        QVERIFY(!Exists(Home() + "Groups.dat"));
+        QCOMPARE(DataOnly(Snapshot(away)), data);
+        QCOMPARE(Groups(), QStringList{"My First Group"});
+
+        Click("EndBtn");
+        Open();
+        Click("DefaultFolderBtn");
+        Click("MoveBtn0");
+        QCOMPARE(env->session->Paths.dataFolder, Home());
+        QVERIFY(ReadBytes(Home() + "Data.dir").empty());  // names no other folder
+        QVERIFY(!Exists(away));
+        QCOMPARE(DataOnly(Snapshot(Home())), data);
+    }
+
+    void aRestoreShowsTheBackupsGroupsAtOnce() {
+        std::string backup = *elsewhere / "Quantora_Data/";
+        MakeDataFolder(backup, "backup");
+        Pick(backup);
+        Click("MoveBtn3");
+        QCOMPARE(env->dialogs.wipes.size(), 1u);
+        QCOMPARE(Shown("EndMessage"), QString("Restore Complete !"));
+        QCOMPARE(Groups(), (QStringList{"Group backup", "Second"}));
+        QCOMPARE(DataOnly(Snapshot(Home())), DataOnly(Snapshot(backup)));
+    }
+
+    void usingAnEmptyFolderGivesItTheFirstRunContentAndCloses() {
+        std::string fresh = *elsewhere / "Quantora_Data/";
+        Pick(fresh);
+        Click("MoveBtn1");
+        QVERIFY(!window->isVisible());
+        QCOMPARE(env->session->Paths.dataFolder, fresh);
+        QCOMPARE(ReadBytes(Home() + "Data.dir"), fresh);
+        QCOMPARE(ReadBytes(fresh + "Groups.dat"), Slot("My First Group"));
+        QCOMPARE(ReadBytes(fresh + "PriceLists.dat"), Slot("My First Price List"));
+        QVERIFY(Exists(fresh + "Jobs0/My First Job Costing"));
+        QVERIFY(env->dialogs.wipes.empty());
+    }
+};
+
+QUANTORA_WINDOW_TEST_MAIN(DataFolderWindowTest)
+#include "data_folder_window_test.moc"
