@@ -21,6 +21,7 @@
 #include "platform/sounds.h"
 #include "pricelists/item_file.h"
 #include "pricelists/price_list_model.h"
+#include "quiet_desk.h"
 #include "store/data_file.h"
 #include "store/name_slots.h"
 #include "store/pause.h"
@@ -35,13 +36,6 @@ namespace {
 
 constexpr int kLists = 10, kItems = 1000, kLines = 10'000, kIncluded = 20;
 constexpr int kSupplierItems = 100'000, kChain = 30;
-
-// Sounds and answers that cost nothing, so only the sheet is measured.
-class Quiet : public Sounds {
-  public:
-    void PlayPing() override {}
-    void PlayAsterisk() override {}
-};
 
 struct Fixture {
     Fixture() {
@@ -100,24 +94,13 @@ double scrollWorstMs = 0;
 
 struct Program {
     Program()
-        : dialogs(keys),
-          session(fixture->paths.defaultFolder, fixture->paths, Settings{}, keys, sounds, dialogs),
+        : session(fixture->paths.defaultFolder, fixture->paths, Settings{}, keys, sounds, dialogs),
           window(session) {
         window.show();
     }
     KeyLatch keys;
-    Quiet sounds;
-    class : public Dialogs {
-      public:
-        using Dialogs::Dialogs;
-        PromptAnswer Ask(QWidget*, const QString&, PromptIcon, PromptButtons) override {
-            return PromptAnswer::No;
-        }
-        std::optional<QString> AskName(QWidget*, const QString&, QPoint) override { return {}; }
-        std::optional<std::string> BrowseFolder(QWidget*, const QString&) override { return {}; }
-        bool ConfirmWipe(QWidget*, const QString&, const QString&) override { return false; }
-        void ShowFatal(const QString&) override {}
-    } dialogs;
+    QuietSounds sounds;
+    AnsweringDialogs dialogs{keys};
     Session session;
     ManagementWindow window;
 

@@ -1,0 +1,180 @@
+// How fast the data folder window moves a big data folder about: a backup through the window
+// as a user makes it, erasing a data folder, and moving one to a new folder. Each is compared
+// with the system's own tools doing the same to the same folder in the same run: cp -a, rm -rf,
+// and the two together.
+#include <QPushButton>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+
+#include "bench_support.h"
+#include "datafolder/data_copy.h"
+#include "datafolder/folder_actions.h"
+#include "quiet_desk.h"
+#include "store/data_file.h"
+#include "store/data_folder.h"
+#include "ui/common/application.h"
+#include "ui/datafolder/data_folder_window.h"
+#include "ui/session.h"
+
+namespace quantora::bench {
+namespace {
+
+constexpr int kGroups = 50, kJobs = 500, kLists = 20, kItems = 1250;
+
+struct Fixture {
+    Fixture() {
+        paths = {folder.path() + "home/", folder.path() + "home/"};
+        EnsureFolder(paths.defaultFolder);
+        SetUpDataFolder(paths.defaultFolder, settings);
+        // A job of a few lines and an item's price: the sizes a real data folder holds.
+        std::string job(98 * 6, 'j'), item(8, 'p');
+        for (int group = 0; group < kGroups; ++group) {
+            EnsureFolder(paths.JobFolder(group));
+            for (int j = 0; j < kJobs; ++j)
+                WriteFast(paths.JobFolder(group) + "Job " + std::to_string(j), job);
+        }
+        for (int list = 0; list < kLists; ++list) {
+            EnsureFolder(paths.ListFolder(list));
+            for (int i = 0; i < kItems; ++i)
+                WriteFast(paths.ListFolder(list) + "Item " + std::to_string(i), item);
+        }
+        SettleDisk();
+    }
+    // A fresh name under the scratch folder for each run.
+    std::string Fresh(const char* what) {
+        return folder.path() + what + std::to_string(++runs) + "/";
+    }
+    ScratchFolder folder;
+    DataPaths paths;
+    Settings settings;
+    int runs = 0;
+};
+
+Fixture* fixture;
+
+void Shell(const std::string& command) {
+    if (std::system(command.c_str()) != 0) std::abort();
+}
+std::string Quoted(const std::string& folder) {
+    return "'" + folder.substr(0, folder.size() - 1) + "'";
+}
+void CopyWithCp(const std::string& from, const std::string& to) {
+    Shell("cp -a " + Quoted(from) + " " + Quoted(to));
+}
+
+struct Quiet : FolderActionObserver {
+    void StepStarted(const std::string&, std::uint64_t) override {}
+    void FileDone() override {}
+};
+
+// "Select Folder" on a new folder, then "Make a backup in this folder", until "Backup
+// Complete !" shows.
+void EngineBackup(benchmark::State& state) {
+    KeyLatch keys;
+    QuietSounds sounds;
+    AnsweringDialogs dialogs(keys);
+    Session session(fixture->paths.defaultFolder, fixture->paths, fixture->settings, keys, sounds,
+                    dialogs);
+    for (auto _ : state) {
+        state.PauseTiming();
+        dialogs.nextFolder = fixture->Fresh("backup");
+        DataFolderWindow window(nullptr, session, [] {});
+        window.show();
+        state.ResumeTiming();
+        QTest::mouseClick(window.findChild<QPushButton*>("DataFolderBtn"), Qt::LeftButton);
+        QTest::mouseClick(window.findChild<QPushButton*>("MoveBtn2"), Qt::LeftButton);
+        if (!window.findChild<QWidget*>("EndMessageFrame")->isVisible()) std::abort();
+        state.PauseTiming();
+        std::filesystem::remove_all(*dialogs.nextFolder);
+        state.ResumeTiming();
+    }
+}
+
+void FloorBackup(benchmark::State& state) {
+    for (auto _ : state) {
+        std::string target = fixture->Fresh("cp");
+        CopyWithCp(fixture->paths.dataFolder, target);
+        state.PauseTiming();
+        std::filesystem::remove_all(target);
+        state.ResumeTiming();
+    }
+}
+
+void EngineErase(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string copy = fixture->Fresh("erase");
+        CopyWithCp(fixture->paths.dataFolder, copy);
+        SettleDisk();
+        state.ResumeTiming();
+        EraseData(copy, fixture->paths.defaultFolder, fixture->settings, [] {});
+    }
+}
+
+void FloorErase(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string copy = fixture->Fresh("rm");
+        CopyWithCp(fixture->paths.dataFolder, copy);
+        SettleDisk();
+        state.ResumeTiming();
+        Shell("rm -rf " + Quoted(copy));
+    }
+}
+
+// A data folder that is not the default folder moved to a new folder beside it.
+void EngineMove(benchmark::State& state) {
+    Quiet quiet;
+    for (auto _ : state) {
+        state.PauseTiming();
+        DataPaths paths{fixture->paths.defaultFolder, fixture->Fresh("from")};
+        CopyWithCp(fixture->paths.dataFolder, paths.dataFolder);
+        std::string target = fixture->Fresh("to");
+        SettleDisk();
+        state.ResumeTiming();
+        RunFolderAction(FolderAction::Move, paths, target, fixture->settings, quiet);
+        state.PauseTiming();
+        std::filesystem::remove_all(target);
+        state.ResumeTiming();
+    }
+}
+
+void FloorMove(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string from = fixture->Fresh("cpfrom");
+        CopyWithCp(fixture->paths.dataFolder, from);
+        std::string target = fixture->Fresh("cpto");
+        SettleDisk();
+        state.ResumeTiming();
+        CopyWithCp(from, target);
+        Shell("rm -rf " + Quoted(from));
+        state.PauseTiming();
+        std::filesystem::remove_all(target);
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(EngineBackup)->Name("engine/backup")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FloorBackup)->Name("floor/backup")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(EngineErase)->Name("engine/erase")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FloorErase)->Name("floor/erase")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(EngineMove)->Name("engine/move")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FloorMove)->Name("floor/move")->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace quantora::bench
+
+int main(int argc, char** argv) {
+    using namespace quantora::bench;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    quantora::QuantoraApplication app(argc, argv);
+    Fixture data;
+    fixture = &data;
+    auto t = RunAll(argc, argv);
+    PrintCase("backup_50000_files", t["engine/backup"], t["floor/backup"]);
+    PrintCase("erase_50000_files", t["engine/erase"], t["floor/erase"]);
+    PrintCase("move_50000_files", t["engine/move"], t["floor/move"]);
+    return 0;
+}

@@ -1,0 +1,36 @@
+// Sounds and dialogs for benchmarks of windows: they cost nothing and answer at once, so only
+// the window's own work is measured.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/sounds.h"
+#include "ui/common/dialogs.h"
+
+namespace quantora::bench {
+
+class QuietSounds : public Sounds {
+  public:
+    void PlayPing() override {}
+    void PlayAsterisk() override {}
+};
+
+// Says No to every question and Continue to a wipe; a folder dialog answers with nextFolder.
+class AnsweringDialogs : public Dialogs {
+  public:
+    using Dialogs::Dialogs;
+    PromptAnswer Ask(QWidget*, const QString&, PromptIcon, PromptButtons) override {
+        return PromptAnswer::No;
+    }
+    std::optional<QString> AskName(QWidget*, const QString&, QPoint) override { return {}; }
+    std::optional<std::string> BrowseFolder(QWidget*, const QString&) override {
+        return nextFolder;
+    }
+    bool ConfirmWipe(QWidget*, const QString&, const QString&) override { return true; }
+    void ShowFatal(const QString&) override {}
+
+    std::optional<std::string> nextFolder;
+};
+
+}  // namespace quantora::bench
