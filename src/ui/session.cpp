@@ -1,5 +1,7 @@
 #include "ui/session.h"
 
+#include "manage/name_index.h"
+
 namespace quantora {
 
 void Session::ChangeSetting(std::int16_t quantora::Settings::*field, std::int16_t value) {
@@ -11,6 +13,7 @@ void Session::ChangeSetting(std::int16_t quantora::Settings::*field, std::int16_
 std::optional<std::string> Session::SetUpDataFolderAgain() {
     DataFolderSetUp setUp = SetUpDataFolder(Paths.defaultFolder, settings_);
     Paths = setUp.paths;
+    SelectExistingEntries(Paths, settings_);
     Clipboard = {};
     return setUp.unreachableFolder;
 }

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "../datafolder/folder_snapshot.h"
+#include "manage/name_index.h"
 #include "store/data_file.h"
 #include "ui/management/management_window.h"
 #include "ui_test_support.h"
@@ -156,7 +157,10 @@ class DataFolderWindowTest : public QObject {
         QCOMPARE(Shown("DataDisplay").toStdString() + "/", Home());  // the data stayed
         QCOMPARE(env->session->Paths.dataFolder, Home());
         QVERIFY(!CloseBox());  // not before OK
-        Click("EndBtn");
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(window->isVisible());
+        QCOMPARE(QApplication::focusWidget(), Button("EndBtn"));
+        QTest::keyClick(Button("EndBtn"), Qt::Key_Return);
         QVERIFY(!window->isVisible());
         QCOMPARE(window->result(), int(QDialog::Accepted));
     }
@@ -199,11 +203,18 @@ class DataFolderWindowTest : public QObject {
     void aRestoreShowsTheBackupsGroupsAtOnce() {
         std::string backup = *elsewhere / "Quantora_Data/";
         MakeDataFolder(backup, "backup");
+        // The group chosen now is not in the backup.
+        env->session->Apply([](const DataPaths& paths, Settings& settings) {
+            SelectEntry(paths, settings, NameIndex::Groups, 5);
+        });
         Pick(backup);
         Click("MoveBtn3");
         QCOMPARE(env->dialogs.wipes.size(), 1u);
         QCOMPARE(Shown("EndMessage"), QString("Restore Complete !"));
         QCOMPARE(Groups(), (QStringList{"Group backup", "Second"}));
+        auto* groups = management->findChild<QListWidget*>("FolderList");
+        QCOMPARE(groups->currentItem()->text(), QString("Group backup"));
+        QCOMPARE(management->findChild<QListWidget*>("JobList")->count(), 2);
         QCOMPARE(DataOnly(Snapshot(Home())), DataOnly(Snapshot(backup)));
     }
 

@@ -123,7 +123,6 @@ void DataFolderWindow::BuildControls() {
 
     helpFrame_ = new QFrame(this);
     helpFrame_->setObjectName("Helpframe");
-    helpFrame_->setFrameShape(QFrame::StyledPanel);
     helpFrame_->setGeometry(376, 68, 376, 146);
     helpFrame_->setAutoFillBackground(true);
     QPalette yellow = helpFrame_->palette();
@@ -181,9 +180,9 @@ void DataFolderWindow::BuildControls() {
         control->setMouseTracking(true);
         control->installEventFilter(this);
     }
-    for (QPushButton* button : {selectFolder_, defaultFolder_, endButton_})
-        button->setAutoDefault(false);
+    for (QPushButton* button : {selectFolder_, defaultFolder_}) button->setAutoDefault(false);
     for (QPushButton* button : actionButtons_) button->setAutoDefault(false);
+    endButton_->setAutoDefault(true);  // Enter on "OK" closes, as in a message box
 }
 
 std::string DataFolderWindow::SelectedFolder() const {

@@ -35,7 +35,7 @@ WipeDataDialog::WipeDataDialog(QWidget* owner, Sounds& sounds, const QString& he
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setObjectName("OKBtn1");
     for (QPushButton* button : {proceed, cancel}) {
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);  // Enter presses the button in focus
         button->installEventFilter(this);
         buttons->addWidget(button);
     }
