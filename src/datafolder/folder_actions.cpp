@@ -53,6 +53,15 @@ std::optional<std::string> NestingRefusal(const DataPaths& paths, const std::str
     return std::nullopt;
 }
 
+// Whether erasing the folder would take anything: the default folder's own Kiru.ini and
+// Data.dir are kept, so they alone are no reason to ask.
+bool HoldsData(const std::string& folder, const std::string& defaultFolder) {
+    std::uint64_t records = 0;
+    if (folder == defaultFolder)
+        records = FileExists(folder + kSettingsFileName) + FileExists(folder + kDataDirFileName);
+    return CountFiles(folder) > records;
+}
+
 std::string NotEnoughSpace(FolderAction action) {
     const char* word = action == FolderAction::Restore  ? "restore"
                        : action == FolderAction::Backup ? "backup"
@@ -152,7 +161,7 @@ ActionCheck CheckFolderAction(FolderAction action, const DataPaths& paths,
         case SpaceCheck::Enough:
             break;
     }
-    if (CountFiles(target) > 0) {
+    if (HoldsData(target, paths.defaultFolder)) {
         if (restore)
             check.wipe = {"The current folder already contains data files !",
                           "If you continue, they will be erased and replaced by the files in "

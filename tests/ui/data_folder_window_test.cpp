@@ -194,6 +194,7 @@ class DataFolderWindowTest : public QObject {
         Open();
         Click("DefaultFolderBtn");
         Click("MoveBtn0");
+        QVERIFY(env->dialogs.wipes.empty());  // its settings alone are nothing to erase
         QCOMPARE(env->session->Paths.dataFolder, Home());
         QVERIFY(ReadBytes(Home() + "Data.dir").empty());  // names no other folder
         QVERIFY(!Exists(away));
