@@ -1,7 +1,11 @@
 #include "datafolder/data_copy.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <vector>
 
 #include "datafolder/folder_census.h"
 #include "store/data_file.h"
@@ -21,13 +25,31 @@ bool IsProgramRecord(const std::string& folder, const std::string& name,
 
 void EraseFiles(const std::string& folder, const std::string& defaultFolder,
                 const FileDone& fileDone) {
-    // A crash's leftovers would keep the folder from going.
-    RemoveStaleTemporaryFiles(folder);
-    for (const std::string& name : ListNormalFiles(folder)) {
-        if (IsProgramRecord(folder, name, defaultFolder)) continue;
-        DeleteDataFile(folder + name);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    // The folder is listed once and each file removed relative to it, as rm does: a data
+    // folder of 50,000 files is not walked again by path for each one.
+    std::vector<std::string> files, leftovers;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        bool file =
+            entry->d_type == DT_REG ||
+            ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) && FileExists(folder + name));
+        if (!file) continue;
+        // A crash's leftovers would keep the folder from going.
+        if (IsTemporaryFileName(name)) leftovers.push_back(name);
+        if (name[0] != '.' && !IsProgramRecord(folder, name, defaultFolder))
+            files.push_back(std::move(name));
+    }
+    int fd = ::dirfd(dir);
+    for (const std::string& name : leftovers) ::unlinkat(fd, name.c_str(), 0);
+    for (const std::string& name : files) {
+        // Where the quick way fails, the careful one clears a read-only mark and, failing too,
+        // says which file could not be deleted.
+        if (::unlinkat(fd, name.c_str(), 0) != 0 && errno != ENOENT) DeleteDataFile(folder + name);
         if (fileDone) fileDone();
     }
+    ::closedir(dir);
 }
 
 void RemoveFolder(const std::string& folder) {
