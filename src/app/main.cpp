@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <cstdlib>
 
+#include "datafolder/folder_actions.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/sounds.h"
@@ -33,7 +34,10 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
     RunningCopy running = AskRunningCopy(QString::fromStdString(caption),
                                          QString::fromStdString(CaptionOneMinuteEarlier(caption)));
     if (running == RunningCopy::Raised) return 0;
-    if (running == RunningCopy::None) RemoveStaleTemporaryFiles(setUp.paths);
+    if (running == RunningCopy::None) {
+        RemoveStaleTemporaryFiles(setUp.paths);
+        RemoveLeftoverRestoreCopy(setUp.paths, settings);
+    }
 
     Session session(programFolder, setUp.paths, settings, keys, sounds, dialogs);
     ManagementWindow window(session);

@@ -200,6 +200,11 @@ std::string RestoreStagingFolder(const std::string& dataFolder) {
     return dataFolder + ".quantora-restore/";
 }
 
+void RemoveLeftoverRestoreCopy(const DataPaths& paths, const Settings& settings) {
+    std::string staging = RestoreStagingFolder(paths.dataFolder);
+    if (FolderCanBeListed(staging)) EraseData(staging, paths.defaultFolder, settings, {});
+}
+
 std::string UncopiedFileMessage(const std::string& file) {
     return "The file " + file +
            " could not be copied, so Quantora has stopped. Your data folder is complete and "

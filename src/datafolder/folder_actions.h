@@ -68,6 +68,10 @@ ActionOutcome RunFolderAction(FolderAction action, const DataPaths& paths,
 // The hidden folder inside a data folder that holds a restore's copy while it is under way.
 std::string RestoreStagingFolder(const std::string& dataFolder);
 
+// Removes the copy a restore cut short after it had finished with it left in the data folder.
+// Call it only when no other copy of the program runs (one might be restoring).
+void RemoveLeftoverRestoreCopy(const DataPaths& paths, const Settings& settings);
+
 // The message for a file a copy could not make.
 std::string UncopiedFileMessage(const std::string& file);
 

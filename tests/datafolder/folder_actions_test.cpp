@@ -167,6 +167,13 @@ TEST_F(FolderActions, ARestoreReplacesTheDataAndLeavesTheBackupAsItWas) {
     EXPECT_EQ(ReadBytes(home / "Kiru.ini"), EncodeSettings(settings));  // the settings stay
     EXPECT_FALSE(Exists(RestoreStagingFolder(home.path())));
     EXPECT_FALSE(Exists(home / "Data.dir"));
+
+    // A restore cut short once Data.dir named the data folder again left its copy behind;
+    // the next start clears it.
+    MakeDataFolder(RestoreStagingFolder(home.path()), "left");
+    RemoveLeftoverRestoreCopy(paths, settings);
+    EXPECT_FALSE(Exists(RestoreStagingFolder(home.path())));
+    EXPECT_EQ(DataOnly(Snapshot(home.path())), saved);
 }
 
 TEST_F(FolderActions, ACopyThatFailsStopsBeforeTheDataMoves) {
