@@ -28,6 +28,10 @@ class AnsweringDialogs : public Dialogs {
         return nextFolder;
     }
     bool ConfirmWipe(QWidget*, const QString&, const QString&) override { return true; }
+    PrintChoice AskPrintOptions(QWidget*, Session&) override { return PrintChoice::Cancel; }
+    std::optional<std::string> AskPdfFile(QWidget*, const QString&) override { return {}; }
+    void ShowPreview(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override {}
+    bool EditPrinterSettings(QWidget*, QPrinter&) override { return false; }
     void ShowFatal(const QString&) override {}
 
     std::optional<std::string> nextFolder;

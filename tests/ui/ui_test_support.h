@@ -67,6 +67,25 @@ class RecordingDialogs : public Dialogs {
         wipeAnswers.pop_front();
         return answer;
     }
+    // Answers the print options with the next scripted choice (none left: Cancel).
+    PrintChoice AskPrintOptions(QWidget*, Session&) override {
+        ++printOptionsShown;
+        if (printChoices.empty()) return PrintChoice::Cancel;
+        PrintChoice choice = printChoices.front();
+        printChoices.pop_front();
+        return choice;
+    }
+    std::optional<std::string> AskPdfFile(QWidget*, const QString& suggested) override {
+        pdfSuggestions.push_back(suggested);
+        return pdfFile;
+    }
+    // Paints the preview's pages as the real preview would, so a test can read them.
+    void ShowPreview(QWidget*, QPrinter& printer,
+                     const std::function<void(QPrinter*)>& paint) override {
+        ++previews;
+        paint(&printer);
+    }
+    bool EditPrinterSettings(QWidget*, QPrinter&) override { return keepPrinterSettings; }
     // A test that lets the program end in a child process reads the message from a pipe.
     void ShowFatal(const QString& text) override {
         fatal.push_back(text);
@@ -87,6 +106,12 @@ class RecordingDialogs : public Dialogs {
     std::vector<QString> browseTitles;
     std::vector<Prompt> wipes;
     std::deque<bool> wipeAnswers;
+    int printOptionsShown = 0;
+    std::deque<PrintChoice> printChoices;
+    std::optional<std::string> pdfFile;
+    std::vector<QString> pdfSuggestions;
+    int previews = 0;
+    bool keepPrinterSettings = false;
     std::vector<QString> fatal;
     int fatalPipe = -1;
 };

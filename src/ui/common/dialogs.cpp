@@ -1,11 +1,16 @@
 #include "ui/common/dialogs.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include "platform/shell.h"
 #include "store/clock_text.h"
 #include "ui/datafolder/wipe_data_dialog.h"
 #include "ui/management/name_dialog.h"
+#include "ui/pricelists/print_options_dialog.h"
 #include "ui/session.h"
 
 namespace quantora {
@@ -61,6 +66,32 @@ std::optional<std::string> DesktopDialogs::BrowseFolder(QWidget* parent, const Q
 
 bool DesktopDialogs::ConfirmWipe(QWidget* parent, const QString& headline, const QString& detail) {
     WipeDataDialog dialog(parent, sounds_, headline, detail);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+PrintChoice DesktopDialogs::AskPrintOptions(QWidget* parent, Session& session) {
+    PrintOptionsDialog dialog(parent, session);
+    dialog.exec();
+    return dialog.Choice();
+}
+
+std::optional<std::string> DesktopDialogs::AskPdfFile(QWidget* parent, const QString& suggested) {
+    QString file = QFileDialog::getSaveFileName(parent, "Save as PDF", suggested, "PDF (*.pdf)");
+    if (file.isEmpty()) return std::nullopt;
+    if (!file.endsWith(".pdf", Qt::CaseInsensitive)) file += ".pdf";
+    return file.toStdString();
+}
+
+void DesktopDialogs::ShowPreview(QWidget* parent, QPrinter& printer,
+                                 const std::function<void(QPrinter*)>& paint) {
+    QPrintPreviewDialog preview(&printer, parent);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&paint](QPrinter* target) { paint(target); });
+    preview.exec();
+}
+
+bool DesktopDialogs::EditPrinterSettings(QWidget* parent, QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

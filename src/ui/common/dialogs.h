@@ -5,19 +5,24 @@
 
 #include <QPoint>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
+class QPrinter;
 class QWidget;
 
 namespace quantora {
 
 class KeyLatch;
+class Session;
 class Sounds;
 
 enum class PromptIcon { None, Exclamation };
 enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class PromptAnswer { Ok, Cancel, Yes, No };
+// What "Print Output" was left with.
+enum class PrintChoice { Cancel, Print, Preview, SavePdf };
 
 class Dialogs {
   public:
@@ -46,6 +51,18 @@ class Dialogs {
     // two lines: true to continue, false when cancelled (or closed).
     virtual bool ConfirmWipe(QWidget* parent, const QString& headline, const QString& detail) = 0;
 
+    // "Print Output" over parent: the print options, written as they are clicked, and what to
+    // do with the print-out.
+    virtual PrintChoice AskPrintOptions(QWidget* parent, Session& session) = 0;
+    // The PDF file to save a print-out in, offering suggested; nothing when cancelled.
+    virtual std::optional<std::string> AskPdfFile(QWidget* parent, const QString& suggested) = 0;
+    // The pages paint draws on printer, shown as they would print.
+    virtual void ShowPreview(QWidget* parent, QPrinter& printer,
+                             const std::function<void(QPrinter*)>& paint) = 0;
+    // The settings of the printer (paper and orientation) for the user to change; true when
+    // the user kept the changes.
+    virtual bool EditPrinterSettings(QWidget* parent, QPrinter& printer) = 0;
+
     // The message of a data file that cannot be opened or deleted. The caller ends the
     // program as soon as it returns.
     virtual void ShowFatal(const QString& text) = 0;
@@ -65,6 +82,11 @@ class DesktopDialogs : public Dialogs {
                                    QPoint topLeft) override;
     std::optional<std::string> BrowseFolder(QWidget* parent, const QString& title) override;
     bool ConfirmWipe(QWidget* parent, const QString& headline, const QString& detail) override;
+    PrintChoice AskPrintOptions(QWidget* parent, Session& session) override;
+    std::optional<std::string> AskPdfFile(QWidget* parent, const QString& suggested) override;
+    void ShowPreview(QWidget* parent, QPrinter& printer,
+                     const std::function<void(QPrinter*)>& paint) override;
+    bool EditPrinterSettings(QWidget* parent, QPrinter& printer) override;
     void ShowFatal(const QString& text) override;
 
   private:

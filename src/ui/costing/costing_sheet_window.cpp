@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include "costing/costing_print.h"
 #include "costing/job_editing.h"
 #include "costing/pricing.h"
 #include "platform/sounds.h"
@@ -21,6 +22,7 @@
 #include "ui/common/dialogs.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
+#include "ui/common/print_out.h"
 #include "ui/common/window_placement.h"
 #include "ui/common/window_scaling.h"
 #include "ui/costing/item_picker.h"
@@ -208,11 +210,9 @@ void CostingSheetWindow::BuildMenus() {
     save->setShortcut(QKeySequence("Ctrl+S"));
     QAction* saveAs = named(file->addAction("Save As..."), "MenuSaveAs");
     file->addSeparator();
-    // Printing comes with the print-outs; until then the items are shown disabled.
     QAction* print = named(file->addAction("Print"), "MenuPrint");
     print->setShortcut(QKeySequence("Ctrl+P"));
-    print->setEnabled(false);
-    named(file->addAction("Print Setup"), "MenuPrintSetup")->setEnabled(false);
+    QAction* printSetup = named(file->addAction("Print Setup"), "MenuPrintSetup");
     file->addSeparator();
     QAction* remove = named(file->addAction("Delete"), "MenuDelete");
     file->addSeparator();
@@ -243,6 +243,8 @@ void CostingSheetWindow::BuildMenus() {
     connect(save, &QAction::triggered, this, [this] { Save(false); });
     connect(saveAs, &QAction::triggered, this, &CostingSheetWindow::SaveAs);
     connect(remove, &QAction::triggered, this, &CostingSheetWindow::DeleteJob);
+    connect(print, &QAction::triggered, this, &CostingSheetWindow::Print);
+    connect(printSetup, &QAction::triggered, this, [this] { PrintSetup(this, session_); });
     connect(exit, &QAction::triggered, this, &QWidget::close);
     connect(sort, &QAction::triggered, this,
             [this] { RearrangeLines([this] { sheet_->SortLines(session_.Paths.SpareJob()); }); });
@@ -462,6 +464,16 @@ void CostingSheetWindow::Save(bool silent) {
     SaveJob(session_.Paths, session_.CurrentJob());
     sheet_->MarkSaved();
     if (!silent) session_.sounds.PlayPing();
+}
+
+void CostingSheetWindow::Print() {
+    // The print-out shows the lines as they stand, unsaved edits and the last prices included.
+    sheet_->SaveSection();
+    std::vector<JobLine> lines = ReadAllLines(session_.Paths.TempJob());
+    std::string title = session_.CurrentJobName, total = sheet_->TotalText();
+    PrintOut(this, session_, Q(title), [&](PrintPage page, const PrintMeasure& measure) {
+        return LayOutCosting(lines, title, total, session_.Settings(), page, measure);
+    });
 }
 
 void CostingSheetWindow::SaveAs() {

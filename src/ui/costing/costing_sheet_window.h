@@ -73,6 +73,8 @@ class CostingSheetWindow : public QMainWindow {
     void OverflowGuard();
 
     void Save(bool silent);
+    // File "Print": the job's lines as they stand, through the print options.
+    void Print();
     void SaveAs();
     void DeleteJob();
 

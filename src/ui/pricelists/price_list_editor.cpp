@@ -14,6 +14,7 @@
 #include "platform/sounds.h"
 #include "pricelists/item_entry.h"
 #include "pricelists/item_file.h"
+#include "pricelists/price_list_print.h"
 #include "store/amount.h"
 #include "store/file_name_rules.h"
 #include "store/pause.h"
@@ -22,6 +23,7 @@
 #include "ui/common/filter_panel.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
+#include "ui/common/print_out.h"
 #include "ui/common/progress_bar.h"
 #include "ui/common/window_placement.h"
 #include "ui/common/window_scaling.h"
@@ -84,6 +86,7 @@ PriceListEditor::PriceListEditor(QWidget* managementWindow, Session& session,
       listFolder_(session.Paths.ListFolder(session.Settings().CurrentList)) {
     setObjectName("Prices");
     setWindowTitle(" Quantora -  " + listName);
+    listName_ = listName;
 
     area_ = new QWidget(this);
     area_->setObjectName("Area");
@@ -108,13 +111,18 @@ void PriceListEditor::BuildMenus() {
     auto* menus = new QMenuBar(this);
     QMenu* file = menus->addMenu("File");
     file->setObjectName("FM");
-    // Printing price lists comes with the print-out; until then the items are shown disabled.
     QAction* print = file->addAction("Print");
     print->setObjectName("FMPrint");
-    print->setEnabled(false);
     QAction* printSetup = file->addAction("Print Setup");
     printSetup->setObjectName("MenuPrintSetup");
-    printSetup->setEnabled(false);
+    // The items shown, in their order, under the list's name.
+    connect(print, &QAction::triggered, this, [this] {
+        std::string title = listName_.toStdString();
+        PrintOut(this, session_, listName_, [&](PrintPage page, const PrintMeasure& measure) {
+            return LayOutPriceList(model_, title, session_.Settings(), page, measure);
+        });
+    });
+    connect(printSetup, &QAction::triggered, this, [this] { PrintSetup(this, session_); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setMenuBar(menus);

@@ -65,6 +65,7 @@ class PriceListEditor : public QDialog {
     QWidget* managementWindow_;
     std::string listFolder_;
     PriceListModel model_;
+    QString listName_;
     RowWindow rows_{kRows};
 
     int highlightedRow_ = -1;

@@ -1,0 +1,29 @@
+// File "Print" and "Print Setup" of the costing sheet and the price list editor: the print
+// options first, then the print-out on the current printer, in the preview or in a PDF file,
+// as the user chooses; and the current printer's own settings.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "store/print_document.h"
+
+class QWidget;
+
+namespace quantora {
+
+class Session;
+
+// Lays a print-out out on a page with a measure, as the costing and price list layouts do.
+using PrintLayOut = std::function<std::vector<PrintRun>(PrintPage, const PrintMeasure&)>;
+
+// Asks the print options and prints what layOut gives, named documentName in the print queue.
+// With no printer on the system the user is offered the PDF file instead.
+void PrintOut(QWidget* window, Session& session, const QString& documentName,
+              const PrintLayOut& layOut);
+
+// Print Setup: the current printer's paper and orientation, kept as its defaults.
+void PrintSetup(QWidget* window, Session& session);
+
+}  // namespace quantora

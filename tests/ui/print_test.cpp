@@ -1,0 +1,228 @@
+// The print-outs as a user gets them: the print options dialog and its settings, a costing
+// and a price list saved as PDF, read back with pdftotext -bbox to check where every word
+// landed on the page, the preview, and Cancel printing nothing.
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "costing/job_file.h"
+#include "desk_fixture.h"
+#include "pricelists/item_file.h"
+#include "store/data_file.h"
+#include "ui/pricelists/price_list_editor.h"
+#include "ui/pricelists/print_options_dialog.h"
+
+using namespace quantora;
+using namespace quantora::testing;
+
+namespace {
+
+struct Word {
+    int page;
+    double xMin, yMin, xMax, yMax;
+    QString text;
+};
+struct Pdf {
+    double width = 0, height = 0;
+    std::vector<Word> words;
+    std::vector<Word> On(int page) const {
+        std::vector<Word> found;
+        for (const Word& w : words)
+            if (w.page == page) found.push_back(w);
+        return found;
+    }
+    int Pages() const { return words.empty() ? 0 : words.back().page + 1; }
+};
+
+// Every word of the PDF with its box in points, as pdftotext -bbox gives them.
+Pdf ReadPdf(const std::string& file) {
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-bbox", QString::fromStdString(file), "-"});
+    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0)
+        qFatal("pdftotext could not read %s", file.c_str());
+    QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    Pdf pdf;
+    QRegularExpression page("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">");
+    QRegularExpression word(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+        "yMax=\"([\\d.]+)\">([^<]*)</word>");
+    int number = -1;
+    for (const QString& line : html.split('\n')) {
+        if (auto m = page.match(line); m.hasMatch()) {
+            ++number;
+            pdf.width = m.captured(1).toDouble();
+            pdf.height = m.captured(2).toDouble();
+        } else if (auto w = word.match(line); w.hasMatch()) {
+            pdf.words.push_back({number, w.captured(1).toDouble(), w.captured(2).toDouble(),
+                                 w.captured(3).toDouble(), w.captured(4).toDouble(),
+                                 w.captured(5).replace("&amp;", "&")});
+        }
+    }
+    return pdf;
+}
+
+// A click on the box or circle of a check box or option button.
+void Tick(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+const std::string kLongName =
+    "Galvanised steel roofing sheet with anti-condensation felt backing 3m";
+
+}  // namespace
+
+class PrintTest : public QObject, public Desk {
+    Q_OBJECT
+
+    std::unique_ptr<TempFolder> out;
+
+    std::string PdfPath(const char* name) { return *out / name; }
+
+    // A job of many lines in the first group, its items in the first price list.
+    void MakeLongJob(int lines) {
+        WriteItemPrice(Now().Paths.ListFolder(0), "Plank", ParseAmount("4"));
+        WriteItemPrice(Now().Paths.ListFolder(0), kLongName, ParseAmount("1234.5"));
+        std::string job = Now().Paths.JobFolder(0) + "Shed";
+        for (int i = 0; i < lines; ++i) {
+            std::string item = i == 0 ? kLongName : "Plank";
+            WriteLine(job, i, {0, 0, ParseAmount(i == 1 ? "12.5" : "2"), item, {}, {}});
+        }
+    }
+    void PrintSheetAs(PrintChoice choice, const std::string& file) {
+        env->dialogs.printChoices = {choice};
+        env->dialogs.pdfFile = file;
+        Sheet()->findChild<QAction*>("MenuPrint")->trigger();
+    }
+
+  private slots:
+    void init() {
+        StartDesk();
+        out = std::make_unique<TempFolder>();
+    }
+    void cleanup() { FinishDesk(); }
+
+    void theOptionsDialogShowsAndWritesTheFourSettings() {
+        Now().ChangeSetting(&Settings::PrintFontSize, 12);
+        PrintOptionsDialog dialog(window.get(), Now());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.windowTitle(), QString("Print Output"));
+        QVERIFY(dialog.findChild<QRadioButton*>("SizeOpt2")->isChecked());
+        QVERIFY(dialog.findChild<QRadioButton*>("TopMarginOption2")->isChecked());
+        QCOMPARE(dialog.findChild<QRadioButton*>("TopMarginOption3")->text(),
+                 QString("1 .5 Inches"));
+        QVERIFY(!dialog.findChild<QCheckBox*>("PortraitOption")->isChecked());
+        Tick(dialog.findChild<QCheckBox*>("PortraitOption"));
+        Tick(dialog.findChild<QRadioButton*>("TopMarginOption6"));
+        Tick(dialog.findChild<QRadioButton*>("SizeOpt0"));
+        Tick(dialog.findChild<QCheckBox*>("TitleOption"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
+        QCOMPARE(dialog.Choice(), PrintChoice::Cancel);
+        // Cancel only stops the print: what was clicked is kept, on disk too.
+        Settings saved = ReadSettings(Now().Paths.defaultFolder);
+        QCOMPARE(saved.PrintOrientation, std::int16_t(2));
+        QCOMPARE(saved.PrintTopMargin, std::int16_t(6));
+        QCOMPARE(saved.PrintFontSize, std::int16_t(8));
+        QCOMPARE(saved.PrintTitle, std::int16_t(0));
+    }
+
+    void aCostingSavedAsPdfHasTheLayoutOfThePrintOut() {
+        MakeLongJob(80);
+        OpenJob("Shed");
+        std::string file = PdfPath("Shed.pdf");
+        PrintSheetAs(PrintChoice::SavePdf, file);
+        QCOMPARE(env->dialogs.pdfSuggestions.back(), QString("Shed.pdf"));
+        Pdf pdf = ReadPdf(file);
+        QVERIFY(pdf.width < pdf.height);  // portrait
+        QCOMPARE(pdf.Pages(), 2);
+        std::vector<Word> first = pdf.On(0);
+        // The title centred at the one-inch top margin.
+        auto title = std::find_if(first.begin(), first.end(),
+                                  [](const Word& w) { return w.text == "Shed"; });
+        QVERIFY(title != first.end());
+        QVERIFY(std::abs((title->xMin + title->xMax) / 2 - pdf.width / 2) < 1.0);
+        QVERIFY(std::abs(title->yMin - 72) < 4);
+        for (const Word& w : first) QVERIFY(w.yMin >= title->yMin);
+        // The long name is cut, ends in ".." and is led by dots; short names too have leaders.
+        QVERIFY(
+            std::none_of(first.begin(), first.end(), [](const Word& w) { return w.text == "3m"; }));
+        QVERIFY(std::any_of(first.begin(), first.end(),
+                            [](const Word& w) { return w.text.startsWith("Plank....."); }));
+        // Prices end at one x, sub totals at another, further right.
+        double priceRight = -1, subTotalRight = -1;
+        for (const Word& w : first) {
+            if (w.text == "4.00") {
+                if (priceRight < 0) priceRight = w.xMax;
+                QVERIFY(std::abs(w.xMax - priceRight) < 0.5);
+            }
+            if (w.text == "8.00") {
+                if (subTotalRight < 0) subTotalRight = w.xMax;
+                QVERIFY(std::abs(w.xMax - subTotalRight) < 0.5);
+            }
+        }
+        QVERIFY(priceRight > 0 && subTotalRight > priceRight);
+        QVERIFY(std::abs(subTotalRight - (pdf.width - 50)) < 1.0);  // 1,000 twips from the edge
+        // The second page starts at the top margin, without the title.
+        std::vector<Word> second = pdf.On(1);
+        double top = second.front().yMin;
+        for (const Word& w : second) top = std::min(top, w.yMin);
+        QVERIFY(std::abs(top - 72) < 4);
+        QVERIFY(std::none_of(second.begin(), second.end(),
+                             [](const Word& w) { return w.text == "Shed"; }));
+    }
+
+    void landscapeAndThePreviewPrintTheSamePages() {
+        MakeLongJob(3);
+        OpenJob("Shed");
+        Now().ChangeSetting(&Settings::PrintOrientation, 2);
+        std::string file = PdfPath("wide.pdf");
+        PrintSheetAs(PrintChoice::SavePdf, file);
+        Pdf pdf = ReadPdf(file);
+        QVERIFY(pdf.width > pdf.height);
+        // Cancel prints nothing and asks nothing more.
+        env->dialogs.pdfSuggestions.clear();
+        PrintSheetAs(PrintChoice::Cancel, PdfPath("none.pdf"));
+        QVERIFY(!Exists(PdfPath("none.pdf")));
+        QVERIFY(env->dialogs.pdfSuggestions.empty());
+        // Ctrl+P is Print.
+        env->dialogs.printChoices = {PrintChoice::Cancel};
+        QTest::keyClick(Quant(0), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(env->dialogs.printOptionsShown, 3);
+    }
+
+    void aPriceListPrintsItsShownItemsWithPricesEndingTogether() {
+        WriteItemPrice(Now().Paths.ListFolder(0), "Nails", ParseAmount("0.5"));
+        WriteItemPrice(Now().Paths.ListFolder(0), "Hammer", ParseAmount("1234.5"));
+        PriceListEditor editor(window.get(), Now(), "My First Price List");
+        editor.show();
+        QTRY_COMPARE(editor.Model().LastIndex(), 1);
+        std::string file = PdfPath("list.pdf");
+        env->dialogs.printChoices = {PrintChoice::SavePdf};
+        env->dialogs.pdfFile = file;
+        editor.findChild<QAction*>("FMPrint")->trigger();
+        Pdf pdf = ReadPdf(file);
+        std::vector<Word> words = pdf.On(0);
+        auto find = [&](const QString& text) {
+            auto at = std::find_if(words.begin(), words.end(),
+                                   [&](const Word& w) { return w.text == text; });
+            if (at == words.end()) qFatal("no word %s", qPrintable(text));
+            return *at;
+        };
+        Word hammer = find("1,234.50"), nails = find("0.50");
+        QVERIFY(std::abs(hammer.xMax - nails.xMax) < 0.5);
+        QVERIFY(std::abs(hammer.xMax - (pdf.width - 72)) < 1.0);
+        QVERIFY(std::any_of(words.begin(), words.end(),
+                            [](const Word& w) { return w.text.startsWith("Hammer......"); }));
+        QVERIFY(hammer.yMin < nails.yMin);  // Hammer sorts before Nails
+        Word title = find("My");            // the title, above the items
+        QVERIFY(title.yMin < hammer.yMin);
+    }
+};
+
+QUANTORA_WINDOW_TEST_MAIN(PrintTest)
+#include "print_test.moc"
