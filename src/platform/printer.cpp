@@ -92,7 +92,7 @@ std::optional<QString> KeepAsPrinterDefaults(const QPrinter& printer) {
     int saved = cupsSetDests2(CUPS_HTTP_DEFAULT, count, dests);
     int error = errno;
     cupsFreeDests(count, dests);
-    if (saved == 0) {
+    if (saved != 0) {
         if (error == EACCES || error == EPERM || cupsLastError() == IPP_STATUS_ERROR_FORBIDDEN)
             return QString("Access denied.");
         return QString("Unable to set shared printer settings.");

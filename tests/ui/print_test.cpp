@@ -1,6 +1,7 @@
 // The print-outs as a user gets them: the print options dialog and its settings, a costing
-// and a price list saved as PDF, read back with pdftotext -bbox to check where every word
-// landed on the page, the preview, and Cancel printing nothing.
+// and a price list printed through a real print queue (a private CUPS server) and saved as
+// PDF, read back with pdftotext -bbox to check where every word landed on the page, the
+// preview, Cancel printing nothing, Print Setup, and a system without a printer.
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include "costing/job_file.h"
 #include "desk_fixture.h"
 #include "pricelists/item_file.h"
+#include "print_server.h"
 #include "store/data_file.h"
 #include "ui/pricelists/price_list_editor.h"
 #include "ui/pricelists/print_options_dialog.h"
@@ -79,6 +81,7 @@ const std::string kLongName =
 class PrintTest : public QObject, public Desk {
     Q_OBJECT
 
+    PrintServer server;
     std::unique_ptr<TempFolder> out;
 
     std::string PdfPath(const char* name) { return *out / name; }
@@ -99,45 +102,8 @@ class PrintTest : public QObject, public Desk {
         Sheet()->findChild<QAction*>("MenuPrint")->trigger();
     }
 
-  private slots:
-    void init() {
-        StartDesk();
-        out = std::make_unique<TempFolder>();
-    }
-    void cleanup() { FinishDesk(); }
-
-    void theOptionsDialogShowsAndWritesTheFourSettings() {
-        Now().ChangeSetting(&Settings::PrintFontSize, 12);
-        PrintOptionsDialog dialog(window.get(), Now());
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.windowTitle(), QString("Print Output"));
-        QVERIFY(dialog.findChild<QRadioButton*>("SizeOpt2")->isChecked());
-        QVERIFY(dialog.findChild<QRadioButton*>("TopMarginOption2")->isChecked());
-        QCOMPARE(dialog.findChild<QRadioButton*>("TopMarginOption3")->text(),
-                 QString("1 .5 Inches"));
-        QVERIFY(!dialog.findChild<QCheckBox*>("PortraitOption")->isChecked());
-        Tick(dialog.findChild<QCheckBox*>("PortraitOption"));
-        Tick(dialog.findChild<QRadioButton*>("TopMarginOption6"));
-        Tick(dialog.findChild<QRadioButton*>("SizeOpt0"));
-        Tick(dialog.findChild<QCheckBox*>("TitleOption"));
-        QTest::mouseClick(dialog.findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
-        QCOMPARE(dialog.Choice(), PrintChoice::Cancel);
-        // Cancel only stops the print: what was clicked is kept, on disk too.
-        Settings saved = ReadSettings(Now().Paths.defaultFolder);
-        QCOMPARE(saved.PrintOrientation, std::int16_t(2));
-        QCOMPARE(saved.PrintTopMargin, std::int16_t(6));
-        QCOMPARE(saved.PrintFontSize, std::int16_t(8));
-        QCOMPARE(saved.PrintTitle, std::int16_t(0));
-    }
-
-    void aCostingSavedAsPdfHasTheLayoutOfThePrintOut() {
-        MakeLongJob(80);
-        OpenJob("Shed");
-        std::string file = PdfPath("Shed.pdf");
-        PrintSheetAs(PrintChoice::SavePdf, file);
-        QCOMPARE(env->dialogs.pdfSuggestions.back(), QString("Shed.pdf"));
-        Pdf pdf = ReadPdf(file);
+    // The costing print-out of MakeLongJob(80): its title, columns and second page.
+    void ExpectCostingLayout(const Pdf& pdf) {
         QVERIFY(pdf.width < pdf.height);  // portrait
         QCOMPARE(pdf.Pages(), 2);
         std::vector<Word> first = pdf.On(0);
@@ -176,6 +142,58 @@ class PrintTest : public QObject, public Desk {
                              [](const Word& w) { return w.text == "Shed"; }));
     }
 
+  private slots:
+    void initTestCase() {
+        if (std::optional<std::string> failure = server.Start()) QFAIL(failure->c_str());
+    }
+    void init() {
+        StartDesk();
+        out = std::make_unique<TempFolder>();
+    }
+    void cleanup() { FinishDesk(); }
+
+    void theOptionsDialogShowsAndWritesTheFourSettings() {
+        Now().ChangeSetting(&Settings::PrintFontSize, 12);
+        PrintOptionsDialog dialog(window.get(), Now());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.windowTitle(), QString("Print Output"));
+        QVERIFY(dialog.findChild<QRadioButton*>("SizeOpt2")->isChecked());
+        QVERIFY(dialog.findChild<QRadioButton*>("TopMarginOption2")->isChecked());
+        QCOMPARE(dialog.findChild<QRadioButton*>("TopMarginOption3")->text(),
+                 QString("1 .5 Inches"));
+        QVERIFY(!dialog.findChild<QCheckBox*>("PortraitOption")->isChecked());
+        Tick(dialog.findChild<QCheckBox*>("PortraitOption"));
+        Tick(dialog.findChild<QRadioButton*>("TopMarginOption6"));
+        Tick(dialog.findChild<QRadioButton*>("SizeOpt0"));
+        Tick(dialog.findChild<QCheckBox*>("TitleOption"));
+        QTest::mouseClick(dialog.findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
+        QCOMPARE(dialog.Choice(), PrintChoice::Cancel);
+        // Cancel only stops the print: what was clicked is kept, on disk too.
+        Settings saved = ReadSettings(Now().Paths.defaultFolder);
+        QCOMPARE(saved.PrintOrientation, std::int16_t(2));
+        QCOMPARE(saved.PrintTopMargin, std::int16_t(6));
+        QCOMPARE(saved.PrintFontSize, std::int16_t(8));
+        QCOMPARE(saved.PrintTitle, std::int16_t(0));
+    }
+
+    void aCostingPrintedThroughTheQueueHasTheLayoutOfThePrintOut() {
+        MakeLongJob(80);
+        OpenJob("Shed");
+        PrintSheetAs(PrintChoice::Print, "");
+        QTRY_COMPARE(server.Documents().size(), std::size_t(1));
+        ExpectCostingLayout(ReadPdf(server.Documents().back()));
+    }
+
+    void aCostingSavedAsPdfHasTheSameLayout() {
+        MakeLongJob(80);
+        OpenJob("Shed");
+        std::string file = PdfPath("Shed.pdf");
+        PrintSheetAs(PrintChoice::SavePdf, file);
+        QCOMPARE(env->dialogs.pdfSuggestions.back(), QString("Shed.pdf"));
+        ExpectCostingLayout(ReadPdf(file));
+    }
+
     void landscapeAndThePreviewPrintTheSamePages() {
         MakeLongJob(3);
         OpenJob("Shed");
@@ -201,11 +219,11 @@ class PrintTest : public QObject, public Desk {
         PriceListEditor editor(window.get(), Now(), "My First Price List");
         editor.show();
         QTRY_COMPARE(editor.Model().LastIndex(), 1);
-        std::string file = PdfPath("list.pdf");
-        env->dialogs.printChoices = {PrintChoice::SavePdf};
-        env->dialogs.pdfFile = file;
+        std::size_t before = server.Documents().size();
+        env->dialogs.printChoices = {PrintChoice::Print};
         editor.findChild<QAction*>("FMPrint")->trigger();
-        Pdf pdf = ReadPdf(file);
+        QTRY_COMPARE(server.Documents().size(), before + 1);
+        Pdf pdf = ReadPdf(server.Documents().back());
         std::vector<Word> words = pdf.On(0);
         auto find = [&](const QString& text) {
             auto at = std::find_if(words.begin(), words.end(),
@@ -221,6 +239,36 @@ class PrintTest : public QObject, public Desk {
         QVERIFY(hammer.yMin < nails.yMin);  // Hammer sorts before Nails
         Word title = find("My");            // the title, above the items
         QVERIFY(title.yMin < hammer.yMin);
+    }
+
+    void printSetupKeepsThePaperAndOrientationAsThePrintersDefaults() {
+        MakeLongJob(1);
+        OpenJob("Shed");
+        env->dialogs.keepPrinterSettings = true;
+        Sheet()->findChild<QAction*>("MenuPrintSetup")->trigger();
+        QVERIFY2(env->dialogs.asked.empty(), qPrintable(env->dialogs.asked.empty() ? QString() : env->dialogs.asked[0].text));
+        std::string kept = server.KeptDefaults();
+        QVERIFY2(kept.find("Quantora_Test") != std::string::npos, kept.c_str());
+        QVERIFY2(kept.find("orientation-requested=") != std::string::npos, kept.c_str());
+        QVERIFY2(kept.find("media=") != std::string::npos, kept.c_str());
+    }
+
+    // Last: it takes the queue away.
+    void withNoPrinterPrintOffersAPdfFile() {
+        server.RemoveQueue();
+        MakeLongJob(2);
+        OpenJob("Shed");
+        env->dialogs.answers = {PromptAnswer::Yes};
+        std::string file = PdfPath("instead.pdf");
+        PrintSheetAs(PrintChoice::Print, file);
+        QCOMPARE(env->dialogs.asked.size(), 1u);
+        QVERIFY(env->dialogs.asked[0].text.startsWith("There is no printer on this computer"));
+        QVERIFY(ReadPdf(file).Pages() == 1);
+        // Print Setup says the printer cannot be opened.
+        Sheet()->findChild<QAction*>("MenuPrintSetup")->trigger();
+        QCOMPARE(
+            env->dialogs.asked.back().text,
+            QString("Cannot open the printer specified (make sure the printername is correct)."));
     }
 };
 
