@@ -10,6 +10,7 @@
 #include <QPrinterInfo>
 #include <cerrno>
 #include <memory>
+#include <vector>
 
 namespace quantora {
 
@@ -21,8 +22,34 @@ QFont PrintFont(int points, bool bold) {
     QFont font(kPrintFontFamily);
     font.setPixelSize(points * 20);
     font.setBold(bold);
+    // Each character takes its own advance, with no kerning or ligature between two: so a
+    // text prints exactly as wide as its characters add up to, which is what lets a price list
+    // of 100,000 names be measured without shaping each name again and again.
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
+
+// The advances of one print font, character by character, looked up once each.
+class Advances {
+  public:
+    Advances(const QFont& font, QPrinter& printer)
+        : metrics_(font, &printer), known_(0x10000, -1) {}
+    int Width(const std::string& text) {
+        qreal width = 0;
+        for (QChar c : QString::fromStdString(text)) {
+            qreal& advance = known_[c.unicode()];
+            if (advance < 0) advance = metrics_.horizontalAdvance(c);
+            width += advance;
+        }
+        return static_cast<int>(width + 0.5);
+    }
+    int LineHeight() const { return static_cast<int>(metrics_.height() + 0.5); }
+
+  private:
+    QFontMetricsF metrics_;
+    std::vector<qreal> known_;
+};
 
 }  // namespace
 
@@ -35,14 +62,12 @@ PrintPage PreparePage(QPrinter& printer, int orientation) {
 }
 
 PrintMeasure MeasureOn(QPrinter& printer, int points) {
-    auto plain = std::make_shared<QFontMetricsF>(PrintFont(points, false), &printer);
-    auto bold = std::make_shared<QFontMetricsF>(PrintFont(points, true), &printer);
-    return {
-        [plain, bold](const std::string& text, bool isBold) {
-            const QFontMetricsF& metrics = isBold ? *bold : *plain;
-            return static_cast<int>(metrics.horizontalAdvance(QString::fromStdString(text)) + 0.5);
-        },
-        static_cast<int>(plain->height() + 0.5)};
+    auto plain = std::make_shared<Advances>(PrintFont(points, false), printer);
+    auto bold = std::make_shared<Advances>(PrintFont(points, true), printer);
+    return {[plain, bold](const std::string& text, bool isBold) {
+                return (isBold ? bold : plain)->Width(text);
+            },
+            plain->LineHeight()};
 }
 
 bool PaintRuns(QPrinter& printer, const std::vector<PrintRun>& runs, int points) {
