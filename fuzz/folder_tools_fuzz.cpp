@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint64_t files = CountFiles(source);
     CountClusters(source, 512);
     std::uint64_t copied = 0;
-    if (CopyData(source, target, [&] { ++copied; })) std::abort();
+    if (CopyData(source, target, "", [&] { ++copied; })) std::abort();
     if (copied != files || CountFiles(target) != files) std::abort();
     for (const std::string& name : ListNormalFiles(source))
         if (DataFile::ReadWhole(source + name) != DataFile::ReadWhole(target + name)) std::abort();
