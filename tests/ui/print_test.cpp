@@ -194,7 +194,7 @@ class PrintTest : public QObject, public Desk {
         ExpectCostingLayout(ReadPdf(file));
     }
 
-    void landscapeAndThePreviewPrintTheSamePages() {
+    void landscapeThePreviewAndCancel() {
         MakeLongJob(3);
         OpenJob("Shed");
         Now().ChangeSetting(&Settings::PrintOrientation, 2);
@@ -202,6 +202,19 @@ class PrintTest : public QObject, public Desk {
         PrintSheetAs(PrintChoice::SavePdf, file);
         Pdf pdf = ReadPdf(file);
         QVERIFY(pdf.width > pdf.height);
+        // The preview paints the pages the printer would print, and printing from it prints
+        // exactly those.
+        std::size_t before = server.Documents().size();
+        PrintSheetAs(PrintChoice::Preview, "");
+        QCOMPARE(env->dialogs.previews, 1);
+        QTRY_COMPARE(server.Documents().size(), before + 1);
+        Pdf previewed = ReadPdf(server.Documents().back());
+        QVERIFY(previewed.width > previewed.height);
+        QCOMPARE(previewed.words.size(), pdf.words.size());
+        for (std::size_t i = 0; i < pdf.words.size(); ++i) {
+            QCOMPARE(previewed.words[i].text, pdf.words[i].text);
+            QVERIFY(std::abs(previewed.words[i].xMin - pdf.words[i].xMin) < 0.1);
+        }
         // Cancel prints nothing and asks nothing more.
         env->dialogs.pdfSuggestions.clear();
         PrintSheetAs(PrintChoice::Cancel, PdfPath("none.pdf"));
@@ -210,7 +223,7 @@ class PrintTest : public QObject, public Desk {
         // Ctrl+P is Print.
         env->dialogs.printChoices = {PrintChoice::Cancel};
         QTest::keyClick(Quant(0), Qt::Key_P, Qt::ControlModifier);
-        QCOMPARE(env->dialogs.printOptionsShown, 3);
+        QCOMPARE(env->dialogs.printOptionsShown, 4);
     }
 
     void aPriceListPrintsItsShownItemsWithPricesEndingTogether() {
@@ -246,7 +259,8 @@ class PrintTest : public QObject, public Desk {
         OpenJob("Shed");
         env->dialogs.keepPrinterSettings = true;
         Sheet()->findChild<QAction*>("MenuPrintSetup")->trigger();
-        QVERIFY2(env->dialogs.asked.empty(), qPrintable(env->dialogs.asked.empty() ? QString() : env->dialogs.asked[0].text));
+        QVERIFY2(env->dialogs.asked.empty(),
+                 qPrintable(env->dialogs.asked.empty() ? QString() : env->dialogs.asked[0].text));
         std::string kept = server.KeptDefaults();
         QVERIFY2(kept.find("Quantora_Test") != std::string::npos, kept.c_str());
         QVERIFY2(kept.find("orientation-requested=") != std::string::npos, kept.c_str());

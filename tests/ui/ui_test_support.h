@@ -79,7 +79,8 @@ class RecordingDialogs : public Dialogs {
         pdfSuggestions.push_back(suggested);
         return pdfFile;
     }
-    // Paints the preview's pages as the real preview would, so a test can read them.
+    // Paints the preview's pages on its printer, as the preview's own Print does, so a test
+    // can read them where they arrive.
     void ShowPreview(QWidget*, QPrinter& printer,
                      const std::function<void(QPrinter*)>& paint) override {
         ++previews;
