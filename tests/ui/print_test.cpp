@@ -189,9 +189,18 @@ class PrintTest : public QObject, public Desk {
         MakeLongJob(80);
         OpenJob("Shed");
         std::string file = PdfPath("Shed.pdf");
+        WriteBytes(file, "an older file of that name");
         PrintSheetAs(PrintChoice::SavePdf, file);
         QCOMPARE(env->dialogs.pdfSuggestions.back(), QString("Shed.pdf"));
         ExpectCostingLayout(ReadPdf(file));
+        // It replaced the old file whole, through a file of its own that is gone.
+        QCOMPARE(QDir(QString::fromStdString(out->path())).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"Shed.pdf"});
+        // A file that cannot be made is said, not passed over.
+        PrintSheetAs(PrintChoice::SavePdf, PdfPath("no such folder/Shed.pdf"));
+        QCOMPARE(env->dialogs.asked.back().text,
+                 QString::fromStdString("The PDF file " + PdfPath("no such folder/Shed.pdf") +
+                                        " could not be written."));
     }
 
     void landscapeThePreviewAndCancel() {

@@ -1,9 +1,13 @@
 #include "ui/common/print_out.h"
 
+#include <unistd.h>
+
 #include <QPrinter>
 #include <QWidget>
+#include <cstdio>
 
 #include "platform/printer.h"
+#include "store/data_file.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/window_placement.h"
 #include "ui/session.h"
@@ -26,23 +30,41 @@ void PrintOut(QWidget* window, Session& session, const QString& documentName,
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(documentName);
+    std::optional<std::string> pdf;
+    std::string partial;
     if (choice == PrintChoice::SavePdf) {
-        std::optional<std::string> file = session.dialogs.AskPdfFile(window, documentName + ".pdf");
-        if (!file) return;
+        pdf = session.dialogs.AskPdfFile(window, documentName + ".pdf");
+        if (!pdf) return;
+        // The file is written under a hidden name beside it and then takes its name, so a PDF
+        // it replaces is never left half overwritten.
+        std::size_t slash = pdf->rfind('/');
+        partial = pdf->substr(0, slash == std::string::npos ? 0 : slash + 1) + TemporaryFileName();
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(*file));
+        printer.setOutputFileName(QString::fromStdString(partial));
     }
     // The options as they stand once the dialog has closed.
     const Settings& options = session.Settings();
+    // False when the printer or the file could not be started; a printer's errors after that
+    // are not reported, as with any print job.
     auto paint = [&](QPrinter* target) {
         PrintPage page = PreparePage(*target, options.PrintOrientation);
-        PaintRuns(*target, layOut(page, MeasureOn(*target, options.PrintFontSize)),
-                  options.PrintFontSize);
+        return PaintRuns(*target, layOut(page, MeasureOn(*target, options.PrintFontSize)),
+                         options.PrintFontSize);
     };
-    if (choice == PrintChoice::Preview)
-        session.dialogs.ShowPreview(window, printer, paint);
-    else
-        paint(&printer);
+    if (choice == PrintChoice::Preview) {
+        session.dialogs.ShowPreview(window, printer, [&](QPrinter* target) { paint(target); });
+        return;
+    }
+    bool painted = paint(&printer);
+    if (!pdf) return;
+    // An empty print-out makes no file at all.
+    bool kept = painted && (!FileExists(partial) || ::rename(partial.c_str(), pdf->c_str()) == 0);
+    if (!kept) {
+        ::unlink(partial.c_str());
+        session.dialogs.AskAndLatch(
+            window, "The PDF file " + QString::fromStdString(*pdf) + " could not be written.",
+            PromptIcon::Exclamation, PromptButtons::Ok);
+    }
 }
 
 void PrintSetup(QWidget* window, Session& session) {
