@@ -1,6 +1,7 @@
 #include "ui/common/help_panel.h"
 
 #include <QAction>
+#include <QFrame>
 #include <QMenuBar>
 
 #include "platform/shell.h"
@@ -47,5 +48,16 @@ void HelpPanel::UpdateItems() {
 }
 
 void OpenDocumentation(const Session& session) { OpenDocument(session.DocumentationPage()); }
+
+QFrame* NewHelpFrame(QWidget* parent, const char* name, QRect where) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setGeometry(where);
+    frame->setAutoFillBackground(true);
+    QPalette yellow = frame->palette();
+    yellow.setColor(QPalette::Window, QColor(255, 255, 192));
+    frame->setPalette(yellow);
+    return frame;
+}
 
 }  // namespace quantora

@@ -4,14 +4,15 @@
 // item is disabled, so the panel cannot be hidden twice.
 #pragma once
 
-#include <QColor>
 #include <QObject>
+#include <QRect>
 #include <cstdint>
 #include <functional>
 
 #include "store/settings.h"
 
 class QAction;
+class QFrame;
 class QMenu;
 class QMenuBar;
 
@@ -19,8 +20,9 @@ namespace quantora {
 
 class Session;
 
-// The pale yellow of every help panel.
-inline const QColor kHelpYellow(255, 255, 192);
+// A frame for a window's help texts, named name, at where, filled with the pale yellow of
+// every help panel.
+QFrame* NewHelpFrame(QWidget* parent, const char* name, QRect where);
 
 // The Qt object names of a window's Help menu items.
 struct HelpItemNames {

@@ -173,13 +173,8 @@ void CostingSheetWindow::BuildRows(QWidget* area) {
 }
 
 void CostingSheetWindow::BuildHelpPanel(QWidget* area) {
-    helpFrame_ = new QFrame(area);
-    helpFrame_->setObjectName("HelpFrame");
-    helpFrame_->setGeometry(8, kRowsTop + kRows * kRowHeight + 40, kAreaWidth - 16, kHelpHeight);
-    helpFrame_->setAutoFillBackground(true);
-    QPalette yellow = helpFrame_->palette();
-    yellow.setColor(QPalette::Window, kHelpYellow);
-    helpFrame_->setPalette(yellow);
+    helpFrame_ = NewHelpFrame(
+        area, "HelpFrame", {8, kRowsTop + kRows * kRowHeight + 40, kAreaWidth - 16, kHelpHeight});
     const char* texts[] = {
         "You cost your job by entering quantities and choosing items from your price lists.  "
         "Displaying the price lists choice window is semi automatic.  It pops up when you press "

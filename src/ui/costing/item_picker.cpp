@@ -55,13 +55,7 @@ ItemPicker::ItemPicker(QWidget* sheet, Session& session) : QDialog(sheet), sessi
     cancel->setObjectName("CancelBtn");
     cancel->setAutoDefault(false);
     cancel->setGeometry(kWidth - 104, kListsHeight + 16, 96, 28);
-    helpFrame_ = new QFrame(area);
-    helpFrame_->setObjectName("HelpFrame");
-    helpFrame_->setGeometry(8, kListsHeight + 154, kWidth - 16, kHelpHeight);
-    helpFrame_->setAutoFillBackground(true);
-    QPalette yellow = helpFrame_->palette();
-    yellow.setColor(QPalette::Window, kHelpYellow);
-    helpFrame_->setPalette(yellow);
+    helpFrame_ = NewHelpFrame(area, "HelpFrame", {8, kListsHeight + 154, kWidth - 16, kHelpHeight});
     auto* help = new QLabel(
         "If your price list is long, use the filters above to help you find the item you want.\n"
         "The white panel lists the items in the current price list.  Choose the one you want by "

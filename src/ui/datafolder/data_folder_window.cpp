@@ -121,13 +121,7 @@ void DataFolderWindow::BuildControls() {
     connect(selectFolder_, &QPushButton::clicked, this, &DataFolderWindow::SelectFolder);
     connect(defaultFolder_, &QPushButton::clicked, this, &DataFolderWindow::SelectDefaultFolder);
 
-    helpFrame_ = new QFrame(this);
-    helpFrame_->setObjectName("Helpframe");
-    helpFrame_->setGeometry(376, 68, 376, 146);
-    helpFrame_->setAutoFillBackground(true);
-    QPalette yellow = helpFrame_->palette();
-    yellow.setColor(QPalette::Window, kHelpYellow);
-    helpFrame_->setPalette(yellow);
+    helpFrame_ = NewHelpFrame(this, "Helpframe", {376, 68, 376, 146});
     helpLabel_ = new QLabel(helpFrame_);
     helpLabel_->setObjectName("Helplabel");
     helpLabel_->setGeometry(8, 6, 360, 134);

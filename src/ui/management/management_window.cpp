@@ -143,13 +143,7 @@ void ManagementWindow::BuildColumns() {
 }
 
 void ManagementWindow::BuildHelpPanel() {
-    helpFrame_ = new QFrame(centralWidget());
-    helpFrame_->setObjectName("HelpFrame");
-    helpFrame_->setGeometry(8, 316, 752, 150);
-    helpFrame_->setAutoFillBackground(true);
-    QPalette yellow = helpFrame_->palette();
-    yellow.setColor(QPalette::Window, kHelpYellow);
-    helpFrame_->setPalette(yellow);
+    helpFrame_ = NewHelpFrame(centralWidget(), "HelpFrame", {8, 316, 752, 150});
     HelpText(
         "Welcome - This is your management window. From here you can add, delete, rename "
         "and open your job costings and price lists.",
