@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -243,7 +244,7 @@ class PrintTest : public QObject, public Desk {
         QTRY_COMPARE(editor.Model().LastIndex(), 1);
         std::size_t before = server.Documents().size();
         env->dialogs.printChoices = {PrintChoice::Print};
-        editor.findChild<QAction*>("FMPrint")->trigger();
+        QTest::keyClick(editor.findChild<QLineEdit*>("AddText"), Qt::Key_P, Qt::ControlModifier);
         QTRY_COMPARE(server.Documents().size(), before + 1);
         Pdf pdf = ReadPdf(server.Documents().back());
         std::vector<Word> words = pdf.On(0);

@@ -113,6 +113,7 @@ void PriceListEditor::BuildMenus() {
     file->setObjectName("FM");
     QAction* print = file->addAction("Print");
     print->setObjectName("FMPrint");
+    print->setShortcut(QKeySequence("Ctrl+P"));
     QAction* printSetup = file->addAction("Print Setup");
     printSetup->setObjectName("MenuPrintSetup");
     // The items shown, in their order, under the list's name.
