@@ -112,7 +112,7 @@ ActionOutcome Move(ActionRun& run, const DataPaths& paths, const std::string& se
 ActionOutcome Restore(ActionRun& run, const DataPaths& paths, const std::string& selected) {
     constexpr const char* restoring = "Please wait .... Restoring files.";
     std::string staging = RestoreStagingFolder(paths.dataFolder);
-    run.Erase(staging, restoring);  // a restore a crash cut short left it behind
+    if (FolderCanBeListed(staging)) run.Erase(staging, restoring);  // left by a crash
     if (auto failed = run.Copy(selected, staging, restoring)) {
         run.Erase(staging, restoring);
         return {paths.dataFolder, failed};

@@ -258,7 +258,8 @@ void DataFolderWindow::SelectFolder() {
 void DataFolderWindow::SelectDefaultFolder() {
     holdFocus_->setFocus();
     ShowFolder(session_.Paths.defaultFolder);
-    ShowButtons(!SameFolder(session_.Paths.defaultFolder, session_.Paths.dataFolder), false);
+    FolderButtons buttons = ButtonsForSelection(session_.Paths.defaultFolder, session_.Paths);
+    ShowButtons(buttons.actions, buttons.defaultFolder);
 }
 
 void DataFolderWindow::Tell(const std::string& message) {
@@ -317,9 +318,6 @@ void DataFolderWindow::UseFolder(const std::string& selected) {
     selectFolder_->setEnabled(false);
     RunFolderAction(FolderAction::Use, session_.Paths, selected, session_.Settings(), *this);
     SetUpDataFolderAgain();
-    selectFolder_->setEnabled(true);
-    defaultFolder_->setEnabled(
-        !SameFolder(session_.Paths.dataFolder, session_.Paths.defaultFolder));
     done(QDialog::Accepted);
 }
 
