@@ -117,7 +117,7 @@ TEST_F(Sheet, ALongJobScrollsUnderTheKeysAndWritesOnlyWhatChanged) {
 TEST_F(Sheet, SortingMovesWholeRecordsAndKeepsTheTotal) {
     std::vector<JobLine> lines;
     std::string bytes;
-    for (const char* name : {"beta", "Alpha", "", "gamma", "éclair"}) {
+    for (const char* name : {"beta", "Alpha", "", "gamma", "éclair", "BETA"}) {
         lines.push_back({0, 1, A("2"), name, A("1.5"), A("3")});
         bytes += EncodeJobLine(lines.back());
     }
@@ -126,17 +126,18 @@ TEST_F(Sheet, SortingMovesWholeRecordsAndKeepsTheTotal) {
         bytes += EncodeJobLine(lines.back());
     }
     WriteBytes(paths.TempJob(), bytes);
-    CostingSheet sheet(paths.TempJob(), 25, lines, A("35"));
+    CostingSheet sheet(paths.TempJob(), 26, lines, A("38"));
     sheet.ScrollTo(3);
     sheet.SortLines(paths.SpareJob());
     std::vector<JobLine> sorted = ReadAllLines(paths.TempJob());
     std::vector<std::string> names;
-    for (int i = 0; i < 5; ++i) names.push_back(sorted[static_cast<std::size_t>(i)].Item);
-    EXPECT_EQ(names, (std::vector<std::string>{"", "Alpha", "beta", "éclair", "gamma"}));
+    for (int i = 0; i < 6; ++i) names.push_back(sorted[static_cast<std::size_t>(i)].Item);
+    // Names that differ only in letter case keep their order.
+    EXPECT_EQ(names, (std::vector<std::string>{"", "Alpha", "beta", "BETA", "éclair", "gamma"}));
     EXPECT_EQ(sorted[1], lines[1]);  // the whole record moved
     EXPECT_EQ(sheet.TopLine(), 3);   // the window stays
-    EXPECT_EQ(sheet.Row(0).item, "éclair");
-    EXPECT_EQ(sheet.TotalText(), "35.00");
+    EXPECT_EQ(sheet.Row(0).item, "BETA");
+    EXPECT_EQ(sheet.TotalText(), "38.00");
     EXPECT_TRUE(sheet.Changed());
 }
 
