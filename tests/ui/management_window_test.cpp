@@ -241,9 +241,16 @@ class ManagementWindowTest : public QObject {
         QVERIFY(env->keys.IsSet());
     }
 
-    void f10OpensTheFirstMenu() {
+    void f10OpensTheFirstMenuAndEscGivesTheKeysBack() {
+        QTRY_VERIFY(List("PriceList")->hasFocus());
         QTest::keyClick(List("PriceList"), Qt::Key_F10);
         QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(Menu("FM")));
+        QTest::keyClick(Menu("FM"), Qt::Key_Escape);
+        QVERIFY(!Menu("FM")->isVisible());
+        // Back in the column of that menu, where the keys work at once.
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(List("FolderList")));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(window->FocusColumn(), 2);
     }
 
     void theHelpPanelStateSurvivesARestart() {

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
 
@@ -26,6 +27,22 @@ bool OpenFirstMenu(QWidget* window) {
     return true;
 }
 
+// Esc on a menu of the menu bar closes it and gives the keyboard back to the control the
+// user was in. Left to itself the menu bar would keep the keyboard after the menu closed,
+// showing nothing, and the next keys would seem lost.
+bool CloseMenuOnEscape(QWidget* widget, QKeyEvent* key) {
+    auto* menu = qobject_cast<QMenu*>(widget);
+    if (menu == nullptr || key->type() != QEvent::KeyPress || key->key() != Qt::Key_Escape)
+        return false;
+    for (QObject* user : menu->menuAction()->associatedObjects()) {
+        if (qobject_cast<QMenuBar*>(user)) {
+            menu->hide();
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 KeyPreview::KeyPreview(QWidget* window, KeyLatch& keys, Handler handler)
@@ -40,6 +57,7 @@ bool KeyPreview::Dispatch(QObject* receiver, QEvent* event) {
     if (!receiver->isWidgetType()) return false;
     auto* widget = static_cast<QWidget*>(receiver);
     if (qobject_cast<QMenuBar*>(widget)) return false;
+    if (CloseMenuOnEscape(widget, static_cast<QKeyEvent*>(event))) return true;
     KeyPreview* preview = Previews().value(widget->window());
     return preview && preview->Preview(widget, static_cast<QKeyEvent*>(event));
 }

@@ -3,7 +3,8 @@
 // first the key latch is honoured (the first key event after a dialog or message closed is
 // discarded), then F10 opens the window's first menu, then the window's own handler decides.
 // Keys for an open menu go to the menu: menus are windows of their own and the menu bar is
-// left alone.
+// left alone. Only Esc on a menu of the menu bar is seen first: it closes the menu and the
+// keyboard is back in the control the user was in.
 #pragma once
 
 #include <QObject>
