@@ -1,7 +1,7 @@
 // How fast the data folder window moves a big data folder about: a backup through the window
-// as a user makes it, erasing a data folder, and moving one to a new folder. Each is compared
-// with the system's own tools doing the same to the same folder in the same run: cp -a, rm -rf,
-// and the two together.
+// as a user makes it, erasing a data folder, moving one to a new folder and restoring one from
+// a backup. Each is compared with the system's own tools doing the same to the same folder in
+// the same run: cp -a, rm -rf, and the two together.
 #include <QPushButton>
 #include <QTest>
 #include <cstdlib>
@@ -64,7 +64,8 @@ void CopyWithCp(const std::string& from, const std::string& to) {
 }
 
 struct Quiet : FolderActionObserver {
-    void StepStarted(const std::string&, std::uint64_t) override {}
+    void ActionStarted(std::uint64_t) override {}
+    void StepStarted(const std::string&) override {}
     void FileDone() override {}
 };
 
@@ -156,12 +157,49 @@ void FloorMove(benchmark::State& state) {
     }
 }
 
+// A data folder that is not the default folder restored from a backup of the same size: the
+// backup copied in, the old data put aside and erased.
+void EngineRestore(benchmark::State& state) {
+    Quiet quiet;
+    for (auto _ : state) {
+        state.PauseTiming();
+        DataPaths paths{fixture->paths.defaultFolder, fixture->Fresh("restored")};
+        CopyWithCp(fixture->paths.dataFolder, paths.dataFolder);
+        SettleDisk();
+        state.ResumeTiming();
+        RunFolderAction(FolderAction::Restore, paths, fixture->paths.dataFolder, fixture->settings,
+                        quiet);
+        state.PauseTiming();
+        std::filesystem::remove_all(paths.dataFolder);
+        state.ResumeTiming();
+    }
+}
+
+// The least a restore needs: the backup copied, the old data removed.
+void FloorRestore(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string old = fixture->Fresh("cpold");
+        CopyWithCp(fixture->paths.dataFolder, old);
+        std::string target = fixture->Fresh("cpnew");
+        SettleDisk();
+        state.ResumeTiming();
+        CopyWithCp(fixture->paths.dataFolder, target);
+        Shell("rm -rf " + Quoted(old));
+        state.PauseTiming();
+        std::filesystem::remove_all(target);
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(EngineBackup)->Name("engine/backup")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(FloorBackup)->Name("floor/backup")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(EngineErase)->Name("engine/erase")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(FloorErase)->Name("floor/erase")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(EngineMove)->Name("engine/move")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(FloorMove)->Name("floor/move")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(EngineRestore)->Name("engine/restore")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FloorRestore)->Name("floor/restore")->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace quantora::bench
@@ -176,5 +214,6 @@ int main(int argc, char** argv) {
     PrintCase("backup_50000_files", t["engine/backup"], t["floor/backup"]);
     PrintCase("erase_50000_files", t["engine/erase"], t["floor/erase"]);
     PrintCase("move_50000_files", t["engine/move"], t["floor/move"]);
+    PrintCase("restore_50000", t["engine/restore"], t["floor/restore"]);
     return 0;
 }

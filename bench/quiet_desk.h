@@ -24,7 +24,7 @@ class AnsweringDialogs : public Dialogs {
         return PromptAnswer::No;
     }
     std::optional<QString> AskName(QWidget*, const QString&, QPoint) override { return {}; }
-    std::optional<std::string> BrowseFolder(QWidget*, const QString&) override {
+    std::optional<std::string> BrowseFolder(QWidget*, const QString&, const std::string&) override {
         return nextFolder;
     }
     bool ConfirmWipe(QWidget*, const QString&, const QString&) override { return true; }

@@ -25,19 +25,23 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
     std::string defaultFolder = BuildDefaultFolder(SpecialFolderPath(), home);
     Settings settings = ReadSettings(defaultFolder);
 
-    DataFolderSetUp setUp = SetUpDataFolder(defaultFolder, settings);
-    if (setUp.unreachableFolder)
-        dialogs.Ask(nullptr, QString::fromStdString(NotAccessibleMessage(*setUp.unreachableFolder)),
-                    PromptIcon::Exclamation, PromptButtons::Ok);
-
+    // The running copy is asked first: a copy that is only to bring it forward touches no
+    // file, and one that stays may finish what a kill interrupted only when it is alone.
     std::string caption = MainCaption(DateTimeText(ClockNow()));
     RunningCopy running = AskRunningCopy(QString::fromStdString(caption),
                                          QString::fromStdString(CaptionOneMinuteEarlier(caption)));
     if (running == RunningCopy::Raised) return 0;
-    if (running == RunningCopy::None) {
-        RemoveStaleTemporaryFiles(setUp.paths);
-        RemoveLeftoverRestoreCopy(setUp.paths, settings);
-    }
+    std::optional<std::string> leftBehind;
+    if (running == RunningCopy::None) leftBehind = FinishInterruptedAction(defaultFolder, settings);
+
+    DataFolderSetUp setUp = SetUpDataFolder(defaultFolder, settings);
+    if (setUp.unreachableFolder)
+        dialogs.Ask(nullptr, QString::fromStdString(NotAccessibleMessage(*setUp.unreachableFolder)),
+                    PromptIcon::Exclamation, PromptButtons::Ok);
+    if (leftBehind)
+        dialogs.Ask(nullptr, QString::fromStdString(*leftBehind), PromptIcon::Exclamation,
+                    PromptButtons::Ok);
+    if (running == RunningCopy::None) RemoveStaleTemporaryFiles(setUp.paths);
 
     Session session(programFolder, setUp.paths, settings, keys, sounds, dialogs);
     ManagementWindow window(session);

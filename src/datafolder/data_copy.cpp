@@ -2,9 +2,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <vector>
 
 #include "datafolder/folder_census.h"
@@ -16,32 +18,28 @@ namespace quantora {
 
 namespace {
 
-// Kiru.ini and Data.dir of the default folder: what a copy leaves alone there and an erase
-// keeps, so that Data.dir never stops naming a complete data folder.
-bool IsProgramRecord(const std::string& folder, const std::string& name,
-                     const std::string& defaultFolder) {
-    return folder == defaultFolder && (name == kSettingsFileName || name == kDataDirFileName);
-}
+using Listing = std::unique_ptr<DIR, int (*)(DIR*)>;
 
 void EraseFiles(const std::string& folder, const std::string& defaultFolder,
                 const FileDone& fileDone) {
-    DIR* dir = ::opendir(folder.c_str());
+    Listing dir(::opendir(folder.c_str()), ::closedir);
     if (dir == nullptr) return;
     // The folder is listed once and each file removed relative to it, as rm does: a data
     // folder of 50,000 files is not walked again by path for each one.
     std::vector<std::string> files, leftovers;
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         std::string name = entry->d_name;
         bool file =
             entry->d_type == DT_REG ||
             ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) && FileExists(folder + name));
         if (!file) continue;
         // A crash's leftovers would keep the folder from going.
-        if (IsTemporaryFileName(name)) leftovers.push_back(name);
+        if (IsTemporaryFileName(name) || name == kBackupCompleteMarker) leftovers.push_back(name);
         if (name[0] != '.' && !IsProgramRecord(folder, name, defaultFolder))
             files.push_back(std::move(name));
     }
-    int fd = ::dirfd(dir);
+    int fd = ::dirfd(dir.get());
+    // The marker goes first: once any file has gone, the folder is no complete backup.
     for (const std::string& name : leftovers) ::unlinkat(fd, name.c_str(), 0);
     for (const std::string& name : files) {
         // Where the quick way fails, the careful one clears a read-only mark and, failing too,
@@ -49,7 +47,46 @@ void EraseFiles(const std::string& folder, const std::string& defaultFolder,
         if (::unlinkat(fd, name.c_str(), 0) != 0 && errno != ENOENT) DeleteDataFile(folder + name);
         if (fileDone) fileDone();
     }
-    ::closedir(dir);
+}
+
+// Removes everything inside the folder, depth first, each entry relative to its folder.
+void EraseTreeAt(int folder, const FileDone& fileDone) {
+    int listing = ::dup(folder);
+    if (listing < 0) return;
+    Listing dir(::fdopendir(listing), ::closedir);
+    if (dir == nullptr) {
+        ::close(listing);
+        return;
+    }
+    std::vector<std::string> files, folders;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            isFolder = ::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                       S_ISDIR(info.st_mode);
+        }
+        (isFolder ? folders : files).push_back(std::move(name));
+    }
+    for (const std::string& name : files) {
+        ::unlinkat(folder, name.c_str(), 0);
+        if (fileDone) fileDone();
+    }
+    for (const std::string& name : folders) {
+        Listing sub(nullptr, ::closedir);
+        int fd = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        sub.reset(::fdopendir(fd));  // owns fd from here, and closes it however this ends
+        if (sub == nullptr) {
+            ::close(fd);
+            continue;
+        }
+        EraseTreeAt(fd, fileDone);
+        sub.reset();
+        ::unlinkat(folder, name.c_str(), AT_REMOVEDIR);
+    }
 }
 
 void RemoveFolder(const std::string& folder) {
@@ -72,6 +109,11 @@ std::optional<std::string> CopyFiles(const std::string& from, const std::string&
 
 }  // namespace
 
+bool IsProgramRecord(const std::string& folder, const std::string& name,
+                     const std::string& defaultFolder) {
+    return folder == defaultFolder && (name == kSettingsFileName || name == kDataDirFileName);
+}
+
 void EraseData(const std::string& folder, const std::string& defaultFolder,
                const Settings& settings, const FileDone& fileDone) {
     for (const std::string& sub : SubFolders(folder)) {
@@ -84,6 +126,24 @@ void EraseData(const std::string& folder, const std::string& defaultFolder,
     } else {
         WriteSettings(defaultFolder, settings);
     }
+}
+
+void EraseWorkingFolder(const std::string& folder, const FileDone& fileDone) {
+    // A link in its place is removed, never followed: what it leads to is not ours.
+    std::string path = folder.substr(0, folder.size() - 1);
+    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP || errno == ENOTDIR) ::unlink(path.c_str());
+        return;
+    }
+    Listing dir(::fdopendir(fd), ::closedir);
+    if (dir == nullptr) {
+        ::close(fd);
+        return;
+    }
+    EraseTreeAt(fd, fileDone);
+    dir.reset();
+    RemoveFolder(folder);
 }
 
 std::optional<std::string> CopyData(const std::string& source, const std::string& target,

@@ -12,6 +12,12 @@ namespace quantora {
 
 using FileDone = std::function<void()>;
 
+// Kiru.ini and Data.dir of the default folder: the program's own record of where the data
+// lives, not data. A copy leaves them alone there and an erase keeps them, so that Data.dir
+// never stops naming a complete data folder.
+bool IsProgramRecord(const std::string& folder, const std::string& name,
+                     const std::string& defaultFolder);
+
 // Deletes the files of the folder's sub folders and the sub folders (one that still holds
 // something else stays; temporary files a crash left behind go with the files), then the folder's
 // own files, then the folder itself unless it is the default folder. The default folder keeps
@@ -19,6 +25,16 @@ using FileDone = std::function<void()>;
 // settings written afresh. Throws DataFileError when a file cannot be deleted.
 void EraseData(const std::string& folder, const std::string& defaultFolder,
                const Settings& settings, const FileDone& fileDone);
+
+// Removes a working folder of the program's own and everything in it, at any depth, hidden
+// or not. Failures are skipped: what is left is a hidden folder nobody lists. Only ever for
+// the folders a restore works in, never for a folder the user chose.
+void EraseWorkingFolder(const std::string& folder, const FileDone& fileDone);
+
+// The hidden file a backup writes last, once every file is in it and on the disk: a backup
+// folder without it was cut short, or made by a version that did not mark its backups.
+// Erasing a folder removes it first, so a folder being emptied never claims to be whole.
+inline constexpr const char* kBackupCompleteMarker = ".quantora-backup-complete";
 
 // Copies the files of source's sub folders into the same sub folders of target (made as
 // needed), then source's own files, overwriting. Each file is replaced whole, and all of

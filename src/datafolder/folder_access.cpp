@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "store/data_file.h"
 #include "store/name_lookup.h"
 
@@ -29,14 +31,17 @@ Access ReadAndWriteBack(const std::string& path, std::size_t count, Access whenW
     return written ? whenWritable : Access::ReadOnly;
 }
 
+// Only a refusal says the user may not write here. A disk with no room left for the bytes or
+// for one more file is a matter for the space check, which has its own message.
+bool Refused(int error) { return error == EACCES || error == EPERM || error == EROFS; }
+
 // Makes the file, writes two bytes to it and removes it again.
 bool CanCreate(const std::string& test) {
     int fd = ::open(test.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool written = ::write(fd, "xx", 2) == 2;
+    if (fd < 0) return !Refused(errno);
+    bool written = ::write(fd, "xx", 2) == 2 || !Refused(errno);
     ::close(fd);
-    written = ::unlink(test.c_str()) == 0 && written;
-    return written;
+    return ::unlink(test.c_str()) == 0 && written;
 }
 
 void MakeWritable(const std::string& path) {

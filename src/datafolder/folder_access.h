@@ -16,7 +16,8 @@ enum class Access : char {
 // Tries a path: a folder path (ending in "/") or a file path. Every missing folder level on
 // the way is created first. In a folder the first file is read and written back unchanged and
 // a hidden file is made and removed again (Folder only when both work), or, in an empty
-// folder, a file "Test.txt" is made and removed again. A missing file is
+// folder, a file "Test.txt" is made and removed again. Only a refusal of access counts
+// against a folder: a disk too full to take the try is left to the space check. A missing file is
 // created empty by the try (and then answers None, having nothing to read). Never fails:
 // its failures are its answers.
 Access Permissions(const std::string& path);

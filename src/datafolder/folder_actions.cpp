@@ -2,12 +2,14 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "datafolder/data_copy.h"
 #include "datafolder/folder_access.h"
+#include "datafolder/folder_action_record.h"
 #include "datafolder/folder_census.h"
 #include "datafolder/folder_choice.h"
 #include "store/data_file.h"
@@ -53,14 +55,10 @@ std::optional<std::string> NestingRefusal(const DataPaths& paths, const std::str
     return std::nullopt;
 }
 
-// Whether erasing the folder would take anything: the default folder's own Kiru.ini and
-// Data.dir are kept, so they alone are no reason to ask.
-bool HoldsData(const std::string& folder, const std::string& defaultFolder) {
-    std::uint64_t records = 0;
-    if (folder == defaultFolder)
-        records = FileExists(folder + kSettingsFileName) + FileExists(folder + kDataDirFileName);
-    return CountFiles(folder) > records;
-}
+// Whether erasing the folder would take anything. Any file counts, the default folder's own
+// Kiru.ini and Data.dir too: the user is asked before a folder holding files is emptied,
+// even where the erase then keeps those two.
+bool HoldsFiles(const std::string& folder) { return CountFiles(folder) > 0; }
 
 std::string NotEnoughSpace(FolderAction action) {
     const char* word = action == FolderAction::Restore  ? "restore"
@@ -69,64 +67,288 @@ std::string NotEnoughSpace(FolderAction action) {
     return std::string("Insufficient disk space for ") + word + ".";
 }
 
+constexpr const char* kRestoring = "Please wait .... Restoring files.";
+constexpr const char* kMoving = "Please wait .... Moving files.";
+constexpr const char* kBackingUp = "Please wait .... Backing up files.";
+
+// Where a restore puts the old data while the copy takes its place: hidden, inside the data
+// folder, so each entry moves by one rename on the same disk.
+std::string ReplacedFolder(const std::string& dataFolder) {
+    return dataFolder + ".quantora-replaced/";
+}
+
+// The entries of a folder that a restore puts aside or in place, files and folders alike: all
+// but the hidden ones and, in the default folder, its Kiru.ini and Data.dir. intoFolder is
+// the folder they belong to afterwards, whose records they must not replace.
+std::vector<std::string> SwappedEntries(const std::string& folder, const std::string& intoFolder,
+                                        const std::string& defaultFolder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name[0] != '.' && !IsProgramRecord(intoFolder, name, defaultFolder))
+            names.push_back(std::move(name));
+    }
+    ::closedir(dir);
+    return names;
+}
+
+bool EntryExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// The disk has the folder's renames once this returns.
+void SyncFolder(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 class ActionRun {
   public:
-    ActionRun(const DataPaths& paths, const Settings& settings, FolderActionObserver& observer)
-        : paths_(paths), settings_(settings), observer_(observer) {}
+    ActionRun(const std::string& defaultFolder, const Settings& settings,
+              FolderActionObserver& observer)
+        : defaultFolder_(defaultFolder), settings_(settings), observer_(observer) {}
 
-    void Erase(const std::string& folder, const std::string& message) {
-        observer_.StepStarted(message, CountFiles(folder));
-        EraseData(folder, paths_.defaultFolder, settings_, [this] { observer_.FileDone(); });
+    void Step(const char* message) { observer_.StepStarted(message); }
+    void Done() { observer_.FileDone(); }
+    FileDone Counter() {
+        return [this] { observer_.FileDone(); };
     }
 
-    std::optional<std::string> Copy(const std::string& source, const std::string& target,
-                                    const std::string& message) {
-        observer_.StepStarted(message, CountFiles(source));
+    void Erase(const std::string& folder) {
+        EraseData(folder, defaultFolder_, settings_, Counter());
+    }
+    std::optional<std::string> Copy(const std::string& source, const std::string& target) {
         EnsureFolder(target);
-        return CopyData(source, target, paths_.defaultFolder, [this] { observer_.FileDone(); });
+        return CopyData(source, target, defaultFolder_, Counter());
     }
+
+    void Record(const ActionRecord& record) { WriteActionRecord(defaultFolder_, record); }
+    void EndRecord() { RemoveActionRecord(defaultFolder_); }
+
+    const std::string& DefaultFolder() const { return defaultFolder_; }
 
   private:
-    const DataPaths& paths_;
+    const std::string& defaultFolder_;
     const Settings& settings_;
     FolderActionObserver& observer_;
 };
 
+// The steps of a restore from the copy on: each can be taken again from its start after a
+// kill, since a rename is done whole or not at all.
+class RestoreSwap {
+  public:
+    RestoreSwap(ActionRun& run, ActionRecord record)
+        : run_(run),
+          record_(std::move(record)),
+          data_(record_.to),
+          staging_(RestoreStagingFolder(data_)),
+          replaced_(ReplacedFolder(data_)) {}
+
+    // Takes the restore from its recorded step to its end.
+    void Finish() {
+        if (record_.step == ActionStep::Copying) {
+            // The copy may be incomplete: the old data is still all in place.
+            EraseWorkingFolder(staging_, {});
+            run_.EndRecord();
+            return;
+        }
+        if (record_.step == ActionStep::Clearing) {
+            PutOldDataAside();
+            Advance(ActionStep::Filling);
+        }
+        if (record_.step == ActionStep::Filling) {
+            PutCopyInPlace();
+            Advance(ActionStep::Erasing);
+        }
+        run_.Step(kErasing);
+        EraseWorkingFolder(replaced_, run_.Counter());
+        EraseWorkingFolder(staging_, run_.Counter());
+        run_.EndRecord();
+    }
+
+  private:
+    void Advance(ActionStep step) {
+        record_.step = step;
+        run_.Record(record_);
+    }
+
+    void PutOldDataAside() {
+        EnsureFolder(replaced_);
+        for (const std::string& name : SwappedEntries(data_, data_, run_.DefaultFolder())) {
+            Move(data_ + name, replaced_ + name);
+            run_.Done();
+        }
+        SyncFolder(data_);
+    }
+
+    void PutCopyInPlace() {
+        for (const std::string& name : SwappedEntries(staging_, data_, run_.DefaultFolder())) {
+            // Nothing of the old data is left here; anything that is came from elsewhere
+            // since, and goes with the old data.
+            if (EntryExists(data_ + name)) Move(data_ + name, replaced_ + name);
+            Move(staging_ + name, data_ + name);
+            run_.Done();
+        }
+        SyncFolder(data_);
+    }
+
+    // Renames an entry. Where something of the same name is already there it is set aside
+    // first: in the folder of the old data that can only be a leftover of the same data.
+    void Move(const std::string& from, const std::string& to) {
+        if (::rename(from.c_str(), to.c_str()) == 0) return;
+        if (errno == ENOTEMPTY || errno == EEXIST || errno == EISDIR || errno == ENOTDIR) {
+            std::string target = to;
+            if (target.back() == '/') target.pop_back();
+            if (to.compare(0, replaced_.size(), replaced_) == 0) {
+                EraseWorkingFolder(target + "/", {});
+                ::unlink(target.c_str());
+            }
+            if (::rename(from.c_str(), to.c_str()) == 0) return;
+        }
+        throw DataFileError(DataFileError::Kind::Delete, from);
+    }
+
+    ActionRun& run_;
+    ActionRecord record_;
+    std::string data_, staging_, replaced_;
+};
+
 ActionOutcome Backup(ActionRun& run, const DataPaths& paths, const std::string& selected) {
-    run.Erase(selected, kErasing);
-    return {paths.dataFolder,
-            run.Copy(paths.dataFolder, selected, "Please wait .... Backing up files.")};
+    // Erasing takes the old backup's completion marker first.
+    run.Step(kErasing);
+    run.Erase(selected);
+    run.Step(kBackingUp);
+    auto failed = run.Copy(paths.dataFolder, selected);
+    // The copy is on the disk: only now is the backup whole.
+    if (!failed) ReplaceFile(selected + kBackupCompleteMarker, "Quantora backup complete\n", true);
+    return {paths.dataFolder, failed};
 }
 
 ActionOutcome Move(ActionRun& run, const DataPaths& paths, const std::string& selected) {
-    run.Erase(selected, kErasing);
-    constexpr const char* moving = "Please wait .... Moving files.";
-    if (auto failed = run.Copy(paths.dataFolder, selected, moving))
+    ActionRecord record{RecordedAction::Move, ActionStep::Copying, paths.dataFolder, selected};
+    run.Record(record);
+    run.Step(kErasing);
+    run.Erase(selected);
+    run.Step(kMoving);
+    if (auto failed = run.Copy(paths.dataFolder, selected)) {
+        // Data.dir never named the new folder: the data is whole where it was.
+        run.Erase(selected);
+        run.EndRecord();
         return {paths.dataFolder, failed};
+    }
     // The copy is on the disk; only now may Data.dir name it and the old folder go.
+    record.step = ActionStep::Erasing;
+    run.Record(record);
     WriteDataDir(paths.defaultFolder, selected);
-    run.Erase(paths.dataFolder, moving);
+    run.Erase(paths.dataFolder);
+    run.EndRecord();
     return {selected, std::nullopt};
 }
 
 ActionOutcome Restore(ActionRun& run, const DataPaths& paths, const std::string& selected) {
-    constexpr const char* restoring = "Please wait .... Restoring files.";
-    std::string staging = RestoreStagingFolder(paths.dataFolder);
-    if (FolderCanBeListed(staging)) run.Erase(staging, restoring);  // left by a crash
-    if (auto failed = run.Copy(selected, staging, restoring)) {
-        run.Erase(staging, restoring);
-        return {paths.dataFolder, failed};
+    const std::string& data = paths.dataFolder;
+    // Working folders of an action no record speaks of any more hold nothing of value.
+    EraseWorkingFolder(RestoreStagingFolder(data), {});
+    EraseWorkingFolder(ReplacedFolder(data), {});
+    ActionRecord record{RecordedAction::Restore, ActionStep::Copying, selected, data};
+    run.Record(record);
+    run.Step(kRestoring);
+    if (auto failed = run.Copy(selected, RestoreStagingFolder(data))) {
+        EraseWorkingFolder(RestoreStagingFolder(data), {});
+        run.EndRecord();
+        return {data, failed};
     }
-    // While the data folder is emptied and filled again, the complete copy is the data.
-    WriteDataDir(paths.defaultFolder, staging);
-    run.Erase(paths.dataFolder, kErasing);
-    if (auto failed = run.Copy(staging, paths.dataFolder, restoring)) return {staging, failed};
-    WriteDataDir(paths.defaultFolder, paths.dataFolder);
-    run.Erase(staging, restoring);
-    return {paths.dataFolder, std::nullopt};
+    record.step = ActionStep::Clearing;
+    run.Record(record);
+    RestoreSwap(run, record).Finish();
+    // Data.dir is written again, naming the same data folder: none for the default folder.
+    WriteDataDir(paths.defaultFolder, data);
+    return {data, std::nullopt};
+}
+
+// The files an erase takes from a folder: the default folder keeps its Kiru.ini and Data.dir.
+std::uint64_t Erased(const std::string& folder, const std::string& defaultFolder) {
+    std::uint64_t files = CountFiles(folder);
+    for (const char* name : {kSettingsFileName, kDataDirFileName})
+        if (IsProgramRecord(folder, name, defaultFolder) && FileExists(folder + name)) --files;
+    return files;
+}
+
+// The files a copy brings into target: all of source's, but those that would replace the
+// default folder's Kiru.ini and Data.dir.
+std::uint64_t Copied(const std::string& source, const std::string& target,
+                     const std::string& defaultFolder) {
+    std::uint64_t files = CountFiles(source);
+    for (const char* name : {kSettingsFileName, kDataDirFileName})
+        if (IsProgramRecord(target, name, defaultFolder) && FileExists(source + name)) --files;
+    return files;
+}
+
+// The files and folders an action handles, for one run of the progress bar.
+std::uint64_t Units(FolderAction action, const DataPaths& paths, const std::string& selected) {
+    const std::string& data = paths.dataFolder;
+    const std::string& home = paths.defaultFolder;
+    switch (action) {
+        case FolderAction::Use:
+            return 0;
+        case FolderAction::Backup:
+            return Erased(selected, home) + Copied(data, selected, home);
+        case FolderAction::Move:
+            return Erased(selected, home) + Copied(data, selected, home) + Erased(data, home);
+        case FolderAction::Restore: {
+            // The backup copied whole; the entries of both folders renamed; the old files
+            // erased, and those of the copy that were not to replace the settings.
+            std::uint64_t copy = CountFiles(selected);
+            return copy + SwappedEntries(data, data, home).size() +
+                   SwappedEntries(selected, data, home).size() + Erased(data, home) + copy -
+                   Copied(selected, data, home);
+        }
+    }
+    return 0;
+}
+
+struct Unobserved : FolderActionObserver {
+    void ActionStarted(std::uint64_t) override {}
+    void StepStarted(const std::string&) override {}
+    void FileDone() override {}
+};
+
+// The folder Data.dir names, or nothing when it cannot be read.
+std::optional<std::string> NamedDataFolder(const std::string& defaultFolder) {
+    try {
+        std::optional<std::string> content = DataFile::ReadWhole(defaultFolder + kDataDirFileName);
+        return DataFolderFromDataDir(content.value_or(""), defaultFolder);
+    } catch (const DataFileError&) {
+        return std::nullopt;
+    }
+}
+
+// A restore of earlier versions named its copy in Data.dir while it emptied and filled the
+// data folder again, the copy whole by then: the data folder it was restoring.
+std::optional<std::string> EarlierRestoreTarget(const std::string& namedFolder) {
+    std::string parent = namedFolder.substr(0, namedFolder.size() - 1);
+    parent = parent.substr(0, parent.rfind('/') + 1);
+    if (parent.empty() || RestoreStagingFolder(parent) != namedFolder) return std::nullopt;
+    return parent;
+}
+
+std::string LeftBehindMessage(const std::string& dataFolder, const std::string& left) {
+    return "Quantora has finished moving your data, which is complete in " + dataFolder +
+           ", but could not erase every old file in " + left +
+           ". The files left there are old copies that Quantora no longer uses.";
 }
 
 }  // namespace
+
+std::string IncompleteBackupQuestion() {
+    return "This folder may not hold a complete backup: it was not marked as finished, so the "
+           "backup may have been cut short.\n\nDo you want to restore from it all the same?";
+}
 
 ActionCheck CheckFolderAction(FolderAction action, const DataPaths& paths,
                               const std::string& selected) {
@@ -141,6 +363,8 @@ ActionCheck CheckFolderAction(FolderAction action, const DataPaths& paths,
             check.refusal = "The selected folder is empty.";
         else if (!CanRead(selected + files.front()))
             check.refusal = "You do not have read access to this folder.";
+        else
+            check.incompleteBackup = !FileExists(selected + kBackupCompleteMarker);
     } else if (Permissions(selected) != Access::Folder) {
         check.refusal = kNoWriteAccess;
     }
@@ -161,7 +385,7 @@ ActionCheck CheckFolderAction(FolderAction action, const DataPaths& paths,
         case SpaceCheck::Enough:
             break;
     }
-    if (HoldsData(target, paths.defaultFolder)) {
+    if (HoldsFiles(target)) {
         if (restore)
             check.wipe = {"The current folder already contains data files !",
                           "If you continue, they will be erased and replaced by the files in "
@@ -181,28 +405,68 @@ ActionCheck CheckFolderAction(FolderAction action, const DataPaths& paths,
 ActionOutcome RunFolderAction(FolderAction action, const DataPaths& paths,
                               const std::string& selected, const Settings& settings,
                               FolderActionObserver& observer) {
-    ActionRun run(paths, settings, observer);
+    if (action == FolderAction::Use) {
+        WriteDataDir(paths.defaultFolder, selected);
+        return {selected, std::nullopt};
+    }
+    observer.ActionStarted(Units(action, paths, selected));
+    ActionRun run(paths.defaultFolder, settings, observer);
     switch (action) {
-        case FolderAction::Use:
-            WriteDataDir(paths.defaultFolder, selected);
-            return {selected, std::nullopt};
         case FolderAction::Backup:
             return Backup(run, paths, selected);
         case FolderAction::Move:
             return Move(run, paths, selected);
-        case FolderAction::Restore:
+        default:
             return Restore(run, paths, selected);
     }
-    return {paths.dataFolder, std::nullopt};
 }
 
 std::string RestoreStagingFolder(const std::string& dataFolder) {
     return dataFolder + ".quantora-restore/";
 }
 
-void RemoveLeftoverRestoreCopy(const DataPaths& paths, const Settings& settings) {
-    std::string staging = RestoreStagingFolder(paths.dataFolder);
-    if (FolderCanBeListed(staging)) EraseData(staging, paths.defaultFolder, settings, {});
+std::optional<std::string> FinishInterruptedAction(const std::string& defaultFolder,
+                                                   const Settings& settings) {
+    Unobserved unobserved;
+    ActionRun run(defaultFolder, settings, unobserved);
+    StoredRecord stored = ReadActionRecord(defaultFolder);
+    std::optional<ActionRecord> record = stored.record;
+    if (!record) {
+        // A damaged record tells nothing that could be acted on.
+        if (stored.present) run.EndRecord();
+        std::optional<std::string> named = NamedDataFolder(defaultFolder);
+        if (!named) return std::nullopt;
+        std::optional<std::string> target = EarlierRestoreTarget(*named);
+        if (!target) {
+            // Earlier versions left their copy behind when cut short after using it.
+            EraseWorkingFolder(RestoreStagingFolder(*named), {});
+            return std::nullopt;
+        }
+        // From here on the record speaks for the restore.
+        record = ActionRecord{RecordedAction::Restore, ActionStep::Clearing,
+                              RestoreStagingFolder(*target), *target};
+        run.Record(*record);
+    }
+    if (record->action == RecordedAction::Restore) {
+        // A restore leaves the data where it is; earlier versions let Data.dir name the copy.
+        WriteDataDir(defaultFolder, record->to);
+        RestoreSwap(run, *record).Finish();
+        return std::nullopt;
+    }
+    // A move: until the copy was whole Data.dir named the old folder, and the partial copy
+    // goes; after, the new folder is the data folder and the old one goes.
+    bool copied = record->step == ActionStep::Erasing;
+    const std::string& data = copied ? record->to : record->from;
+    const std::string& left = copied ? record->from : record->to;
+    if (copied) WriteDataDir(defaultFolder, data);
+    std::optional<std::string> message;
+    try {
+        run.Erase(left);
+    } catch (const DataFileError&) {
+        message = LeftBehindMessage(data, left);
+    }
+    run.EndRecord();
+    return message;
 }
 
 std::string UncopiedFileMessage(const std::string& file) {

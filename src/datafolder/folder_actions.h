@@ -1,8 +1,9 @@
 // The four actions of the data folder window on the folder the user chose: move the data
 // there, use it as it is, back the data up into it, restore the data from it. First the
-// checks, which end in a refusal or in the questions to ask; then the action itself, in an
-// order that leaves the user's data complete in a folder Data.dir names at every moment, so
-// a kill or a power cut halfway loses nothing.
+// checks, which end in a refusal or in the questions to ask; then the action itself. A move
+// and a restore keep a record of each step, so that whatever the moment a kill or a power cut
+// stops them, the next start finishes or undoes them: the data folder is then at its own path
+// and holds the old data whole or the new data whole.
 #pragma once
 
 #include <cstdint>
@@ -24,10 +25,12 @@ struct WipeLines {
 };
 
 // What to do before the action runs, in this order: show the refusal and stop; else ask
-// whether to go on without a space check when the disk could not tell (No stops); else ask
-// the wipe confirmation when there are files to erase (Cancel stops); else run.
+// whether to restore from a backup that may be incomplete (No stops); else ask whether to go
+// on without a space check when the disk could not tell (No stops); else ask the wipe
+// confirmation when there are files to erase (Cancel stops); else run.
 struct ActionCheck {
     std::optional<std::string> refusal;
+    bool incompleteBackup = false;
     bool spaceUnknown = false;
     std::optional<WipeLines> wipe;
 };
@@ -38,12 +41,16 @@ struct ActionCheck {
 ActionCheck CheckFolderAction(FolderAction action, const DataPaths& paths,
                               const std::string& selected);
 
-// Told how an action gets on: each step's message and file count as it starts, and each file
-// as it is done.
+// The question asked before restoring from a folder whose backup was never marked finished.
+std::string IncompleteBackupQuestion();
+
+// Told how an action gets on: once how many files and folders it will handle in all, then
+// each step's message as the step starts, and each file or folder as it is done.
 class FolderActionObserver {
   public:
     virtual ~FolderActionObserver() = default;
-    virtual void StepStarted(const std::string& message, std::uint64_t files) = 0;
+    virtual void ActionStarted(std::uint64_t units) = 0;
+    virtual void StepStarted(const std::string& message) = 0;
     virtual void FileDone() = 0;
 };
 
@@ -57,10 +64,11 @@ struct ActionOutcome {
 };
 
 // Runs an action that CheckFolderAction let through. A move copies the data and records the
-// new folder in Data.dir before the old one is erased; a restore first copies the backup
-// into a hidden folder inside the data folder and lets Data.dir name that while the data
-// folder is erased and filled again. Throws DataFileError when a file cannot be deleted or
-// Data.dir cannot be written.
+// new folder in Data.dir before the old one is erased. A restore copies the backup into a
+// hidden folder inside the data folder, then puts the old data aside and the copy in its
+// place by renaming, and erases the old data last. A backup is marked complete once every
+// file is in it and on the disk. Throws DataFileError when a file cannot be deleted or moved
+// or Data.dir or the action's record cannot be written.
 ActionOutcome RunFolderAction(FolderAction action, const DataPaths& paths,
                               const std::string& selected, const Settings& settings,
                               FolderActionObserver& observer);
@@ -68,9 +76,13 @@ ActionOutcome RunFolderAction(FolderAction action, const DataPaths& paths,
 // The hidden folder inside a data folder that holds a restore's copy while it is under way.
 std::string RestoreStagingFolder(const std::string& dataFolder);
 
-// Removes the copy a restore cut short after it had finished with it left in the data folder.
-// Call it only when no other copy of the program runs (one might be restoring).
-void RemoveLeftoverRestoreCopy(const DataPaths& paths, const Settings& settings);
+// Finishes or undoes a move or a restore that a kill or a power cut stopped, from the record
+// it kept; a restore of earlier versions, which let Data.dir name its copy, is finished too.
+// Call it at start, before the data folder is set up, and only when no other copy of the
+// program runs (one might be in the middle of an action). Asks nothing. Returns what to tell
+// the user when something could not be tidied away (the data is whole all the same).
+std::optional<std::string> FinishInterruptedAction(const std::string& defaultFolder,
+                                                   const Settings& settings);
 
 // The message for a file a copy could not make.
 std::string UncopiedFileMessage(const std::string& file);

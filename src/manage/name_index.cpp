@@ -98,15 +98,4 @@ void SelectEntry(const DataPaths& paths, Settings& settings, NameIndex index, st
     WriteSettings(paths.defaultFolder, settings);
 }
 
-void SelectExistingEntries(const DataPaths& paths, Settings& settings) {
-    for (NameIndex index : {NameIndex::Groups, NameIndex::PriceLists}) {
-        std::vector<NamedSlot> entries = SortedEntries(paths, index);
-        std::int16_t current = CurrentSlot(settings, index);
-        bool held = std::any_of(entries.begin(), entries.end(), [current](const NamedSlot& entry) {
-            return entry.slot == current;
-        });
-        if (!held && !entries.empty()) SelectEntry(paths, settings, index, entries.front().slot);
-    }
-}
-
 }  // namespace quantora

@@ -61,9 +61,4 @@ void DeleteEntry(const DataPaths& paths, Settings& settings, NameIndex index);
 // Makes an entry current, makes sure its folder exists and saves the settings.
 void SelectEntry(const DataPaths& paths, Settings& settings, NameIndex index, std::int16_t slot);
 
-// After the data has been replaced by other data (restored, or another folder taken), the
-// current group and price list may name slots the new indexes do not hold: each such one
-// becomes the first entry in list order, so the management window shows a group's jobs at once.
-void SelectExistingEntries(const DataPaths& paths, Settings& settings);
-
 }  // namespace quantora

@@ -29,7 +29,9 @@ std::string ProgramFolder();
 // ../share/quantora/ beside it in an installed copy. Ends in "/".
 std::string ResourceFolder();
 
-// Lets the user pick a folder under the title; nothing on cancel. The path ends in "/".
-std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title);
+// Lets the user pick a folder under the title, starting in start (home when that is no
+// folder); nothing on cancel. The path ends in "/".
+std::optional<std::string> BrowseForFolder(QWidget* owner, const QString& title,
+                                           const std::string& start);
 
 }  // namespace quantora

@@ -1,7 +1,5 @@
 #include "ui/session.h"
 
-#include "manage/name_index.h"
-
 namespace quantora {
 
 void Session::ChangeSetting(std::int16_t quantora::Settings::*field, std::int16_t value) {
@@ -13,7 +11,6 @@ void Session::ChangeSetting(std::int16_t quantora::Settings::*field, std::int16_
 std::optional<std::string> Session::SetUpDataFolderAgain() {
     DataFolderSetUp setUp = SetUpDataFolder(Paths.defaultFolder, settings_);
     Paths = setUp.paths;
-    SelectExistingEntries(Paths, settings_);
     Clipboard = {};
     return setUp.unreachableFolder;
 }

@@ -15,25 +15,12 @@
 #include "store/data_folder.h"
 #include "store/monitor_offset.h"
 #include "store/settings.h"
+#include "ui/common/key_latch.h"
 
 namespace quantora {
 
 class Dialogs;
 class Sounds;
-
-// The one-shot key latch (IgnoreNextKey): while set, the next key event that reaches a
-// window is discarded and the latch cleared. Set when a message box or dialog closes, so the
-// key that closed it does not act twice. Every window honours it in its key preview.
-class KeyLatch {
-  public:
-    void Set() { set_ = true; }
-    bool IsSet() const { return set_; }
-    // True when this key event is to be discarded; the latch is clear afterwards.
-    bool Take() { return std::exchange(set_, false); }
-
-  private:
-    bool set_ = false;
-};
 
 class Session {
   public:
@@ -52,8 +39,10 @@ class Session {
 
     const quantora::Settings& Settings() const { return settings_; }
     // Sets the data folder up again from Data.dir after it has moved or its content has been
-    // replaced, and empties the job clipboard, whose job was in the data as it was. The folder
-    // Data.dir named when that could not be reached (the default folder is used instead).
+    // replaced, and empties the job clipboard, whose job was in the data as it was. The
+    // current group and price list stay as they were, even where the new data has no such
+    // slot (nothing is then selected). The folder Data.dir named when that could not be
+    // reached (the default folder is used instead).
     std::optional<std::string> SetUpDataFolderAgain();
     // Changes one field of the settings record and writes Kiru.ini when it changed.
     void ChangeSetting(std::int16_t quantora::Settings::*field, std::int16_t value);

@@ -1,10 +1,15 @@
 #include "datafolder/folder_actions.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "datafolder/data_copy.h"
+#include "datafolder/folder_action_record.h"
+#include "datafolder/folder_census.h"
 #include "datafolder/folder_choice.h"
 #include "first_run_folder.h"
 #include "folder_snapshot.h"
@@ -51,12 +56,12 @@ TEST(FolderChoice, TheActionsWaitForAFolderOtherThanTheDataFolder) {
 
 // Counts what an action reports.
 struct CountingObserver : FolderActionObserver {
-    void StepStarted(const std::string& message, std::uint64_t) override {
-        messages.push_back(message);
-    }
+    void ActionStarted(std::uint64_t all) override { units = all; }
+    void StepStarted(const std::string& message) override { messages.push_back(message); }
     void FileDone() override { ++files; }
+    std::uint64_t units = 0;
     std::vector<std::string> messages;
-    int files = 0;
+    std::uint64_t files = 0;
 };
 
 class FolderActions : public FirstRunFolder {
@@ -133,6 +138,84 @@ TEST_F(FolderActions, ABackupCopiesEveryFileAndChangesNothingElse) {
     EXPECT_EQ(Snapshot(paths.dataFolder), original);
     EXPECT_EQ(observer.messages, (std::vector<std::string>{"Please wait .... Erasing old files",
                                                            "Please wait .... Backing up files."}));
+    // One run of the bar: the stale files erased and the data copied.
+    EXPECT_EQ(observer.files, observer.units);
+}
+
+TEST_F(FolderActions, OnlyAFinishedBackupRestoresWithoutAQuestion) {
+    std::string backup = elsewhere / "Backup/";
+    Run(FolderAction::Backup, backup);
+    EXPECT_FALSE(CheckFolderAction(FolderAction::Restore, paths, backup).incompleteBackup);
+
+    // Backing up again erases the mark first: cut short, the folder is no backup, though it
+    // holds files at its top as a backup does.
+    struct StopWhileCopying : CountingObserver {
+        explicit StopWhileCopying(std::string folder) : backup(std::move(folder)) {}
+        void StepStarted(const std::string& message) override { copying = message == kCopying; }
+        void FileDone() override {
+            if (copying && !ListNormalFiles(backup).empty()) throw std::runtime_error("kill");
+        }
+        const std::string kCopying = "Please wait .... Backing up files.";
+        std::string backup;
+        bool copying = false;
+    } stop(backup);
+    EXPECT_THROW(RunFolderAction(FolderAction::Backup, paths, backup, settings, stop),
+                 std::runtime_error);
+    EXPECT_TRUE(CheckFolderAction(FolderAction::Restore, paths, backup).incompleteBackup);
+
+    // A folder of earlier backups, never marked, is asked about too.
+    MakeDataFolder(elsewhere / "Older/", "older");
+    EXPECT_TRUE(
+        CheckFolderAction(FolderAction::Restore, paths, elsewhere / "Older/").incompleteBackup);
+
+    // The mark is the program's own: a restore neither copies nor counts it.
+    Run(FolderAction::Backup, backup);
+    Run(FolderAction::Restore, backup);
+    EXPECT_EQ(DataOnly(Snapshot(home.path())), DataOnly(original));
+    EXPECT_FALSE(Exists(home / kBackupCompleteMarker));
+    EXPECT_EQ(CountFiles(backup), Snapshot(backup).size());
+}
+
+// A disk with no room left is told as such, not as a folder the user may not write to.
+TEST_F(FolderActions, AFullDiskIsLeftToTheSpaceCheck) {
+    TempFolder mountPoint;
+    auto mount = [&](const char* options) {
+        return ::mount("tmpfs", mountPoint.path().c_str(), "tmpfs", 0, options) == 0;
+    };
+    if (!mount("size=1m,nr_inodes=400")) GTEST_SKIP() << "mounting a small disk needs root";
+    std::string full = mountPoint / "Quantora_Data/";
+    MakeDataFolder(full, "older");
+    {
+        std::ofstream filler(mountPoint / "filler", std::ios::binary);
+        std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size())) {
+        }
+    }
+    MakeDataFolder(paths.dataFolder, "larger", 40);
+    EXPECT_EQ(CheckFolderAction(FolderAction::Backup, paths, full).refusal,
+              "Insufficient disk space for backup.");
+    ::umount(mountPoint.path().c_str());
+
+    // Room for the bytes but for no more files: the space check passes, and the action goes
+    // on to tell which file could not be copied.
+    ASSERT_TRUE(mount("size=4m,nr_inodes=32"));
+    MakeDataFolder(full, "older");
+    for (int i = 0; Exists(mountPoint.path()) && i < 64; ++i)
+        WriteBytes(mountPoint / ("f" + std::to_string(i)), "");
+    ActionCheck check = CheckFolderAction(FolderAction::Backup, paths, full);
+    EXPECT_EQ(check.refusal, std::nullopt);
+    ::umount(mountPoint.path().c_str());
+}
+
+TEST_F(FolderActions, TheDefaultFolderHoldingFilesIsAskedAboutBeforeItIsEmptied) {
+    std::string away = elsewhere / "Away/";
+    Run(FolderAction::Move, away);
+    StartAgain();
+    // Only Kiru.ini and Data.dir are left there; they are files all the same.
+    ActionCheck back = CheckFolderAction(FolderAction::Move, paths, home.path());
+    ASSERT_TRUE(back.wipe.has_value());
+    EXPECT_EQ(back.wipe->headline, "The new folder already contains data files !");
+    ASSERT_TRUE(CheckFolderAction(FolderAction::Backup, paths, home.path()).wipe.has_value());
 }
 
 TEST_F(FolderActions, AMoveAwayFromTheDefaultFolderAndBack) {
@@ -167,13 +250,33 @@ TEST_F(FolderActions, ARestoreReplacesTheDataAndLeavesTheBackupAsItWas) {
     EXPECT_EQ(ReadBytes(home / "Kiru.ini"), EncodeSettings(settings));  // the settings stay
     EXPECT_FALSE(Exists(RestoreStagingFolder(home.path())));
     EXPECT_FALSE(Exists(home / "Data.dir"));
+    EXPECT_EQ(std::vector<std::string>(), HiddenEntries(home.path()));
+    EXPECT_EQ(observer.files, observer.units);
+}
 
-    // A restore cut short once Data.dir named the data folder again left its copy behind;
-    // the next start clears it.
-    MakeDataFolder(RestoreStagingFolder(home.path()), "left");
-    RemoveLeftoverRestoreCopy(paths, settings);
-    EXPECT_FALSE(Exists(RestoreStagingFolder(home.path())));
-    EXPECT_EQ(DataOnly(Snapshot(home.path())), saved);
+// Earlier versions restored by letting Data.dir name a copy inside the data folder while they
+// emptied the data folder and filled it again. Cut short there, the next start used to run on
+// the hidden copy, and the start after it deleted that copy.
+TEST_F(FolderActions, ARestoreOfEarlierVersionsCutShortIsFinished) {
+    std::string staging = RestoreStagingFolder(home.path());
+    MakeDataFolder(staging, "backup", 6);
+    FolderSnapshot backup = Snapshot(staging);
+    // Half erased and a third filled again.
+    std::filesystem::remove(home / "Jobs0/Job 0");
+    std::filesystem::copy_file(staging + "Jobs1/Job 5", home / "Jobs1/Job 5");
+    WriteBytes(home / "Data.dir", staging);
+
+    EXPECT_EQ(FinishInterruptedAction(home.path(), settings), std::nullopt);
+    StartAgain();
+    EXPECT_EQ(paths.dataFolder, home.path());
+    EXPECT_EQ(DataOnly(Snapshot(home.path())), backup);
+    EXPECT_EQ(std::vector<std::string>(), HiddenEntries(home.path()));
+
+    // Cut short after Data.dir named the data folder again, only the copy was left.
+    MakeDataFolder(staging, "left");
+    EXPECT_EQ(FinishInterruptedAction(home.path(), settings), std::nullopt);
+    EXPECT_FALSE(Exists(staging));
+    EXPECT_EQ(DataOnly(Snapshot(home.path())), backup);
 }
 
 TEST_F(FolderActions, ACopyThatFailsStopsBeforeTheDataMoves) {
@@ -185,6 +288,7 @@ TEST_F(FolderActions, ACopyThatFailsStopsBeforeTheDataMoves) {
     EXPECT_NE(outcome.uncopiedFile->find("Job 1"), std::string::npos);
     EXPECT_EQ(outcome.dataFolder, home.path());
     EXPECT_EQ(Snapshot(home.path()), original);  // Data.dir still names no other folder
+    EXPECT_FALSE(Exists(home / kActionRecordFileName));
 }
 
 TEST_F(FolderActions, UsingAFolderOnlyRecordsIt) {

@@ -1,14 +1,18 @@
-// The data folder actions killed at any moment: whatever the moment, the next start finds a
-// data folder holding every file of the data byte for byte, and the folder a backup or a
-// restore copies from is as it was.
+// The data folder actions stopped at any moment, by a kill at a counted step and by SIGKILL at
+// a random time: whatever the moment, the next start finishes or undoes the action, and finds
+// the data folder at its own path holding the old data or the new data exactly, no working
+// folder left, and the folder a backup or a restore copies from as it was. The user's next
+// step (the same action again, or moving back) then works as on any day.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <random>
 
+#include "datafolder/data_copy.h"
 #include "datafolder/folder_actions.h"
 #include "folder_snapshot.h"
 #include "store/data_file.h"
@@ -19,25 +23,45 @@ namespace {
 
 using namespace testing;
 
-constexpr int kKills = 100;
-constexpr int kGroups = 4, kJobsPerGroup = 400, kItems = 400;
-
 struct Quiet : FolderActionObserver {
-    void StepStarted(const std::string&, std::uint64_t) override {}
+    void ActionStarted(std::uint64_t) override {}
+    void StepStarted(const std::string&) override {}
     void FileDone() override {}
 };
 
-void MakeBigData(const std::string& folder, char mark) {
-    for (int group = 0; group < kGroups; ++group) {
+// Stops the action at its stop-th step or file, as a kill there would: nothing after it runs.
+struct StopAt : FolderActionObserver {
+    explicit StopAt(long stop) : left(stop) {}
+    void ActionStarted(std::uint64_t) override {}
+    void StepStarted(const std::string&) override { Count(); }
+    void FileDone() override { Count(); }
+    void Count() {
+        ++counted;
+        if (--left == 0) throw Killed();
+    }
+    struct Killed {};
+    long left;
+    long counted = 0;
+};
+
+struct Size {
+    int groups, jobsPerGroup, items;
+};
+constexpr Size kSmall{3, 12, 12};
+constexpr Size kBig{4, 400, 400};
+
+void MakeData(const std::string& folder, char mark, Size size) {
+    std::filesystem::create_directories(folder);
+    for (int group = 0; group < size.groups; ++group) {
         EnsureFolder(folder + "Jobs" + std::to_string(group) + "/");
-        for (int job = 0; job < kJobsPerGroup; ++job)
+        for (int job = 0; job < size.jobsPerGroup; ++job)
             WriteBytes(folder + "Jobs" + std::to_string(group) + "/Job " + std::to_string(job),
                        std::string(98 * (1 + job % 3), static_cast<char>(mark + group)));
     }
     EnsureFolder(folder + "Lists0/");
-    for (int item = 0; item < kItems; ++item)
+    for (int item = 0; item < size.items; ++item)
         WriteBytes(folder + "Lists0/Item " + std::to_string(item), std::string(8, mark));
-    WriteBytes(folder + "Groups.dat", std::string(70 * kGroups, mark));
+    WriteBytes(folder + "Groups.dat", std::string(70 * size.groups, mark));
     WriteBytes(folder + "PriceLists.dat", std::string(70, mark));
 }
 
@@ -49,82 +73,153 @@ std::filesystem::path SceneBase() {
     return std::filesystem::temp_directory_path();
 }
 
-class FolderActionKilled : public ::testing::TestWithParam<FolderAction> {
-  protected:
-    // A first-run default folder holding the data, and a backup beside it.
-    struct Scene {
-        TempFolder home{SceneBase()}, elsewhere{SceneBase()};
-        Settings settings;
-        DataPaths paths;
-        std::string selected;
-        FolderSnapshot data, backup;
-    };
+// How many kills a run tries: QUANTORA_KILLS in the environment asks for a longer campaign.
+int Kills(int usual) {
+    const char* asked = std::getenv("QUANTORA_KILLS");
+    return asked != nullptr ? std::max(1, std::atoi(asked)) : usual;
+}
 
-    static void SetUpScene(Scene& scene, FolderAction action) {
-        scene.paths = SetUpDataFolder(scene.home.path(), scene.settings).paths;
-        MakeBigData(scene.home.path(), 'a');
-        scene.data = DataOnly(Snapshot(scene.home.path()));
-        scene.selected = scene.elsewhere / "Quantora_Data/";
-        if (action != FolderAction::Move) {
-            MakeBigData(scene.selected, 'k');
-            scene.backup = Snapshot(scene.selected);
-        }
-    }
-
-    static void RunToEnd(Scene& scene, FolderAction action) {
-        Quiet quiet;
-        RunFolderAction(action, scene.paths, scene.selected, scene.settings, quiet);
-    }
-
-    // What the next start finds, and whether that is the data whole.
-    static void ExpectNothingLost(Scene& scene, FolderAction action, int kill) {
-        Settings settings = ReadSettings(scene.home.path());
-        DataFolderSetUp setUp = SetUpDataFolder(scene.home.path(), settings);
-        ASSERT_EQ(setUp.unreachableFolder, std::nullopt) << "after kill " << kill;
-        const std::string& found = setUp.paths.dataFolder;
-        bool whole = HoldsEvery(found, scene.data) ||
-                     (action == FolderAction::Restore && HoldsEvery(found, DataOnly(scene.backup)));
-        ASSERT_TRUE(whole) << "after kill " << kill << " the data folder " << found
-                           << " is not complete";
-        if (action == FolderAction::Backup) {
-            ASSERT_EQ(found, scene.home.path());
-        }
+// A first-run default folder holding the data, and a backup (or a folder to move to) beside it.
+struct Scene {
+    Scene(FolderAction action, Size size) {
+        paths = SetUpDataFolder(home.path(), settings).paths;
+        MakeData(home.path(), 'a', size);
+        data = DataOnly(Snapshot(home.path()));
+        selected = elsewhere / "Quantora_Data/";
+        if (action == FolderAction::Move) return;
+        MakeData(selected, 'k', size);
         if (action == FolderAction::Restore) {
-            ASSERT_EQ(Snapshot(scene.selected), scene.backup)
-                << "the backup changed, kill " << kill;
+            // Marked as a finished backup, so the restore asks nothing.
+            WriteBytes(selected + kBackupCompleteMarker, "");
+        }
+        backup = Snapshot(selected);
+    }
+
+    void Run(FolderAction action, FolderActionObserver& observer) {
+        RunFolderAction(action, paths, selected, settings, observer);
+    }
+
+    // What the next start finds, and the user's next step from there.
+    void ExpectNothingLost(FolderAction action, const std::string& when) {
+        Settings read = ReadSettings(home.path());
+        EXPECT_EQ(FinishInterruptedAction(home.path(), read), std::nullopt) << when;
+        DataFolderSetUp setUp = SetUpDataFolder(home.path(), read);
+        ASSERT_EQ(setUp.unreachableFolder, std::nullopt) << when;
+        const std::string& found = setUp.paths.dataFolder;
+        FolderSnapshot now = DataOnly(Snapshot(found));
+        ASSERT_EQ(HiddenEntries(home.path()), std::vector<std::string>()) << when;
+        ASSERT_EQ(HiddenEntries(found), std::vector<std::string>()) << when;
+        switch (action) {
+            case FolderAction::Backup:
+                ASSERT_EQ(found, home.path()) << when;
+                ASSERT_EQ(now, data) << when;
+                // Marked complete only when it is.
+                if (Exists(selected + kBackupCompleteMarker)) {
+                    ASSERT_EQ(DataOnly(Snapshot(selected)), data) << when;
+                }
+                break;
+            case FolderAction::Restore:
+                ASSERT_EQ(found, home.path()) << when;
+                ASSERT_TRUE(now == data || now == DataOnly(backup))
+                    << when << ": a mixture of " << now.size() << " files " << [&] {
+                           std::string d;
+                           for (auto& [k, v] : now)
+                               if (!data.count(k) || data.at(k) != v) d += k + ";";
+                           for (auto& [k, v] : data)
+                               if (!now.count(k)) d += "-" + k + ";";
+                           return d;
+                       }();
+                ASSERT_EQ(Snapshot(selected), backup) << "the backup changed " << when;
+                break;
+            case FolderAction::Move: {
+                ASSERT_TRUE(found == home.path() || found == selected) << when << ": " << found;
+                ASSERT_EQ(now, data) << when;
+                // The folder it did not end in holds no data.
+                const std::string& other = found == home.path() ? selected : home.path();
+                ASSERT_EQ(DataOnly(Snapshot(other)), FolderSnapshot()) << when;
+                break;
+            }
+            case FolderAction::Use:
+                break;
+        }
+
+        // The next step: the restore or backup again, or the move on to where it was going
+        // or back to the default folder.
+        paths = setUp.paths;
+        settings = read;
+        Quiet quiet;
+        if (action == FolderAction::Move && found == selected) {
+            RunFolderAction(action, paths, home.path(), settings, quiet);
+            ASSERT_EQ(DataOnly(Snapshot(home.path())), data) << "moving back " << when;
+        } else {
+            Run(action, quiet);
+            FolderSnapshot end =
+                DataOnly(Snapshot(action == FolderAction::Move ? selected : home.path()));
+            ASSERT_EQ(end, action == FolderAction::Restore ? DataOnly(backup) : data)
+                << "again " << when;
         }
     }
+
+    TempFolder home{SceneBase()}, elsewhere{SceneBase()};
+    Settings settings;
+    DataPaths paths;
+    std::string selected;
+    FolderSnapshot data, backup;
 };
 
-TEST_P(FolderActionKilled, TheDataIsWholeInTheFolderTheNextStartFinds) {
+class FolderActionKilled : public ::testing::TestWithParam<FolderAction> {};
+
+// Every step and file of the action in turn, on a small folder.
+TEST_P(FolderActionKilled, AtEachCountedStep) {
+    FolderAction action = GetParam();
+    long steps = 0;
+    {
+        Scene scene(action, kSmall);
+        StopAt counter(-1);
+        scene.Run(action, counter);
+        steps = counter.counted;
+    }
+    ASSERT_GT(steps, 50);
+    long stride = std::max(1L, steps / Kills(steps));
+    for (long stop = 1; stop <= steps; stop += stride) {
+        Scene scene(action, kSmall);
+        StopAt stopping(stop);
+        EXPECT_THROW(scene.Run(action, stopping), StopAt::Killed);
+        scene.ExpectNothingLost(action, "after step " + std::to_string(stop));
+        if (HasFatalFailure()) return;
+    }
+}
+
+// SIGKILL at random moments of a bigger action, where a kill also lands inside a file's
+// own write or rename.
+TEST_P(FolderActionKilled, BySignalAtAnyMoment) {
     FolderAction action = GetParam();
     // How long the whole action takes, so the kills fall all over it.
     auto duration = [&] {
-        Scene scene;
-        SetUpScene(scene, action);
+        Scene scene(action, kBig);
+        Quiet quiet;
         auto start = std::chrono::steady_clock::now();
-        RunToEnd(scene, action);
+        scene.Run(action, quiet);
         auto took = std::chrono::steady_clock::now() - start;
-        ExpectNothingLost(scene, action, -1);
         return std::chrono::duration_cast<std::chrono::microseconds>(took).count();
     }();
-    if (HasFatalFailure()) return;
 
     std::mt19937 random(20261205 + static_cast<int>(action));
     std::uniform_int_distribution<long> wait(0, duration + duration / 10);
-    for (int kill = 0; kill < kKills; ++kill) {
-        Scene scene;
-        SetUpScene(scene, action);
+    int kills = Kills(30);
+    for (int kill = 0; kill < kills; ++kill) {
+        Scene scene(action, kBig);
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            RunToEnd(scene, action);
+            Quiet quiet;
+            scene.Run(action, quiet);
             ::_exit(0);
         }
         ::usleep(static_cast<useconds_t>(wait(random)));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        ExpectNothingLost(scene, action, kill);
+        scene.ExpectNothingLost(action, "after kill " + std::to_string(kill));
         if (HasFatalFailure()) return;
     }
 }

@@ -39,6 +39,17 @@ inline bool HoldsEvery(const std::string& folder, const FolderSnapshot& expected
     return true;
 }
 
+// The hidden entries of a folder: the working folders and records an action leaves there
+// until it is over.
+inline std::vector<std::string> HiddenEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::string name = entry.path().filename().string();
+        if (name[0] == '.') names.push_back(name);
+    }
+    return names;
+}
+
 // A small data folder of distinct files: jobs in two groups, items in a list, the indexes.
 inline void MakeDataFolder(const std::string& folder, const std::string& mark, int jobs = 3) {
     std::filesystem::create_directories(folder + "Jobs0");

@@ -167,9 +167,53 @@ class DataFolderWindowTest : public QObject {
         Click("EndBtn");
         Open();
         Click("DefaultFolderBtn");
+        // It holds Kiru.ini and Data.dir: the user is asked, and Cancel changes nothing.
+        env->dialogs.wipeAnswers = {false};
         Click("MoveBtn0");
-        QVERIFY(env->dialogs.wipes.empty());  // its settings alone are nothing to erase
+        QCOMPARE(env->dialogs.wipes.size(), 1u);
+        QVERIFY(env->dialogs.wipes[0].text.startsWith("The new folder already contains data"));
+        QCOMPARE(env->session->Paths.dataFolder, away);
+        QVERIFY(Button("DataFolderBtn")->isEnabled());
+        Click("MoveBtn0");
+        QCOMPARE(env->dialogs.wipes.size(), 2u);
         QCOMPARE(env->session->Paths.dataFolder, Home());
+    }
+
+    void theFolderPickerOpensAtTheDataFolder() {
+        Pick(*elsewhere / "Work");
+        QCOMPARE(env->dialogs.browseStarts.back(), Home());
+    }
+
+    void onlyALeftClickOnTheHelpPanelCloses() {
+        auto* help = window->findChild<QLabel*>("Helplabel");
+        QTest::mouseClick(help, Qt::RightButton);
+        QVERIFY(window->isVisible());
+        QTest::mouseClick(help, Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+    }
+
+    void enterOnTheEndPanelActsOnceAndNotAgainInTheWindowBeneath() {
+        management->show();
+        QVERIFY(QTest::qWaitForWindowActive(management.get()));
+        auto* jobs = management->findChild<QListWidget*>("JobList");
+        jobs->setFocus();
+        env->dialogs.folders.push_back(*elsewhere / "Quantora_Data/");
+        bool ended = false;
+        QTimer::singleShot(0, [&] {
+            auto* open = qobject_cast<DataFolderWindow*>(QApplication::activeModalWidget());
+            QVERIFY(open);
+            QTest::mouseClick(open->findChild<QPushButton*>("DataFolderBtn"), Qt::LeftButton);
+            QTest::mouseClick(open->findChild<QPushButton*>("MoveBtn2"), Qt::LeftButton);
+            ended = open->findChild<QFrame*>("EndMessageFrame")->isVisible();
+            // OK answers the press of Enter, as a default button does.
+            QTest::keyPress(open->findChild<QPushButton*>("EndBtn"), Qt::Key_Return);
+        });
+        management->findChild<QAction*>("MnuBackup")->trigger();
+        QVERIFY(ended);
+        // Enter's release reaches the job column, where a release of Enter opens the job.
+        QTest::keyRelease(jobs, Qt::Key_Return);
+        QVERIFY(management->Sheet() == nullptr);
+        QVERIFY(management->isVisible());
     }
 
     void aRestoreShowsTheBackupsGroupsAtOnce() {
@@ -180,13 +224,27 @@ class DataFolderWindowTest : public QObject {
             SelectEntry(paths, settings, NameIndex::Groups, 5);
         });
         Pick(backup);
+        // Never marked as a finished backup: asked first, and No leaves everything.
+        env->dialogs.answers = {PromptAnswer::No};
+        Click("MoveBtn3");
+        QCOMPARE(env->dialogs.asked.back().text,
+                 QString::fromStdString(IncompleteBackupQuestion()));
+        QCOMPARE(env->dialogs.asked.back().buttons, PromptButtons::YesNo);
+        QVERIFY(env->dialogs.wipes.empty());
+        QCOMPARE(Groups(), QStringList{"My First Group"});
+
+        env->dialogs.answers = {PromptAnswer::Yes};
         Click("MoveBtn3");
         QCOMPARE(env->dialogs.wipes.size(), 1u);
         QCOMPARE(Shown("EndMessage"), QString("Restore Complete !"));
         QCOMPARE(Groups(), (QStringList{"Group backup", "Second"}));
+        // The current group is kept though the backup has no such slot: none is selected, and
+        // its folder is there for the jobs the group would hold.
         auto* groups = management->findChild<QListWidget*>("FolderList");
-        QCOMPARE(groups->currentItem()->text(), QString("Group backup"));
-        QCOMPARE(management->findChild<QListWidget*>("JobList")->count(), 2);
+        QCOMPARE(groups->currentItem(), nullptr);
+        QCOMPARE(ReadSettings(Home()).CurrentGroup, 5);
+        QVERIFY(std::filesystem::is_directory(Home() + "Jobs5"));
+        QCOMPARE(management->findChild<QListWidget*>("JobList")->count(), 0);
     }
 
     void usingAnEmptyFolderGivesItTheFirstRunContentAndCloses() {

@@ -52,8 +52,10 @@ class RecordingDialogs : public Dialogs {
         return name;
     }
     // Answers with the next scripted folder; none left: Cancel.
-    std::optional<std::string> BrowseFolder(QWidget*, const QString& title) override {
+    std::optional<std::string> BrowseFolder(QWidget*, const QString& title,
+                                            const std::string& start) override {
         browseTitles.push_back(title);
+        browseStarts.push_back(start);
         if (folders.empty()) return std::nullopt;
         std::string folder = folders.front();
         folders.pop_front();
@@ -105,6 +107,7 @@ class RecordingDialogs : public Dialogs {
     std::vector<Offer> offers;
     std::deque<std::string> folders;
     std::vector<QString> browseTitles;
+    std::vector<std::string> browseStarts;
     std::vector<Prompt> wipes;
     std::deque<bool> wipeAnswers;
     int printOptionsShown = 0;

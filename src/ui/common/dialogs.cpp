@@ -60,8 +60,9 @@ std::optional<QString> DesktopDialogs::AskName(QWidget* parent, const QString& o
     return dialog.Name();
 }
 
-std::optional<std::string> DesktopDialogs::BrowseFolder(QWidget* parent, const QString& title) {
-    return BrowseForFolder(parent, title);
+std::optional<std::string> DesktopDialogs::BrowseFolder(QWidget* parent, const QString& title,
+                                                        const std::string& start) {
+    return BrowseForFolder(parent, title, start);
 }
 
 bool DesktopDialogs::ConfirmWipe(QWidget* parent, const QString& headline, const QString& detail) {

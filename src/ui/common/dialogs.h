@@ -44,8 +44,10 @@ class Dialogs {
     virtual std::optional<QString> AskName(QWidget* parent, const QString& offered,
                                            QPoint topLeft) = 0;
 
-    // A folder chosen by the user under the title, ending in "/"; nothing when cancelled.
-    virtual std::optional<std::string> BrowseFolder(QWidget* parent, const QString& title) = 0;
+    // A folder chosen by the user under the title, ending in "/", the chooser opening at
+    // start; nothing when cancelled.
+    virtual std::optional<std::string> BrowseFolder(QWidget* parent, const QString& title,
+                                                    const std::string& start) = 0;
 
     // The confirmation shown before the files of a folder are erased and replaced, with its
     // two lines: true to continue, false when cancelled (or closed).
@@ -80,7 +82,8 @@ class DesktopDialogs : public Dialogs {
                      PromptButtons buttons) override;
     std::optional<QString> AskName(QWidget* parent, const QString& offered,
                                    QPoint topLeft) override;
-    std::optional<std::string> BrowseFolder(QWidget* parent, const QString& title) override;
+    std::optional<std::string> BrowseFolder(QWidget* parent, const QString& title,
+                                            const std::string& start) override;
     bool ConfirmWipe(QWidget* parent, const QString& headline, const QString& detail) override;
     PrintChoice AskPrintOptions(QWidget* parent, Session& session) override;
     std::optional<std::string> AskPdfFile(QWidget* parent, const QString& suggested) override;

@@ -6,7 +6,7 @@
 #include <QMenuBar>
 #include <QWidget>
 
-#include "ui/session.h"
+#include "ui/common/key_latch.h"
 
 namespace quantora {
 
@@ -54,7 +54,9 @@ KeyPreview::~KeyPreview() { Previews().remove(window_); }
 
 bool KeyPreview::Dispatch(QObject* receiver, QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    // A key reaches the window first and then its control: it is followed once, at the control.
     if (!receiver->isWidgetType()) return false;
+    KeyLatch::Track(*static_cast<QKeyEvent*>(event));
     auto* widget = static_cast<QWidget*>(receiver);
     if (qobject_cast<QMenuBar*>(widget)) return false;
     if (CloseMenuOnEscape(widget, static_cast<QKeyEvent*>(event))) return true;
@@ -63,7 +65,7 @@ bool KeyPreview::Dispatch(QObject* receiver, QEvent* event) {
 }
 
 bool KeyPreview::Preview(QWidget* receiver, QKeyEvent* key) {
-    if (keys_.Take()) return true;
+    if (keys_.Take(*key)) return true;
     if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::NoModifier) {
         if (key->type() == QEvent::KeyRelease) return true;
         if (OpenFirstMenu(window_)) return true;

@@ -1,6 +1,6 @@
 // A window sees every key before its controls do. The key preview of a window gets each key
 // press and release meant for the window or any of its controls, once, before they do:
-// first the key latch is honoured (the first key event after a dialog or message closed is
+// first the key latch is honoured (the release of the key that closed a dialog or message is
 // discarded), then F10 opens the window's first menu, then the window's own handler decides.
 // Keys for an open menu go to the menu: menus are windows of their own and the menu bar is
 // left alone. Only Esc on a menu of the menu bar is seen first: it closes the menu and the

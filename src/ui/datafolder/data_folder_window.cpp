@@ -213,8 +213,10 @@ bool DataFolderWindow::eventFilter(QObject* watched, QEvent* event) {
                 ShowHelp(key.toByteArray().constData());
             break;
         case QEvent::MouseButtonRelease:
-            // The help panel is also the way out, but not from under a running action.
-            if (overHelp && !running_) {
+            // A left click on the help panel is also the way out, but not from under a
+            // running action.
+            if (overHelp && !running_ &&
+                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
                 done(QDialog::Rejected);
                 return true;
             }
@@ -243,7 +245,7 @@ void DataFolderWindow::reject() {
 void DataFolderWindow::SelectFolder() {
     holdFocus_->setFocus();
     std::optional<std::string> picked =
-        session_.dialogs.BrowseFolder(this, "Please select a folder.");
+        session_.dialogs.BrowseFolder(this, "Please select a folder.", session_.Paths.dataFolder);
     if (!picked) return;
     std::string folder = FolderToUse(*picked, session_.ProgramFolder);
     if (auto refusal = ProgramDataFolderRefusal(folder, session_.ProgramFolder)) {
@@ -277,6 +279,10 @@ void DataFolderWindow::RunAction(FolderAction action) {
     std::string selected = SelectedFolder();
     ActionCheck check = CheckFolderAction(action, session_.Paths, selected);
     if (check.refusal) return Tell(*check.refusal);
+    if (check.incompleteBackup &&
+        session_.dialogs.AskAndLatch(this, Q(IncompleteBackupQuestion()), PromptIcon::Exclamation,
+                                     PromptButtons::YesNo) != PromptAnswer::Yes)
+        return;
     if (check.spaceUnknown &&
         session_.dialogs.AskAndLatch(this,
                                      "Unable to check for required disk space! If you know that "
@@ -329,9 +335,13 @@ void DataFolderWindow::Finish(FolderAction action) {
     session_.sounds.PlayAsterisk();
 }
 
-void DataFolderWindow::StepStarted(const std::string& message, std::uint64_t files) {
+void DataFolderWindow::ActionStarted(std::uint64_t units) {
+    // One run of the bar, from empty to full, across the whole action.
+    bar_->Begin(static_cast<std::int64_t>(units), kBarStart);
+}
+
+void DataFolderWindow::StepStarted(const std::string& message) {
     message_->setText(Q(message));
-    bar_->Begin(static_cast<std::int64_t>(files), kBarStart);
     message_->repaint();
     lastEvents_ = std::chrono::steady_clock::now();
     QApplication::processEvents();

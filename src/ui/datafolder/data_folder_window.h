@@ -54,7 +54,8 @@ class DataFolderWindow : public QDialog, private FolderActionObserver {
     // While an action runs, and after it until OK: the window may not be closed.
     bool Locked() const;
 
-    void StepStarted(const std::string& message, std::uint64_t files) override;
+    void ActionStarted(std::uint64_t units) override;
+    void StepStarted(const std::string& message) override;
     void FileDone() override;
 
     Session& session_;

@@ -229,6 +229,8 @@ void ManagementWindow::BuildMenus() {
     connect(backup, &QAction::triggered, this, [this] {
         DataFolderWindow window(this, session_, [this] { RefreshLists(); });
         window.exec();
+        // Enter or Space on its "OK" may still be held: its release is not for this window.
+        session_.Keys.Set();
     });
     connect(about, &QAction::triggered, this, [this] {
         AboutBox box(this, session_);
