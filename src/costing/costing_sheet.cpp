@@ -14,23 +14,24 @@ CostingSheet::CostingSheet(std::string tempJob, std::int32_t lineCount,
                            const std::vector<JobLine>& lines, Amount total)
     : tempJob_(std::move(tempJob)), lineCount_(lineCount) {
     window_.Reset(lineCount_ + 1);
-    // Repricing shows the lines that have an item; a line with a quantity but no item yet
-    // shows once the rows are loaded again.
+    // Repricing shows the lines that have an item, zeros written out; a line with a quantity
+    // but no item yet shows once the rows are loaded again.
     for (int row = 0; row < kRows && row < static_cast<int>(lines.size()); ++row)
         if (!lines[static_cast<std::size_t>(row)].Item.empty())
-            ShowLine(row, lines[static_cast<std::size_t>(row)]);
+            ShowLine(row, lines[static_cast<std::size_t>(row)], Zeros::Shown);
     if (lineCount_ > 0) totalText_ = MoneyText(total);
     Focus(0);
 }
 
-void CostingSheet::ShowLine(int row, const JobLine& line) {
+void CostingSheet::ShowLine(int row, const JobLine& line, Zeros zeros) {
     SheetRow& shown = rows_[static_cast<std::size_t>(row)];
+    bool blank = zeros == Zeros::Blank;
     shown.kind = line.Kind;
     shown.slot = line.SourceSlot;
-    shown.quant = line.Quant == Amount{} ? "" : QuantityText(line.Quant);
+    shown.quant = blank && line.Quant == Amount{} ? "" : QuantityText(line.Quant);
     shown.item = line.Item;
     shown.price = AmountText(line.Price);
-    shown.subTot = line.SubTot == Amount{} ? "" : MoneyText(line.SubTot);
+    shown.subTot = blank && line.SubTot == Amount{} ? "" : MoneyText(line.SubTot);
 }
 
 JobLine CostingSheet::LineOf(int row) const {
@@ -47,7 +48,6 @@ int CostingSheet::Focus(int row) {
     if (window_.Top() + row > lineCount_) return window_.Current();
     window_.Choose(row);
     oldSubTot_ = ParseAmount(rows_[static_cast<std::size_t>(row)].subTot);
-    quantSeen_ = rows_[static_cast<std::size_t>(row)].quant;
     return row;
 }
 
@@ -72,7 +72,7 @@ std::string CostingSheet::ShownRecords() const {
 void CostingSheet::LoadSection() {
     std::vector<JobLine> lines = DecodeJobFile(ShownRecords());
     for (int row = 0; row < kRows && row < static_cast<int>(lines.size()); ++row)
-        ShowLine(row, lines[static_cast<std::size_t>(row)]);
+        ShowLine(row, lines[static_cast<std::size_t>(row)], Zeros::Blank);
 }
 
 void CostingSheet::SaveSection() {
@@ -148,16 +148,12 @@ RowKeyOutcome CostingSheet::KeyReleased(int row, ReleasedKey key) {
         bool emptyNewLine = shown.item.empty() && window_.Top() + row == lineCount_;
         return emptyNewLine ? RowKeyOutcome::AutoPick : RowKeyOutcome::None;
     }
-    // A key that left the quantity as it was (the S of Ctrl+S released after Ctrl, an
-    // arrow, Shift) changes nothing, and so is no edit.
-    if (shown.quant == quantSeen_) return RowKeyOutcome::None;
     // Worked out as the design's texts: the product's money text is the sub total.
     std::string subTot = MoneyText(ParseAmount(shown.quant) * ParseAmount(shown.price));
     Amount total = ParseAmount(totalText_) + ParseAmount(subTot) - oldSubTot_;
     shown.subTot = subTot;
     totalText_ = MoneyText(total);
     oldSubTot_ = ParseAmount(shown.subTot);
-    quantSeen_ = shown.quant;
     changed_ = true;
     return RowKeyOutcome::Recomputed;
 }

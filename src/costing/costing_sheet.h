@@ -104,7 +104,10 @@ class CostingSheet {
     std::string ShownRecords() const;
     void Jump(std::int32_t delta);
     void Clear();
-    void ShowLine(int row, const JobLine& line);
+    // Opening a job shows a zero quantity or sub total as "0" and "0.00"; loading rows while
+    // scrolling leaves them empty.
+    enum class Zeros { Shown, Blank };
+    void ShowLine(int row, const JobLine& line, Zeros zeros);
     JobLine LineOf(int row) const;
 
     std::string tempJob_;
@@ -113,7 +116,6 @@ class CostingSheet {
     std::array<SheetRow, kRows> rows_{};
     std::string totalText_;
     Amount oldSubTot_;
-    std::string quantSeen_;  // the current row's quantity when last worked out
     bool changed_ = false;
     bool pickPending_ = false;
 };

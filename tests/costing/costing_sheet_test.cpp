@@ -77,12 +77,33 @@ TEST_F(Sheet, TypingAQuantityWorksOutTheRowAndTheTotal) {
     sheet.SetQuantText(1, "1");
     sheet.KeyReleased(1, CostingSheet::ReleasedKey::Other);
     EXPECT_EQ(sheet.TotalText(), "12.50");  // by the difference, not added twice
-    // A key that changed nothing (the S of Ctrl+S released after Ctrl) is no edit.
+    // Any key but the few that only move or save works the row out again and is an edit,
+    // though it changed no figure (an arrow in the quantity box, say).
     sheet.MarkSaved();
-    EXPECT_EQ(sheet.KeyReleased(1, CostingSheet::ReleasedKey::Other), RowKeyOutcome::None);
+    EXPECT_EQ(sheet.KeyReleased(1, CostingSheet::ReleasedKey::Other), RowKeyOutcome::Recomputed);
+    EXPECT_TRUE(sheet.Changed());
+    sheet.MarkSaved();
+    for (auto key : {CostingSheet::ReleasedKey::Control, CostingSheet::ReleasedKey::Up,
+                     CostingSheet::ReleasedKey::Escape})
+        EXPECT_EQ(sheet.KeyReleased(1, key), RowKeyOutcome::None);
     EXPECT_FALSE(sheet.Changed());
     sheet.SetQuantText(1, "999999999999999");
     EXPECT_THROW(sheet.KeyReleased(1, CostingSheet::ReleasedKey::Other), AmountOverflow);
+}
+
+// Opening a job shows every figure of its lines; scrolling leaves zeros empty.
+TEST_F(Sheet, OpeningShowsZerosThatScrollingLeavesEmpty) {
+    std::vector<JobLine> lines = {{0, 3, Amount{}, "Spare", A("2.5"), Amount{}},
+                                  {1, 0, Amount::Whole(2), "Looped", Amount{}, Amount{}}};
+    WriteBytes(paths.TempJob(), EncodeJobLine(lines[0]) + EncodeJobLine(lines[1]));
+    CostingSheet sheet(paths.TempJob(), 2, lines, Amount{});
+    EXPECT_EQ(sheet.Row(0).quant, "0");
+    EXPECT_EQ(sheet.Row(0).subTot, "0.00");
+    EXPECT_EQ(sheet.Row(1).quant, "2");
+    EXPECT_EQ(sheet.Row(1).subTot, "0.00");
+    sheet.LoadSection();
+    EXPECT_EQ(sheet.Row(0).quant, "");
+    EXPECT_EQ(sheet.Row(1).subTot, "");
 }
 
 TEST_F(Sheet, ALongJobScrollsUnderTheKeysAndWritesOnlyWhatChanged) {

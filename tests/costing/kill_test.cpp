@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <random>
 
 #include "costing/job_editing.h"
@@ -152,6 +153,12 @@ TEST_F(KilledHalfway, SaveLeavesTheOldJobOrTheNew) {
         std::string saved = ReadBytes(job.path);
         ASSERT_TRUE(saved == contents[0] || saved == contents[1]) << "after kill " << kill;
         ASSERT_EQ(ListNormalFiles(paths.JobFolder(1)), std::vector<std::string>{"Big"});
+        // The next start clears what the save was writing, hidden as it is.
+        RemoveStaleTemporaryFiles(paths);
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(paths.JobFolder(1)))
+            left.push_back(entry.path().filename().string());
+        ASSERT_EQ(left, std::vector<std::string>{"Big"}) << "after kill " << kill;
     }
 }
 

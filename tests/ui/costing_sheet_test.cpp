@@ -38,6 +38,7 @@ class CostingSheetTest : public QObject, public Desk {
         QVERIFY(window->isHidden());
         QCOMPARE(In<QLabel>("JobNameLabel")->text(), QString("Porch"));
         QVERIFY(QTest::qWaitForWindowActive(Sheet()));
+        // The name dialog closed without a key still held: the first key typed counts.
         QTest::keyClicks(Quant(0), "3x");  // the x is refused
         QCOMPARE(Quant(0)->text(), QString("3"));
         QCOMPARE(env->sounds.asterisks, 1);
@@ -49,6 +50,30 @@ class CostingSheetTest : public QObject, public Desk {
         QVERIFY(env->dialogs.asked.empty());
         QVERIFY(window->isVisible());
         QTRY_COMPARE(window->findChild<QListWidget*>("JobList")->count(), 2);
+    }
+
+    void theFirstEscAfterANewJobClosesItsSheet() {
+        env->dialogs.names = {QString("Porch")};
+        window->findChild<QAction*>("JMNew")->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(Sheet()));
+        QTest::keyClick(Quant(0), Qt::Key_Escape);
+        QTRY_VERIFY(!Sheet());
+    }
+
+    void anyKeyButTheFewThatMoveOrSaveIsAnEdit() {
+        WriteLine(Job("Shed"), 0, {0, 0, ParseAmount("3"), "Nails", ParseAmount("1"), {}});
+        OpenJob("Shed");
+        QTest::keyClick(Quant(0), Qt::Key_Right);
+        env->dialogs.answers = {PromptAnswer::Cancel};
+        QTest::keyClick(Quant(0), Qt::Key_Escape);
+        QCOMPARE(env->dialogs.asked.size(), 1u);  // asked whether to save
+        QVERIFY(Sheet());
+
+        // Ctrl+S let go Ctrl first saves and edits nothing.
+        QTest::keyPress(Quant(0), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyRelease(Quant(0), Qt::Key_Control);
+        QTest::keyRelease(Quant(0), Qt::Key_S);
+        QVERIFY(!Sheet()->Sheet().Changed());
     }
 
     void aJobIsRepricedAsItOpensWithoutCountingAsAChange() {

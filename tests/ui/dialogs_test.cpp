@@ -92,6 +92,13 @@ class DialogsTest : public QObject {
         QVERIFY(!env->keys.IsSet());
     }
 
+    void closedByEnterItLeavesNoKeyToDiscard() {
+        Show("Shed");
+        QTest::keyClick(Text(), Qt::Key_Return);  // acts on the release: Enter is let go
+        QVERIFY(Accepted());
+        QVERIFY(!env->keys.IsSet());
+    }
+
     void enterPressesTheFocusedButton() {
         Show("Roof");
         Button("CancelBtn")->setFocus();

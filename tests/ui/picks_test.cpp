@@ -83,11 +83,16 @@ class PicksTest : public QObject, public Desk {
         QTest::keyClick(Quant(0), Qt::Key_3);
         WhenShown<ItemPicker>([](ItemPicker* picker) { ChooseIn(picker, "ItemList", "Hinge"); });
         QTest::keyClick(Quant(0), Qt::Key_Return);
-        // Enter from the last line moves to the new line, whose picker opens by itself.
-        WhenShown<ItemPicker>([](ItemPicker* picker) {
+        // Enter from the last line moves to the new line, whose picker opens by itself when
+        // Enter is released there.
+        bool opened = false;
+        WhenShown<ItemPicker>([&opened](ItemPicker* picker) {
+            opened = true;
             QTest::keyClick(picker->findChild<QListWidget*>("ItemList"), Qt::Key_Escape);
         });
-        QTest::keyClick(Quant(0), Qt::Key_Return);
+        QTest::keyPress(Quant(0), Qt::Key_Return);
+        QTest::keyRelease(Quant(1), Qt::Key_Return);
+        QVERIFY(opened);
         Sheet()->activateWindow();  // as the desktop gives the keyboard back after a dialog
         QTRY_VERIFY(Quant(1)->hasFocus());
         QTest::keyClick(Quant(1), Qt::Key_1);
@@ -122,6 +127,26 @@ class PicksTest : public QObject, public Desk {
         Sheet()->findChild<QAction*>("MenuPickJob")->trigger();
         QCOMPARE(env->dialogs.asked.back().text, QString(kCycleRefused));
         QCOMPARE(Label("Item", 0), QString("Door"));
+    }
+
+    void enterInAFilterBoxChoosesTheFilterAndOnlyASecondEnterPicks() {
+        OpenJob("My First Job Costing");
+        bool stayedOpen = false;
+        WhenShown<ItemPicker>([&stayedOpen](ItemPicker* picker) {
+            auto* containing = picker->findChild<QLineEdit*>("FilterText3");
+            auto* items = picker->findChild<QListWidget*>("ItemList");
+            containing->setFocus();
+            QTest::keyClicks(containing, "l");
+            QTest::keyPress(containing, Qt::Key_Return);
+            // The release comes where the keyboard now is: the item column.
+            QTest::keyRelease(items, Qt::Key_Return);
+            stayedOpen = picker->isVisible() && items->count() == 1 &&
+                         items->currentItem()->text() == "Bolt";
+            QTest::keyClick(items, Qt::Key_Return);
+        });
+        Sheet()->findChild<QAction*>("MenuPickPrice")->trigger();
+        QVERIFY(stayedOpen);
+        QCOMPARE(Label("Item", 0), QString("Bolt"));
     }
 
     void thePickerRemembersItsFilterAndEscPutsItAsideFirst() {

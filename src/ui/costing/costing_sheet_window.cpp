@@ -58,11 +58,14 @@ bool IsEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
-CostingSheet::ReleasedKey Released(const QKeyEvent* key) {
+// A key pressed with Ctrl counts as a Ctrl key however it is let go: the S of Ctrl+S
+// released after Ctrl saves, and edits nothing.
+CostingSheet::ReleasedKey Released(const QKeyEvent* key, bool pressedWithControl) {
     if (IsEnter(key) || key->key() == Qt::Key_Down) return CostingSheet::ReleasedKey::EnterOrDown;
     if (key->key() == Qt::Key_Up) return CostingSheet::ReleasedKey::Up;
     if (key->key() == Qt::Key_Escape) return CostingSheet::ReleasedKey::Escape;
-    if (key->key() == Qt::Key_Control || (key->modifiers() & Qt::ControlModifier))
+    if (key->key() == Qt::Key_Control || (key->modifiers() & Qt::ControlModifier) ||
+        pressedWithControl)
         return CostingSheet::ReleasedKey::Control;
     return CostingSheet::ReleasedKey::Other;
 }
@@ -324,6 +327,7 @@ bool CostingSheetWindow::PreviewKey(QWidget* receiver, QKeyEvent* key) {
         if (receiver == quant_[r]) row = r;
     if (key->type() == QEvent::KeyPress) {
         pressed_ = key->key();
+        pressedWithControl_ = key->modifiers() & Qt::ControlModifier;
         if (key->key() == Qt::Key_Space || key->key() == Qt::Key_Escape) return true;
         return row >= 0 && QuantKeyPress(row, key);
     }
@@ -376,7 +380,7 @@ bool CostingSheetWindow::QuantKeyPress(int row, QKeyEvent* key) {
 void CostingSheetWindow::QuantKeyReleased(int row, QKeyEvent* key) {
     sheet_->SetQuantText(row, quant_[row]->text().toStdString());
     try {
-        switch (sheet_->KeyReleased(row, Released(key))) {
+        switch (sheet_->KeyReleased(row, Released(key, pressedWithControl_))) {
             case RowKeyOutcome::None:
                 break;
             case RowKeyOutcome::AutoPick:

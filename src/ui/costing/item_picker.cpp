@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "manage/name_index.h"
 #include "pricelists/price_list_model.h"
@@ -159,11 +160,15 @@ void ItemPicker::Choose() {
 
 bool ItemPicker::PreviewKey(QWidget* receiver, QKeyEvent* key) {
     if (key->type() != QEvent::KeyRelease || key->isAutoRepeat()) {
+        if (IsEnter(key) && !key->isAutoRepeat()) enterPressedIn_ = receiver;
         // Enter and Esc act when released; the presses go nowhere.
         bool inFilterText = receiver == filters_->Text(1) || receiver == filters_->Text(2) ||
                             receiver == filters_->Text(3);
         return (IsEnter(key) && !inFilterText) || key->key() == Qt::Key_Escape;
     }
+    // Enter in a filter box chose that filter and put the keyboard in the item column: its
+    // release there is not a second Enter that picks.
+    if (IsEnter(key) && std::exchange(enterPressedIn_, nullptr) != receiver) return true;
     if (key->key() == Qt::Key_Escape) {
         // A filter is put aside first; the next Esc cancels.
         if (filters_->Choice() != 0)

@@ -45,6 +45,8 @@ class ItemPicker : public QDialog {
     QFrame* helpFrame_;
     HelpPanel* helpPanel_ = nullptr;
     std::optional<std::string> chosen_;
+    // Where the Enter being held was pressed: only its release there acts.
+    QWidget* enterPressedIn_ = nullptr;
 };
 
 }  // namespace quantora
