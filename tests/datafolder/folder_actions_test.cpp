@@ -279,6 +279,29 @@ TEST_F(FolderActions, ARestoreOfEarlierVersionsCutShortIsFinished) {
     EXPECT_EQ(DataOnly(Snapshot(home.path())), backup);
 }
 
+TEST(ActionRecord, ReadsBackWhatWasWrittenAndNothingElse) {
+    ActionRecord restore{RecordedAction::Restore, ActionStep::Filling, "/b/Quantora_Data/",
+                         "/home/u/Quantora_Data/"};
+    EXPECT_EQ(ParseActionRecord(EncodeActionRecord(restore)), restore);
+    std::string bytes = EncodeActionRecord(restore);
+    EXPECT_EQ(ParseActionRecord(bytes.substr(0, bytes.size() - 1)), std::nullopt);  // cut short
+    EXPECT_EQ(ParseActionRecord("quantora folder action 2" + bytes.substr(24)), std::nullopt);
+    // A move has no clearing or filling step; a folder is a whole path.
+    EXPECT_EQ(ParseActionRecord(
+                  EncodeActionRecord({RecordedAction::Move, ActionStep::Filling, "/a/", "/b/"})),
+              std::nullopt);
+    EXPECT_EQ(ParseActionRecord(
+                  EncodeActionRecord({RecordedAction::Move, ActionStep::Erasing, "a/", "/b/"})),
+              std::nullopt);
+}
+
+TEST_F(FolderActions, ADamagedRecordIsRemovedAndTheDataLeftAsItIs) {
+    WriteBytes(home / kActionRecordFileName, "quantora folder action 1");
+    EXPECT_EQ(FinishInterruptedAction(home.path(), settings), std::nullopt);
+    EXPECT_FALSE(Exists(home / kActionRecordFileName));
+    EXPECT_EQ(Snapshot(home.path()), original);
+}
+
 TEST_F(FolderActions, ACopyThatFailsStopsBeforeTheDataMoves) {
     std::string away = elsewhere / "Away/";
     // A folder where a job should go: no user, root included, can write it.

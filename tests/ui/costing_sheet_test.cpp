@@ -69,7 +69,7 @@ class CostingSheetTest : public QObject, public Desk {
         QCOMPARE(env->dialogs.asked.size(), 1u);  // asked whether to save
         QVERIFY(Sheet());
 
-        // Ctrl+S let go Ctrl first saves and edits nothing.
+        // Ctrl+S let go Ctrl first saves and edits nothing: the shortcut took the S.
         QTest::keyPress(Quant(0), Qt::Key_S, Qt::ControlModifier);
         QTest::keyRelease(Quant(0), Qt::Key_Control);
         QTest::keyRelease(Quant(0), Qt::Key_S);

@@ -58,14 +58,11 @@ bool IsEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
-// A key pressed with Ctrl counts as a Ctrl key however it is let go: the S of Ctrl+S
-// released after Ctrl saves, and edits nothing.
-CostingSheet::ReleasedKey Released(const QKeyEvent* key, bool pressedWithControl) {
+CostingSheet::ReleasedKey Released(const QKeyEvent* key) {
     if (IsEnter(key) || key->key() == Qt::Key_Down) return CostingSheet::ReleasedKey::EnterOrDown;
     if (key->key() == Qt::Key_Up) return CostingSheet::ReleasedKey::Up;
     if (key->key() == Qt::Key_Escape) return CostingSheet::ReleasedKey::Escape;
-    if (key->key() == Qt::Key_Control || (key->modifiers() & Qt::ControlModifier) ||
-        pressedWithControl)
+    if (key->key() == Qt::Key_Control || (key->modifiers() & Qt::ControlModifier))
         return CostingSheet::ReleasedKey::Control;
     return CostingSheet::ReleasedKey::Other;
 }
@@ -327,7 +324,6 @@ bool CostingSheetWindow::PreviewKey(QWidget* receiver, QKeyEvent* key) {
         if (receiver == quant_[r]) row = r;
     if (key->type() == QEvent::KeyPress) {
         pressed_ = key->key();
-        pressedWithControl_ = key->modifiers() & Qt::ControlModifier;
         if (key->key() == Qt::Key_Space || key->key() == Qt::Key_Escape) return true;
         return row >= 0 && QuantKeyPress(row, key);
     }
@@ -380,7 +376,7 @@ bool CostingSheetWindow::QuantKeyPress(int row, QKeyEvent* key) {
 void CostingSheetWindow::QuantKeyReleased(int row, QKeyEvent* key) {
     sheet_->SetQuantText(row, quant_[row]->text().toStdString());
     try {
-        switch (sheet_->KeyReleased(row, Released(key, pressedWithControl_))) {
+        switch (sheet_->KeyReleased(row, Released(key))) {
             case RowKeyOutcome::None:
                 break;
             case RowKeyOutcome::AutoPick:

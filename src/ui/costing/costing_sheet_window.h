@@ -85,8 +85,7 @@ class CostingSheetWindow : public QMainWindow {
     std::unique_ptr<CostingSheet> sheet_;
     bool clickArmed_ = false;
     int highlighted_ = -1;
-    int pressed_ = 0;                  // the last key pressed in the sheet, until released
-    bool pressedWithControl_ = false;  // and whether Ctrl was held when it was pressed
+    int pressed_ = 0;  // the last key pressed in the sheet, until released
     bool closing_ = false;
     QString shownClock_;
 
