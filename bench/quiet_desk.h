@@ -31,7 +31,7 @@ class AnsweringDialogs : public Dialogs {
     PrintChoice AskPrintOptions(QWidget*, Session&) override { return PrintChoice::Cancel; }
     std::optional<std::string> AskPdfFile(QWidget*, const QString&) override { return {}; }
     void ShowPreview(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override {}
-    bool EditPrinterSettings(QWidget*, QPrinter&) override { return false; }
+    bool EditPrinterSettings(QWidget*, Session&, PrinterDefaults&) override { return false; }
     void ShowFatal(const QString&) override {}
 
     std::optional<std::string> nextFolder;

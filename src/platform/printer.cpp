@@ -8,9 +8,13 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <string_view>
 #include <vector>
+
+#include "store/paper_name.h"
 
 namespace quantora {
 
@@ -96,33 +100,113 @@ bool PaintRuns(QPrinter& printer, const std::vector<PrintRun>& runs, int points)
 
 bool HasPrinter() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 
-std::optional<QString> KeepAsPrinterDefaults(const QPrinter& printer) {
-    QByteArray name = printer.printerName().toUtf8();
-    cups_dest_t* dests = nullptr;
-    int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-    cups_dest_t* dest =
-        cupsGetDest(name.isEmpty() ? nullptr : name.constData(), nullptr, count, dests);
-    if (dest == nullptr) {
-        cupsFreeDests(count, dests);
-        return QString("Cannot open the printer specified (make sure the printername is correct).");
+namespace {
+
+// The system's printers with the user's own defaults over the queues', freed as it goes.
+class Destinations {
+  public:
+    Destinations() : count_(cupsGetDests2(CUPS_HTTP_DEFAULT, &dests_)) {}
+    ~Destinations() { cupsFreeDests(count_, dests_); }
+    Destinations(const Destinations&) = delete;
+    Destinations& operator=(const Destinations&) = delete;
+
+    // The printer of that name, or the default printer for an empty name.
+    cups_dest_t* Find(const QString& name) const {
+        QByteArray bytes = name.toUtf8();
+        return cupsGetDest(name.isEmpty() ? nullptr : bytes.constData(), nullptr, count_, dests_);
     }
-    QByteArray media = printer.pageLayout().pageSize().key().toUtf8();
+    int Save() const { return cupsSetDests2(CUPS_HTTP_DEFAULT, count_, dests_); }
+
+  private:
+    cups_dest_t* dests_ = nullptr;
+    int count_;
+};
+
+std::optional<QPageSize> PaperNamed(const char* media) {
+    if (media == nullptr) return std::nullopt;
+    std::optional<PaperSize> size = PaperOfMediaName(media);
+    if (!size) return std::nullopt;
+    // The standard paper of that size when there is one, so the job names it as drivers do.
+    return QPageSize(QSizeF(size->width, size->height), QPageSize::Point, QString(),
+                     QPageSize::FuzzyMatch);
+}
+
+}  // namespace
+
+std::optional<PrinterDefaults> CurrentPrinterDefaults() {
+    Destinations destinations;
+    cups_dest_t* dest = destinations.Find(QString());
+    if (dest == nullptr) return std::nullopt;
+    PrinterDefaults defaults;
+    defaults.printer = QString::fromUtf8(dest->name);
+    std::optional<QPageSize> paper =
+        PaperNamed(cupsGetOption("media", dest->num_options, dest->options));
+    // Without a default of the user's, the queue's own (a driver's, or the printer's).
+    if (!paper) {
+        QPageSize queue = QPrinterInfo::printerInfo(defaults.printer).defaultPageSize();
+        if (queue.isValid()) paper = queue;
+    }
+    defaults.paper = paper.value_or(QPageSize(QPageSize::A4));
     const char* orientation =
-        printer.pageLayout().orientation() == QPageLayout::Landscape ? "4" : "3";
+        cupsGetOption("orientation-requested", dest->num_options, dest->options);
+    if (orientation != nullptr && std::string_view(orientation) == "4")
+        defaults.orientation = QPageLayout::Landscape;
+    return defaults;
+}
+
+QList<QPageSize> PapersOf(const PrinterDefaults& defaults) {
+    QList<QPageSize> papers = QPrinterInfo::printerInfo(defaults.printer).supportedPageSizes();
+    bool listed = std::any_of(papers.begin(), papers.end(), [&](const QPageSize& paper) {
+        return paper.isEquivalentTo(defaults.paper);
+    });
+    if (!listed) papers.prepend(defaults.paper);
+    return papers;
+}
+
+std::optional<QString> KeepAsPrinterDefaults(const PrinterDefaults& defaults) {
+    Destinations destinations;
+    cups_dest_t* dest = destinations.Find(defaults.printer);
+    if (dest == nullptr)
+        return QString("Cannot open the printer specified (make sure the printername is correct).");
+    QByteArray media = defaults.paper.key().toUtf8();
+    const char* orientation = defaults.orientation == QPageLayout::Landscape ? "4" : "3";
     dest->num_options =
         cupsAddOption("media", media.constData(), dest->num_options, &dest->options);
     dest->num_options =
         cupsAddOption("orientation-requested", orientation, dest->num_options, &dest->options);
     errno = 0;
-    int saved = cupsSetDests2(CUPS_HTTP_DEFAULT, count, dests);
+    int saved = destinations.Save();
     int error = errno;
-    cupsFreeDests(count, dests);
     if (saved != 0) {
         if (error == EACCES || error == EPERM || cupsLastError() == IPP_STATUS_ERROR_FORBIDDEN)
             return QString("Access denied.");
         return QString("Unable to set shared printer settings.");
     }
     return std::nullopt;
+}
+
+std::optional<QString> UseDefaultPaper(QPrinter& printer) {
+    std::optional<PrinterDefaults> defaults = CurrentPrinterDefaults();
+    if (!defaults) return std::nullopt;
+    if (printer.outputFormat() == QPrinter::NativeFormat) {
+        // Asking for the printer by name also tells whether it is still there.
+        QByteArray name = printer.printerName().toUtf8();
+        cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
+        if (dest == nullptr)
+            return "Nothing was printed. The printer " + printer.printerName() +
+                   " cannot be found: " + QString::fromUtf8(cupsLastErrorString());
+        cupsFreeDests(1, dest);
+    }
+    printer.setPageSize(defaults->paper);
+    return std::nullopt;
+}
+
+std::optional<QString> PrintRefusal(const QPrinter& printer) {
+    // The print-out went to the queue in the call that ended the painting, which left its
+    // answer here.
+    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) return std::nullopt;
+    return "Nothing was printed. The printer " + printer.printerName() +
+           " did not take the print-out: " + QString::fromUtf8(cupsLastErrorString());
 }
 
 }  // namespace quantora

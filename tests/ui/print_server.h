@@ -36,6 +36,7 @@ class PrintServer {
         WriteBytes(root + "cupsd.conf",
                    "Listen " + Socket() +
                        "\nLogLevel warn\nBrowsing No\nDefaultAuthType None\nPreserveJobFiles Yes\n"
+                       "DirtyCleanInterval 0\n"
                        "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
                        "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n"
                        "</Policy>\n");
@@ -94,10 +95,28 @@ class PrintServer {
     }
 
     // Removes the queue: the system has no printer after it.
-    void RemoveQueue() const {
-        QProcess lpadmin;
-        lpadmin.start("lpadmin", {"-x", "Quantora_Test"});
-        lpadmin.waitForFinished(20000);
+    void RemoveQueue() const { Run("lpadmin", {"-x", "Quantora_Test"}); }
+
+    // A second queue with a printer driver (a PPD of CUPS's own samples).
+    void AddDriverQueue() const {
+        Run("lpadmin", {"-p", "Quantora_Driver", "-E", "-v", "file:///dev/null", "-m",
+                        "drv:///sample.drv/generic.ppd"});
+    }
+
+    // Runs a CUPS command line tool against this server (lpoptions, cupsreject, cupsaccept...).
+    void Run(const QString& tool, const QStringList& arguments) const {
+        QProcess process;
+        process.start(tool, arguments);
+        if (!process.waitForFinished(20000) || process.exitCode() != 0)
+            qWarning("%s failed: %s", qPrintable(tool), process.readAllStandardError().constData());
+    }
+
+    // The job attributes CUPS keeps of the newest job, as raw bytes (names and values readable).
+    std::string NewestJobAttributes() const {
+        QStringList controls = QDir(QString::fromStdString(folder_ / "spool"))
+                                   .entryList({"c*"}, QDir::Files, QDir::Name);
+        return controls.isEmpty() ? ""
+                                  : ReadBytes(folder_ / ("spool/" + controls.back().toStdString()));
     }
 
   private:

@@ -256,17 +256,122 @@ class PrintTest : public QObject, public Desk {
         QVERIFY(std::abs(hammer.xMax - (pdf.width - 72)) < 1.0);
     }
 
-    void printSetupKeepsThePaperAndOrientationAsThePrintersDefaults() {
-        MakeLongJob(1);
+    // The printer's default paper, however it was set, is the paper of the print-out: its
+    // size, the job's media, and the columns laid out for that width.
+    void aCostingPrintsOnThePaperOfThePrintersDefaults() {
+        MakeLongJob(80);
         OpenJob("Shed");
-        env->dialogs.keepPrinterSettings = true;
+        server.Run("lpoptions", {"-p", "Quantora_Test", "-o", "media=Letter"});
+        PrintSheetAs(PrintChoice::Print, "");
+        QTRY_VERIFY(!server.Documents().empty());
+        Pdf letter = ReadPdf(server.Documents().back());
+        QVERIFY(std::abs(letter.width - 612) < 1 && std::abs(letter.height - 792) < 1);
+        ExpectCostingLayout(letter);
+
+        // A5 chosen in Print Setup, which opened on the Letter kept before.
+        std::size_t before = server.Documents().size();
+        env->dialogs.printerChoice = PrinterDefaults{"", QPageSize(QPageSize::A5)};
         Sheet()->findChild<QAction*>("MenuPrintSetup")->trigger();
-        QVERIFY2(env->dialogs.asked.empty(),
-                 qPrintable(env->dialogs.asked.empty() ? QString() : env->dialogs.asked[0].text));
+        QVERIFY(env->dialogs.setupOpenedOn);
+        QCOMPARE(env->dialogs.setupOpenedOn->printer, QString("Quantora_Test"));
+        QCOMPARE(env->dialogs.setupOpenedOn->paper.id(), QPageSize::Letter);
+        QVERIFY(env->dialogs.asked.empty());
         std::string kept = server.KeptDefaults();
-        QVERIFY2(kept.find("Quantora_Test") != std::string::npos, kept.c_str());
-        QVERIFY2(kept.find("orientation-requested=") != std::string::npos, kept.c_str());
-        QVERIFY2(kept.find("media=") != std::string::npos, kept.c_str());
+        QVERIFY2(kept.find("media=A5") != std::string::npos, kept.c_str());
+        QVERIFY2(kept.find("orientation-requested=3") != std::string::npos, kept.c_str());
+        PrintSheetAs(PrintChoice::Print, "");
+        QTRY_COMPARE(server.Documents().size(), before + 1);
+        Pdf a5 = ReadPdf(server.Documents().back());
+        QVERIFY(std::abs(a5.width - 419.5) < 1 && std::abs(a5.height - 595.3) < 1);
+        // The job names its paper: the attribute media, a value of two bytes, A5.
+        const std::string media("media\0\x02" "A5", 9);
+        QVERIFY(server.NewestJobAttributes().find(media) != std::string::npos);
+
+        // Set outside the program: the print-out follows it, and Print Setup opens on it.
+        server.Run("lpoptions", {"-p", "Quantora_Test", "-o", "media=A4"});
+        env->dialogs.printerChoice.reset();
+        Sheet()->findChild<QAction*>("MenuPrintSetup")->trigger();
+        QCOMPARE(env->dialogs.setupOpenedOn->paper.id(), QPageSize::A4);
+        PrintSheetAs(PrintChoice::Print, "");
+        QTRY_COMPARE(server.Documents().size(), before + 2);
+        Pdf a4 = ReadPdf(server.Documents().back());
+        QVERIFY(std::abs(a4.width - 595.3) < 1);
+        // Landscape in the print options still turns that paper.
+        Now().ChangeSetting(&Settings::PrintOrientation, 2);
+        server.Run("lpoptions", {"-p", "Quantora_Test", "-o", "media=A5"});
+        PrintSheetAs(PrintChoice::Print, "");
+        QTRY_COMPARE(server.Documents().size(), before + 3);
+        Pdf wide = ReadPdf(server.Documents().back());
+        QVERIFY(std::abs(wide.width - 595.3) < 1 && std::abs(wide.height - 419.5) < 1);
+        Now().ChangeSetting(&Settings::PrintOrientation, 1);
+        server.Run("lpoptions", {"-p", "Quantora_Test", "-r", "media"});
+    }
+
+    // A queue with a printer driver keeps what the user chose too, and prints on it.
+    void aDriverQueueKeepsThePaperChosen() {
+        server.AddDriverQueue();
+        server.Run("lpoptions", {"-d", "Quantora_Driver"});
+        MakeLongJob(3);
+        OpenJob("Shed");
+        env->dialogs.printerChoice = PrinterDefaults{"", QPageSize(QPageSize::A5)};
+        Sheet()->findChild<QAction*>("MenuPrintSetup")->trigger();
+        QCOMPARE(env->dialogs.setupOpenedOn->printer, QString("Quantora_Driver"));
+        std::string kept = server.KeptDefaults();
+        QVERIFY2(kept.find("Quantora_Driver") != std::string::npos, kept.c_str());
+        QVERIFY2(kept.find("media=A5") != std::string::npos, kept.c_str());
+        std::size_t before = server.Documents().size();
+        PrintSheetAs(PrintChoice::Print, "");
+        QTRY_COMPARE(server.Documents().size(), before + 1);
+        Pdf a5 = ReadPdf(server.Documents().back());
+        QVERIFY(std::abs(a5.width - 419.5) < 1);
+        server.Run("lpoptions", {"-d", "Quantora_Test"});
+        server.Run("lpadmin", {"-x", "Quantora_Driver"});
+    }
+
+    // A queue that turns print jobs away: the user is told, in the printer's words, that
+    // nothing was printed. A stopped queue holds the job, which is no error.
+    void aRefusedPrintJobIsTold() {
+        MakeLongJob(3);
+        OpenJob("Shed");
+        server.Run("cupsreject", {"Quantora_Test"});
+        std::size_t before = server.Documents().size();
+        PrintSheetAs(PrintChoice::Print, "");
+        server.Run("cupsaccept", {"Quantora_Test"});
+        QCOMPARE(env->dialogs.asked.size(), 1u);
+        QVERIFY2(env->dialogs.asked[0].text.startsWith(
+                     "Nothing was printed. The printer Quantora_Test did not take the print-out: "),
+                 qPrintable(env->dialogs.asked[0].text));
+        QCOMPARE(server.Documents().size(), before);
+
+        server.Run("cupsdisable", {"Quantora_Test"});
+        PrintSheetAs(PrintChoice::Print, "");
+        server.Run("cupsenable", {"Quantora_Test"});
+        QCOMPARE(env->dialogs.asked.size(), 1u);
+        QTRY_COMPARE(server.Documents().size(), before + 1);
+    }
+
+    void printOutputTabsToTheChosenOptionsInScreenOrder() {
+        PrintOptionsDialog dialog(window.get(), Now());
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* landscape = dialog.findChild<QCheckBox*>("PortraitOption");
+        landscape->setFocus();
+        QStringList reached;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+            reached << dialog.focusWidget()->objectName();
+        }
+        QCOMPARE(reached, (QStringList{"TitleOption", "SizeOpt1", "TopMarginOption2", "Command1"}));
+        // Space on a reached option changes nothing; the arrows move the choice.
+        dialog.findChild<QRadioButton*>("SizeOpt1")->setFocus();
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Space);
+        QCOMPARE(Now().Settings().PrintFontSize, std::int16_t(10));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Down);
+        QCOMPARE(Now().Settings().PrintFontSize, std::int16_t(12));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+        QCOMPARE(dialog.focusWidget()->objectName(), QString("TopMarginOption2"));
+        Now().ChangeSetting(&Settings::PrintFontSize, 10);
     }
 
     // Last: it takes the queue away.

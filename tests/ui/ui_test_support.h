@@ -10,6 +10,7 @@
 #include <deque>
 #include <memory>
 
+#include "platform/printer.h"
 #include "platform/sounds.h"
 #include "store/data_folder.h"
 #include "store/settings.h"
@@ -88,7 +89,15 @@ class RecordingDialogs : public Dialogs {
         ++previews;
         paint(&printer);
     }
-    bool EditPrinterSettings(QWidget*, QPrinter&) override { return keepPrinterSettings; }
+    // Print Setup: the defaults it opened on, and the paper and orientation chosen there
+    // (none: cancelled).
+    bool EditPrinterSettings(QWidget*, Session&, PrinterDefaults& defaults) override {
+        setupOpenedOn = defaults;
+        if (!printerChoice) return false;
+        defaults.paper = printerChoice->paper;
+        defaults.orientation = printerChoice->orientation;
+        return true;
+    }
     // A test that lets the program end in a child process reads the message from a pipe.
     void ShowFatal(const QString& text) override {
         fatal.push_back(text);
@@ -115,7 +124,8 @@ class RecordingDialogs : public Dialogs {
     std::optional<std::string> pdfFile;
     std::vector<QString> pdfSuggestions;
     int previews = 0;
-    bool keepPrinterSettings = false;
+    std::optional<PrinterDefaults> printerChoice;
+    std::optional<PrinterDefaults> setupOpenedOn;
     std::vector<QString> fatal;
     int fatalPipe = -1;
 };

@@ -2,12 +2,12 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
 #include "platform/shell.h"
 #include "store/clock_text.h"
+#include "ui/common/printer_setup_dialog.h"
 #include "ui/datafolder/wipe_data_dialog.h"
 #include "ui/management/name_dialog.h"
 #include "ui/pricelists/print_options_dialog.h"
@@ -91,9 +91,12 @@ void DesktopDialogs::ShowPreview(QWidget* parent, QPrinter& printer,
     preview.exec();
 }
 
-bool DesktopDialogs::EditPrinterSettings(QWidget* parent, QPrinter& printer) {
-    QPageSetupDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+bool DesktopDialogs::EditPrinterSettings(QWidget* parent, Session& session,
+                                         PrinterDefaults& defaults) {
+    PrinterSetupDialog dialog(parent, session, defaults);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    defaults = dialog.Chosen();
+    return true;
 }
 
 void DesktopDialogs::ShowFatal(const QString& text) {

@@ -16,6 +16,7 @@ namespace quantora {
 
 class KeyLatch;
 class Session;
+struct PrinterDefaults;
 class Sounds;
 
 enum class PromptIcon { None, Exclamation };
@@ -61,9 +62,10 @@ class Dialogs {
     // The pages paint draws on printer, shown as they would print.
     virtual void ShowPreview(QWidget* parent, QPrinter& printer,
                              const std::function<void(QPrinter*)>& paint) = 0;
-    // The settings of the printer (paper and orientation) for the user to change; true when
-    // the user kept the changes.
-    virtual bool EditPrinterSettings(QWidget* parent, QPrinter& printer) = 0;
+    // "Print Setup": the printer's paper and orientation for the user to change, starting
+    // from defaults; true when the user kept the changes, which are then in defaults.
+    virtual bool EditPrinterSettings(QWidget* parent, Session& session,
+                                     PrinterDefaults& defaults) = 0;
 
     // The message of a data file that cannot be opened or deleted. The caller ends the
     // program as soon as it returns.
@@ -89,7 +91,8 @@ class DesktopDialogs : public Dialogs {
     std::optional<std::string> AskPdfFile(QWidget* parent, const QString& suggested) override;
     void ShowPreview(QWidget* parent, QPrinter& printer,
                      const std::function<void(QPrinter*)>& paint) override;
-    bool EditPrinterSettings(QWidget* parent, QPrinter& printer) override;
+    bool EditPrinterSettings(QWidget* parent, Session& session,
+                             PrinterDefaults& defaults) override;
     void ShowFatal(const QString& text) override;
 
   private:

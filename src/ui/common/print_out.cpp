@@ -30,6 +30,8 @@ void PrintOut(QWidget* window, Session& session, const QString& documentName,
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(documentName);
+    // The paper the printer's defaults name, whatever the print-out goes to.
+    std::optional<QString> gone = UseDefaultPaper(printer);
     std::optional<std::string> pdf;
     std::string partial;
     if (choice == PrintChoice::SavePdf) {
@@ -55,8 +57,17 @@ void PrintOut(QWidget* window, Session& session, const QString& documentName,
         session.dialogs.ShowPreview(window, printer, [&](QPrinter* target) { paint(target); });
         return;
     }
+    if (gone && !pdf) {
+        session.dialogs.AskAndLatch(window, *gone, PromptIcon::Exclamation, PromptButtons::Ok);
+        return;
+    }
     bool painted = paint(&printer);
-    if (!pdf) return;
+    if (!pdf) {
+        if (std::optional<QString> refused = PrintRefusal(printer))
+            session.dialogs.AskAndLatch(window, *refused, PromptIcon::Exclamation,
+                                        PromptButtons::Ok);
+        return;
+    }
     // An empty print-out makes no file at all.
     bool kept = painted && (!FileExists(partial) || ::rename(partial.c_str(), pdf->c_str()) == 0);
     if (!kept) {
@@ -74,9 +85,9 @@ void PrintSetup(QWidget* window, Session& session) {
             PromptIcon::None, PromptButtons::Ok);
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    if (!session.dialogs.EditPrinterSettings(window, printer)) return;
-    if (std::optional<QString> failure = KeepAsPrinterDefaults(printer))
+    std::optional<PrinterDefaults> defaults = CurrentPrinterDefaults();
+    if (!defaults || !session.dialogs.EditPrinterSettings(window, session, *defaults)) return;
+    if (std::optional<QString> failure = KeepAsPrinterDefaults(*defaults))
         session.dialogs.AskAndLatch(window, *failure, PromptIcon::None, PromptButtons::Ok);
     window->repaint();
 }
