@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -74,6 +76,22 @@ class CostingSheetTest : public QObject, public Desk {
         QTest::keyRelease(Quant(0), Qt::Key_Control);
         QTest::keyRelease(Quant(0), Qt::Key_S);
         QVERIFY(!Sheet()->Sheet().Changed());
+    }
+
+    void altAndALetterReachTheMenusAndTheSheetKeysStay() {
+        WriteLine(Job("Shed"), 0, {0, 0, ParseAmount("3"), "Nails", ParseAmount("1"), {}});
+        OpenJob("Shed");
+        QCOMPARE(AccessLetterFaults(Sheet()->menuBar()->actions(), "menu bar"), QStringList());
+        QTest::keyClicks(Quant(0), "4");
+        QTest::keyClick(Quant(0), Qt::Key_F, Qt::AltModifier);
+        auto* file = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(file != nullptr);
+        QTest::keyClick(file, Qt::Key_S);  // Save
+        QCOMPARE(env->sounds.pings, 1);
+        QCOMPARE(ReadLine(Job("Shed"), 0).Quant, ParseAmount("34"));
+        QTest::keyClick(Quant(0), Qt::Key_Escape);  // saved, so it closes without a question
+        QTRY_VERIFY(!Sheet());
+        QVERIFY(env->dialogs.asked.empty());
     }
 
     void aJobIsRepricedAsItOpensWithoutCountingAsAChange() {

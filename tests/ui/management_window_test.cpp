@@ -107,21 +107,23 @@ class ManagementWindowTest : public QObject {
         QTRY_VERIFY(List("PriceList")->hasFocus());
         QStringList bar;
         for (QAction* a : window->menuBar()->actions()) bar << a->text();
-        QCOMPARE(bar, (QStringList{"Job Groups", "Job Quantoras", "Price Lists", "Tools", "Help"}));
+        // The design's captions, each with an access letter.
+        QCOMPARE(bar,
+                 (QStringList{"Job &Groups", "&Job Quantoras", "&Price Lists", "&Tools", "&Help"}));
     }
 
     void menusShowWhatTheCoreSaysOfTheSelection() {
         WriteBytes(Now().Paths.GroupIndex(), Slot("Nuts & Bolts"));
         window->RefreshLists();
         OpenMenu("FM");
-        // A doubled "&" is how a menu shows one "&".
-        QCOMPARE(Action("FMRename")->text(), QString("Rename....    Nuts && Bolts"));
+        // A doubled "&" is how a menu shows one "&"; the single one marks the access letter.
+        QCOMPARE(Action("FMRename")->text(), QString("&Rename....    Nuts && Bolts"));
         QVERIFY(!Action("FMDelete")->isEnabled());  // the last group stays
         OpenMenu("LM");
-        QCOMPARE(Action("LMDelete")->text(), QString("Delete........    My First Price List"));
+        QCOMPARE(Action("LMDelete")->text(), QString("&Delete........    My First Price List"));
         QVERIFY(Action("LMDelete")->isEnabled());
         OpenMenu("JM");
-        QCOMPARE(Action("JMCut")->text(), QString("Cut........     My First Job Costing"));
+        QCOMPARE(Action("JMCut")->text(), QString("Cu&t........     My First Job Costing"));
         QVERIFY(!Action("JMPaste")->isEnabled());
     }
 
@@ -184,7 +186,7 @@ class ManagementWindowTest : public QObject {
         RightClick(List("FolderList"), 1);  // "Zinc"; "My First Group" stays selected
         QCOMPARE(Selected(List("FolderList")), QString("My First Group"));
         QVERIFY(Menu("FM")->isVisible());
-        QCOMPARE(Action("FMRename")->text(), QString("Rename....    My First Group"));
+        QCOMPARE(Action("FMRename")->text(), QString("&Rename....    My First Group"));
         QVERIFY(!Now().SkipMenuOpen);  // the pop-up's own opening consumed the latch
         Menu("FM")->hide();
 
@@ -231,7 +233,7 @@ class ManagementWindowTest : public QObject {
         QTest::mouseClick(groups->viewport(), Qt::LeftButton, {},
                           groups->visualItemRect(groups->item(1)).center());
         OpenMenu("JM");
-        QCOMPARE(Action("JMPaste")->text(), QString("Paste......    My First Job Costing"));
+        QCOMPARE(Action("JMPaste")->text(), QString("&Paste......    My First Job Costing"));
         Action("JMPaste")->trigger();
         QCOMPARE(Entries(List("JobList")), (QStringList{"My First Job Costing", "Roof"}));
         QCOMPARE(ReadBytes(Now().Paths.JobFolder(1) + "My First Job Costing"), "lines");
@@ -261,6 +263,18 @@ class ManagementWindowTest : public QObject {
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(List("FolderList")));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
         QCOMPARE(window->FocusColumn(), 2);
+    }
+
+    void everyMenuOpensByAltAndItsLetterAndEveryItemByItsLetter() {
+        QCOMPARE(AccessLetterFaults(window->menuBar()->actions(), "menu bar"), QStringList());
+        QTRY_VERIFY(List("PriceList")->hasFocus());
+        QTest::keyClick(List("PriceList"), Qt::Key_J, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(Menu("JM")));
+        env->dialogs.names = {QString()};  // the name dialog, cancelled
+        QTest::keyClick(Menu("JM"), Qt::Key_N);
+        QCOMPARE(env->dialogs.offers.size(), 1u);  // New Job asked for a name
+        QTest::keyClick(List("PriceList"), Qt::Key_G, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(Menu("FM")));
     }
 
     void theHelpPanelStateSurvivesARestart() {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -193,6 +194,18 @@ class PriceListEditorTest : public QObject {
         QTest::keyClick(file, Qt::Key_Escape);
         QVERIFY(!file->isVisible());
         QVERIFY(window->isVisible());  // Esc closed the menu, not the editor
+    }
+
+    void altAndALetterOpenAMenuAndTypeNothing() {
+        Open();
+        QCOMPARE(AccessLetterFaults(window->findChild<QMenuBar*>()->actions(), "menu bar"),
+                 QStringList());
+        QTest::keyClick(AddText(), Qt::Key_F, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(Get<QMenu>("FM")));
+        QCOMPARE(AddText()->text(), QString());  // no "f" in the name box
+        env->dialogs.printChoices = {PrintChoice::Cancel};
+        QTest::keyClick(Get<QMenu>("FM"), Qt::Key_P);
+        QCOMPARE(env->dialogs.printOptionsShown, 1);
     }
 
     void choosingThenDeletingRemovesFileAndRow() {

@@ -284,7 +284,10 @@ class PrintTest : public QObject, public Desk {
         Pdf a5 = ReadPdf(server.Documents().back());
         QVERIFY(std::abs(a5.width - 419.5) < 1 && std::abs(a5.height - 595.3) < 1);
         // The job names its paper: the attribute media, a value of two bytes, A5.
-        const std::string media("media\0\x02" "A5", 9);
+        const std::string media(
+            "media\0\x02"
+            "A5",
+            9);
         QVERIFY(server.NewestJobAttributes().find(media) != std::string::npos);
 
         // Set outside the program: the print-out follows it, and Print Setup opens on it.

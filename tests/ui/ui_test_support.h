@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QSet>
 #include <QTest>
 #include <deque>
 #include <memory>
@@ -129,6 +132,25 @@ class RecordingDialogs : public Dialogs {
     std::vector<QString> fatal;
     int fatalPipe = -1;
 };
+
+// The access letters of a menu bar and of every menu under it: each menu and each item has
+// one, unique where it is pressed. The letters that clash or are missing, empty when none do.
+inline QStringList AccessLetterFaults(const QList<QAction*>& actions, const QString& where) {
+    QStringList faults;
+    QSet<int> taken;
+    for (QAction* action : actions) {
+        if (action->isSeparator()) continue;
+        int letter = QKeySequence::mnemonic(action->text())[0].key();
+        if (letter == 0)
+            faults << where + ": no letter in " + action->text();
+        else if (taken.contains(letter))
+            faults << where + ": " + action->text() + " repeats a letter";
+        taken.insert(letter);
+        if (action->menu() != nullptr)
+            faults << AccessLetterFaults(action->menu()->actions(), action->text());
+    }
+    return faults;
+}
 
 class RecordingSounds : public Sounds {
   public:

@@ -12,13 +12,13 @@ namespace quantora {
 HelpPanel::HelpPanel(QMenuBar* bar, Session& session, std::int16_t Settings::*setting,
                      HelpItemNames names, Apply apply)
     : QObject(bar), session_(session), setting_(setting), apply_(std::move(apply)) {
-    menu_ = bar->addMenu("Help");
+    menu_ = bar->addMenu("&Help");
     menu_->setObjectName("HM");
-    hide_ = menu_->addAction("Hide Help Panel");
+    hide_ = menu_->addAction("&Hide Help Panel");
     hide_->setObjectName(names.hide);
-    show_ = menu_->addAction("Show Help Panel");
+    show_ = menu_->addAction("&Show Help Panel");
     show_->setObjectName(names.show);
-    QAction* docs = menu_->addAction("Documentation");
+    QAction* docs = menu_->addAction("&Documentation");
     docs->setObjectName("HMDocs");
     for (QAction* item : {hide_, show_}) item->setCheckable(true);
 

@@ -60,10 +60,14 @@ void SelectRow(QListWidget* list, int row) {
     if (row < 0) list->clearSelection();
 }
 
-void ShowItem(QAction* action, const MenuItemState& state) {
+// letter is where the item's access letter stands in its caption (the first letter, but for
+// "Cut", whose C is Copy's).
+void ShowItem(QAction* action, const MenuItemState& state, int letter = 0) {
     action->setEnabled(state.enabled);
-    // "&" would mark a shortcut letter in a menu; a name shows it as it is.
-    action->setText(Q(state.caption).replace("&", "&&"));
+    // "&" marks the access letter; one in a name shows as it is.
+    QString caption = Q(state.caption);
+    action->setText(caption.left(letter).replace("&", "&&") + "&" +
+                    caption.mid(letter).replace("&", "&&"));
 }
 
 bool IsEnter(const QKeyEvent* key) {
@@ -163,41 +167,41 @@ void ManagementWindow::BuildHelpPanel() {
 }
 
 void ManagementWindow::BuildMenus() {
-    groupMenu_ = menuBar()->addMenu("Job Groups");
+    groupMenu_ = menuBar()->addMenu("Job &Groups");
     groupMenu_->setObjectName("FM");
-    QAction* newGroup = Named(groupMenu_->addAction("New Group"), "FMNew");
-    renameGroup_ = Named(groupMenu_->addAction("Rename"), "FMRename");
+    QAction* newGroup = Named(groupMenu_->addAction("&New Group"), "FMNew");
+    renameGroup_ = Named(groupMenu_->addAction("&Rename"), "FMRename");
     Named(groupMenu_->addSeparator(), "FMDash");
-    deleteGroup_ = Named(groupMenu_->addAction("Delete"), "FMDelete");
+    deleteGroup_ = Named(groupMenu_->addAction("&Delete"), "FMDelete");
 
-    jobMenu_ = menuBar()->addMenu("Job Quantoras");
+    jobMenu_ = menuBar()->addMenu("&Job Quantoras");
     jobMenu_->setObjectName("JM");
-    newJob_ = Named(jobMenu_->addAction("New Job"), "JMNew");
-    openJob_ = Named(jobMenu_->addAction("Open"), "JMOpen");
-    renameJob_ = Named(jobMenu_->addAction("Rename"), "JMRename");
+    newJob_ = Named(jobMenu_->addAction("&New Job"), "JMNew");
+    openJob_ = Named(jobMenu_->addAction("&Open"), "JMOpen");
+    renameJob_ = Named(jobMenu_->addAction("&Rename"), "JMRename");
     Named(jobMenu_->addSeparator(), "JMDash");
-    cutJob_ = Named(jobMenu_->addAction("Cut"), "JMCut");
-    copyJob_ = Named(jobMenu_->addAction("Copy"), "JMCopy");
-    pasteJob_ = Named(jobMenu_->addAction("Paste"), "JMPaste");
-    deleteJob_ = Named(jobMenu_->addAction("Delete"), "JMDelete");
+    cutJob_ = Named(jobMenu_->addAction("Cu&t"), "JMCut");
+    copyJob_ = Named(jobMenu_->addAction("&Copy"), "JMCopy");
+    pasteJob_ = Named(jobMenu_->addAction("&Paste"), "JMPaste");
+    deleteJob_ = Named(jobMenu_->addAction("&Delete"), "JMDelete");
 
-    priceListMenu_ = menuBar()->addMenu("Price Lists");
+    priceListMenu_ = menuBar()->addMenu("&Price Lists");
     priceListMenu_->setObjectName("LM");
-    QAction* newPriceList = Named(priceListMenu_->addAction("New Price List"), "LMNew");
-    openPriceList_ = Named(priceListMenu_->addAction("Open"), "LMOpen");
-    renamePriceList_ = Named(priceListMenu_->addAction("Rename"), "LMRename");
+    QAction* newPriceList = Named(priceListMenu_->addAction("&New Price List"), "LMNew");
+    openPriceList_ = Named(priceListMenu_->addAction("&Open"), "LMOpen");
+    renamePriceList_ = Named(priceListMenu_->addAction("&Rename"), "LMRename");
     Named(priceListMenu_->addSeparator(), "LMDash");
-    deletePriceList_ = Named(priceListMenu_->addAction("Delete"), "LMDelete");
+    deletePriceList_ = Named(priceListMenu_->addAction("&Delete"), "LMDelete");
 
-    QMenu* tools = menuBar()->addMenu("Tools");
+    QMenu* tools = menuBar()->addMenu("&Tools");
     tools->setObjectName("MnuTools");
-    QAction* backup = Named(tools->addAction("Backup and Restore"), "MnuBackup");
+    QAction* backup = Named(tools->addAction("&Backup and Restore"), "MnuBackup");
 
     helpPanel_ =
         new HelpPanel(menuBar(), session_, &Settings::EditHelp, {"HMpaneloff", "HMPanelOn"},
                       [this](bool shown) { ResizeForHelpPanel(shown); });
     Named(helpPanel_->Menu()->addSeparator(), "HMdash");
-    QAction* about = Named(helpPanel_->Menu()->addAction("About Quantora"), "HMAbout");
+    QAction* about = Named(helpPanel_->Menu()->addAction("&About Quantora"), "HMAbout");
 
     connect(groupMenu_, &QMenu::aboutToShow, this,
             [this] { MenuOpened(groupColumn_, &ManagementWindow::PrepareGroupMenu); });
@@ -308,7 +312,7 @@ void ManagementWindow::PrepareJobMenu() {
                                      session_.Settings().CurrentGroup);
     ShowItem(openJob_, menu.open);
     ShowItem(renameJob_, menu.rename);
-    ShowItem(cutJob_, menu.cut);
+    ShowItem(cutJob_, menu.cut, 2);
     ShowItem(copyJob_, menu.copy);
     ShowItem(pasteJob_, menu.paste);
     ShowItem(deleteJob_, menu.remove);

@@ -109,12 +109,12 @@ PriceListEditor::PriceListEditor(QWidget* managementWindow, Session& session,
 
 void PriceListEditor::BuildMenus() {
     auto* menus = new QMenuBar(this);
-    QMenu* file = menus->addMenu("File");
+    QMenu* file = menus->addMenu("&File");
     file->setObjectName("FM");
-    QAction* print = file->addAction("Print");
+    QAction* print = file->addAction("&Print");
     print->setObjectName("FMPrint");
     print->setShortcut(QKeySequence("Ctrl+P"));
-    QAction* printSetup = file->addAction("Print Setup");
+    QAction* printSetup = file->addAction("Print Se&tup");
     printSetup->setObjectName("MenuPrintSetup");
     // The items shown, in their order, under the list's name.
     connect(print, &QAction::triggered, this, [this] {
