@@ -337,10 +337,17 @@ std::optional<std::string> EarlierRestoreTarget(const std::string& namedFolder) 
     return parent;
 }
 
-std::string LeftBehindMessage(const std::string& dataFolder, const std::string& left) {
-    return "Quantora has finished moving your data, which is complete in " + dataFolder +
-           ", but could not erase every old file in " + left +
-           ". The files left there are old copies that Quantora no longer uses.";
+// What to tell when a move finished or undone at start could not tidy every file away.
+std::string LeftBehindMessage(bool finished, const std::string& dataFolder,
+                              const std::string& left) {
+    if (finished)
+        return "Quantora has finished moving your data, which is complete in " + dataFolder +
+               ", but could not erase every old file in " + left +
+               ". The files left there are old copies that Quantora no longer uses.";
+    return "Moving your data to " + left +
+           " was cut short before the copy was whole, so your data stays complete in " +
+           dataFolder + ". Quantora could not erase every file of the unfinished copy in " + left +
+           "; it does not use them.";
 }
 
 }  // namespace
@@ -447,6 +454,16 @@ std::optional<std::string> FinishInterruptedAction(const std::string& defaultFol
                               RestoreStagingFolder(*target), *target};
         run.Record(*record);
     }
+    // A folder on a drive that is not there now is finished with when it is back: nothing is
+    // erased while the data it holds cannot be seen.
+    bool copied = record->step != ActionStep::Copying;
+    const std::string& needed =
+        record->action == RecordedAction::Move && !copied ? record->from : record->to;
+    if (!FolderCanBeListed(needed)) {
+        if (record->action == RecordedAction::Move && copied)
+            WriteDataDir(defaultFolder, record->to);
+        return std::nullopt;
+    }
     if (record->action == RecordedAction::Restore) {
         // A restore leaves the data where it is; earlier versions let Data.dir name the copy.
         WriteDataDir(defaultFolder, record->to);
@@ -455,7 +472,6 @@ std::optional<std::string> FinishInterruptedAction(const std::string& defaultFol
     }
     // A move: until the copy was whole Data.dir named the old folder, and the partial copy
     // goes; after, the new folder is the data folder and the old one goes.
-    bool copied = record->step == ActionStep::Erasing;
     const std::string& data = copied ? record->to : record->from;
     const std::string& left = copied ? record->from : record->to;
     if (copied) WriteDataDir(defaultFolder, data);
@@ -463,7 +479,7 @@ std::optional<std::string> FinishInterruptedAction(const std::string& defaultFol
     try {
         run.Erase(left);
     } catch (const DataFileError&) {
-        message = LeftBehindMessage(data, left);
+        message = LeftBehindMessage(copied, data, left);
     }
     run.EndRecord();
     return message;

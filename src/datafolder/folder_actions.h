@@ -79,8 +79,10 @@ std::string RestoreStagingFolder(const std::string& dataFolder);
 // Finishes or undoes a move or a restore that a kill or a power cut stopped, from the record
 // it kept; a restore of earlier versions, which let Data.dir name its copy, is finished too.
 // Call it at start, before the data folder is set up, and only when no other copy of the
-// program runs (one might be in the middle of an action). Asks nothing. Returns what to tell
-// the user when something could not be tidied away (the data is whole all the same).
+// program runs (one might be in the middle of an action). Asks nothing. An action whose data
+// folder cannot be reached now (a drive that is not plugged in) is left for a later start, its
+// record kept and Data.dir naming where the data will be. Returns what to tell the user when
+// something could not be tidied away (the data is whole all the same).
 std::optional<std::string> FinishInterruptedAction(const std::string& defaultFolder,
                                                    const Settings& settings);
 

@@ -279,6 +279,35 @@ TEST_F(FolderActions, ARestoreOfEarlierVersionsCutShortIsFinished) {
     EXPECT_EQ(DataOnly(Snapshot(home.path())), backup);
 }
 
+// A data folder on a drive that is not there at the next start is left as the restore left it,
+// and the restore is finished once the drive is back.
+TEST_F(FolderActions, ARestoreCutShortWaitsForItsDrive) {
+    std::string away = elsewhere / "Stick/Quantora_Data/", backup = elsewhere / "Backup/";
+    Run(FolderAction::Move, away);
+    StartAgain();
+    MakeDataFolder(backup, "backup", 6);
+    FolderSnapshot saved = Snapshot(backup);
+    struct StopWhilePuttingAside : CountingObserver {
+        explicit StopWhilePuttingAside(std::uint64_t copied) : stop(copied + 2) {}
+        void FileDone() override {
+            if (++files == stop) throw std::runtime_error("kill");
+        }
+        std::uint64_t stop;
+    } stop(CountFiles(backup));
+    EXPECT_THROW(RunFolderAction(FolderAction::Restore, paths, backup, settings, stop),
+                 std::runtime_error);
+
+    std::filesystem::rename(elsewhere / "Stick", elsewhere / "Unplugged");
+    EXPECT_EQ(FinishInterruptedAction(home.path(), settings), std::nullopt);
+    EXPECT_TRUE(Exists(home / kActionRecordFileName));
+    EXPECT_EQ(ReadBytes(home / "Data.dir"), away);
+    std::filesystem::rename(elsewhere / "Unplugged", elsewhere / "Stick");
+    EXPECT_EQ(FinishInterruptedAction(home.path(), settings), std::nullopt);
+    EXPECT_FALSE(Exists(home / kActionRecordFileName));
+    EXPECT_EQ(DataOnly(Snapshot(away)), DataOnly(saved));
+    EXPECT_EQ(HiddenEntries(away), std::vector<std::string>());
+}
+
 TEST(ActionRecord, ReadsBackWhatWasWrittenAndNothingElse) {
     ActionRecord restore{RecordedAction::Restore, ActionStep::Filling, "/b/Quantora_Data/",
                          "/home/u/Quantora_Data/"};
