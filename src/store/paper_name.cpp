@@ -16,12 +16,12 @@ struct NamedPaper {
 
 // The short names drivers give the papers a small business prints on.
 constexpr NamedPaper kShortNames[] = {
-    {"a3", {842, 1191}},        {"a4", {595, 842}},         {"a5", {420, 595}},
-    {"a6", {298, 420}},         {"letter", {612, 792}},     {"legal", {612, 1008}},
-    {"executive", {522, 756}},  {"tabloid", {792, 1224}},   {"ledger", {792, 1224}},
-    {"statement", {396, 612}},  {"env10", {297, 684}},      {"envdl", {312, 624}},
-    {"envc5", {459, 649}},      {"envmonarch", {279, 540}}, {"b4", {709, 1001}},
-    {"b5", {499, 709}},         {"folio", {612, 936}},
+    {"a3", {842, 1191}},       {"a4", {595, 842}},         {"a5", {420, 595}},
+    {"a6", {298, 420}},        {"letter", {612, 792}},     {"legal", {612, 1008}},
+    {"executive", {522, 756}}, {"tabloid", {792, 1224}},   {"ledger", {792, 1224}},
+    {"statement", {396, 612}}, {"env10", {297, 684}},      {"envdl", {312, 624}},
+    {"envc5", {459, 649}},     {"envmonarch", {279, 540}}, {"b4", {709, 1001}},
+    {"b5", {499, 709}},        {"folio", {612, 936}},
 };
 
 std::optional<double> Number(std::string_view text) {

@@ -105,6 +105,7 @@ struct Scene {
         EXPECT_EQ(FinishInterruptedAction(home.path(), read), std::nullopt) << when;
         DataFolderSetUp setUp = SetUpDataFolder(home.path(), read);
         ASSERT_EQ(setUp.unreachableFolder, std::nullopt) << when;
+        RemoveStaleTemporaryFiles(setUp.paths);  // a record cut short while it was replaced
         const std::string& found = setUp.paths.dataFolder;
         FolderSnapshot now = DataOnly(Snapshot(found));
         ASSERT_EQ(HiddenEntries(home.path()), std::vector<std::string>()) << when;

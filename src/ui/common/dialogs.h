@@ -91,8 +91,7 @@ class DesktopDialogs : public Dialogs {
     std::optional<std::string> AskPdfFile(QWidget* parent, const QString& suggested) override;
     void ShowPreview(QWidget* parent, QPrinter& printer,
                      const std::function<void(QPrinter*)>& paint) override;
-    bool EditPrinterSettings(QWidget* parent, Session& session,
-                             PrinterDefaults& defaults) override;
+    bool EditPrinterSettings(QWidget* parent, Session& session, PrinterDefaults& defaults) override;
     void ShowFatal(const QString& text) override;
 
   private:
