@@ -46,8 +46,8 @@ void PrintOut(QWidget* window, Session& session, const QString& documentName,
     }
     // The options as they stand once the dialog has closed.
     const Settings& options = session.Settings();
-    // False when the printer or the file could not be started; a printer's errors after that
-    // are not reported, as with any print job.
+    // False when the printer or the file could not be started; a printer that turns the job
+    // away says so once it is sent.
     auto paint = [&](QPrinter* target) {
         PrintPage page = PreparePage(*target, options.PrintOrientation);
         return PaintRuns(*target, layOut(page, MeasureOn(*target, options.PrintFontSize)),

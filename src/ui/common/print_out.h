@@ -18,8 +18,9 @@ class Session;
 // Lays a print-out out on a page with a measure, as the costing and price list layouts do.
 using PrintLayOut = std::function<std::vector<PrintRun>(PrintPage, const PrintMeasure&)>;
 
-// Asks the print options and prints what layOut gives, named documentName in the print queue.
-// With no printer on the system the user is offered the PDF file instead.
+// Asks the print options and prints what layOut gives, named documentName in the print queue,
+// on the paper of the printer's defaults. With no printer on the system the user is offered the
+// PDF file instead; a printer that is gone or turns the print-out away is told.
 void PrintOut(QWidget* window, Session& session, const QString& documentName,
               const PrintLayOut& layOut);
 
