@@ -283,6 +283,15 @@ class PrintTest : public QObject, public Desk {
         QTRY_COMPARE(server.Documents().size(), before + 1);
         Pdf a5 = ReadPdf(server.Documents().back());
         QVERIFY(std::abs(a5.width - 419.5) < 1 && std::abs(a5.height - 595.3) < 1);
+        // The columns are laid out for that width: sub totals end 1,000 twips from its edge.
+        int subTotals = 0;
+        for (const Word& w : a5.On(0)) {
+            if (w.text != "8.00") continue;
+            ++subTotals;
+            QVERIFY(std::abs(w.xMax - (a5.width - 50)) < 1.0);
+        }
+        QVERIFY(subTotals > 10);
+        QVERIFY(a5.Pages() > letter.Pages());
         // The job names its paper: the attribute media, a value of two bytes, A5.
         const std::string media(
             "media\0\x02"
