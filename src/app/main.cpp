@@ -12,6 +12,7 @@
 #include "store/data_file.h"
 #include "store/pause.h"
 #include "ui/common/application.h"
+#include "ui/common/data_folder_hold.h"
 #include "ui/common/dialogs.h"
 #include "ui/management/management_window.h"
 #include "ui/session.h"
@@ -31,6 +32,11 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
     RunningCopy running = AskRunningCopy(QString::fromStdString(caption),
                                          QString::fromStdString(CaptionOneMinuteEarlier(caption)));
     if (running == RunningCopy::Raised) return 0;
+    // Nothing is written in a data folder another computer works in.
+    DeskHold hold;
+    if (!HoldDataFolder(nullptr, dialogs, hold, DataFolderNamed(defaultFolder),
+                        PromptButtons::TryAgainQuit))
+        return 0;
     std::optional<std::string> leftBehind;
     if (running == RunningCopy::None) leftBehind = FinishInterruptedAction(defaultFolder, settings);
 
@@ -38,12 +44,18 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
     if (setUp.unreachableFolder)
         dialogs.Ask(nullptr, QString::fromStdString(NotAccessibleMessage(*setUp.unreachableFolder)),
                     PromptIcon::Exclamation, PromptButtons::Ok);
+    // The folder finishing an action led to, or the default one when the named one is gone.
+    if (setUp.paths.dataFolder != hold.Folder() &&
+        !HoldDataFolder(nullptr, dialogs, hold, setUp.paths.dataFolder,
+                        PromptButtons::TryAgainQuit))
+        return 0;
     if (leftBehind)
         dialogs.Ask(nullptr, QString::fromStdString(*leftBehind), PromptIcon::Exclamation,
                     PromptButtons::Ok);
     if (running == RunningCopy::None) RemoveStaleTemporaryFiles(setUp.paths);
 
     Session session(programFolder, setUp.paths, settings, keys, sounds, dialogs);
+    session.Hold = std::move(hold);
     ManagementWindow window(session);
     window.setWindowTitle(QString::fromStdString(caption));
     RunningCopyListener listener(&window);

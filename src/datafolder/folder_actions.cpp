@@ -318,16 +318,6 @@ struct Unobserved : FolderActionObserver {
     void FileDone() override {}
 };
 
-// The folder Data.dir names, or nothing when it cannot be read.
-std::optional<std::string> NamedDataFolder(const std::string& defaultFolder) {
-    try {
-        std::optional<std::string> content = DataFile::ReadWhole(defaultFolder + kDataDirFileName);
-        return DataFolderFromDataDir(content.value_or(""), defaultFolder);
-    } catch (const DataFileError&) {
-        return std::nullopt;
-    }
-}
-
 // A restore of earlier versions named its copy in Data.dir while it emptied and filled the
 // data folder again, the copy whole by then: the data folder it was restoring.
 std::optional<std::string> EarlierRestoreTarget(const std::string& namedFolder) {
@@ -441,12 +431,11 @@ std::optional<std::string> FinishInterruptedAction(const std::string& defaultFol
     if (!record) {
         // A damaged record tells nothing that could be acted on.
         if (stored.present) run.EndRecord();
-        std::optional<std::string> named = NamedDataFolder(defaultFolder);
-        if (!named) return std::nullopt;
-        std::optional<std::string> target = EarlierRestoreTarget(*named);
+        std::string named = DataFolderNamed(defaultFolder);
+        std::optional<std::string> target = EarlierRestoreTarget(named);
         if (!target) {
             // Earlier versions left their copy behind when cut short after using it.
-            EraseWorkingFolder(RestoreStagingFolder(*named), {});
+            EraseWorkingFolder(RestoreStagingFolder(named), {});
             return std::nullopt;
         }
         // From here on the record speaks for the restore.

@@ -66,6 +66,18 @@ void ForgetDataDir(const std::string& dataDir) {
 
 }  // namespace
 
+std::string DataFolderNamed(const std::string& defaultFolder) {
+    std::optional<std::string> content;
+    try {
+        content = DataFile::ReadWhole(defaultFolder + kDataDirFileName);
+    } catch (const DataFileError&) {
+        return defaultFolder;
+    }
+    std::string folder = DataFolderFromDataDir(content.value_or(""), defaultFolder);
+    if (folder.find('\0') != std::string::npos || !FolderCanBeListed(folder)) return defaultFolder;
+    return folder;
+}
+
 void RemoveStaleTemporaryFiles(const DataPaths& paths) {
     RemoveStaleTemporaryFiles(paths.defaultFolder);
     RemoveStaleTemporaryFiles(paths.dataFolder);

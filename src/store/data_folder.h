@@ -49,6 +49,11 @@ DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& sett
 // of the program knows it is the only one running: another copy's are not stale.
 void RemoveStaleTemporaryFiles(const DataPaths& paths);
 
+// The data folder as SetUpDataFolder will find it, read before anything is written: the folder
+// Data.dir names, or the default folder when Data.dir is empty, missing, unreadable or names no
+// folder that can be listed.
+std::string DataFolderNamed(const std::string& defaultFolder);
+
 // The data folder that Data.dir's content names: the default folder when it is empty,
 // otherwise the path it holds, given its closing "/" when that is missing.
 std::string DataFolderFromDataDir(const std::string& content, const std::string& defaultFolder);

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "costing/pricing.h"
+#include "datafolder/desk_hold.h"
 #include "manage/job_clipboard.h"
 #include "store/data_folder.h"
 #include "store/monitor_offset.h"
@@ -58,6 +59,8 @@ class Session {
     std::string CurrentJobPath;
     OpenJob CurrentJob() const { return {CurrentJobName, CurrentJobPath}; }
     JobClipboard Clipboard;
+    // This desk's hold on the data folder, for as long as it works there.
+    DeskHold Hold;
     // The item picker's filter and the texts typed for each, kept for the whole run.
     struct {
         int choice = 0;

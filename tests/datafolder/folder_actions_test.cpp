@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "datafolder/data_copy.h"
+#include "datafolder/desk_hold.h"
 #include "datafolder/folder_action_record.h"
 #include "datafolder/folder_census.h"
 #include "datafolder/folder_choice.h"
@@ -131,10 +132,12 @@ TEST_F(FolderActions, ReadOnlyFoldersAreRefusedForWhatTheyCannotTake) {
 
 TEST_F(FolderActions, ABackupCopiesEveryFileAndChangesNothingElse) {
     MakeDataFolder(elsewhere / "Backup/", "stale", 9);
+    WriteBytes(home / kDeskHoldFileName, "this desk");  // never carried to another folder
     ActionOutcome outcome = Run(FolderAction::Backup, elsewhere / "Backup/");
     EXPECT_EQ(outcome.uncopiedFile, std::nullopt);
     EXPECT_EQ(outcome.dataFolder, paths.dataFolder);
     EXPECT_EQ(DataOnly(Snapshot(elsewhere / "Backup/")), DataOnly(original));  // stale jobs gone
+    EXPECT_FALSE(Exists(elsewhere / ("Backup/" + std::string(kDeskHoldFileName))));
     EXPECT_EQ(Snapshot(paths.dataFolder), original);
     EXPECT_EQ(observer.messages, (std::vector<std::string>{"Please wait .... Erasing old files",
                                                            "Please wait .... Backing up files."}));

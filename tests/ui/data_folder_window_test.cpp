@@ -15,6 +15,7 @@
 
 #include "../datafolder/folder_snapshot.h"
 #include "manage/name_index.h"
+#include "other_desk.h"
 #include "store/data_file.h"
 #include "ui/management/management_window.h"
 #include "ui_test_support.h"
@@ -245,6 +246,35 @@ class DataFolderWindowTest : public QObject {
         QCOMPARE(ReadSettings(Home()).CurrentGroup, 5);
         QVERIFY(std::filesystem::is_directory(Home() + "Jobs5"));
         QCOMPARE(management->findChild<QListWidget*>("JobList")->count(), 0);
+    }
+
+    void aFolderAnotherComputerWorksInIsNotTakenUntilItIsFree() {
+        std::string shared = *elsewhere / "Quantora_Data/";
+        EnsureFolder(shared);
+        OtherDesk front(shared);
+        QVERIFY(front.Held());
+        Pick(shared);
+        env->dialogs.answers = {PromptAnswer::Cancel};
+        Click("MoveBtn1");
+        QCOMPARE(env->dialogs.asked.size(), 1u);
+        QVERIFY(
+            env->dialogs.asked[0].text.contains("is in use by anne on the computer front-desk"));
+        QCOMPARE(env->dialogs.asked[0].buttons, PromptButtons::TryAgainCancel);
+        QCOMPARE(env->session->Paths.dataFolder, Home());  // still where it was
+        QVERIFY(!Exists(shared + "Groups.dat"));
+        // Nor is it written over by a move or a backup.
+        env->dialogs.answers = {PromptAnswer::Cancel};
+        Click("MoveBtn2");
+        QVERIFY(!Exists(shared + "Groups.dat"));
+
+        // The other computer closes while the question waits: Try Again takes the folder.
+        env->dialogs.whileAsked = [&front] { front.Kill(); };
+        env->dialogs.answers = {PromptAnswer::TryAgain};
+        Click("MoveBtn1");
+        QCOMPARE(env->session->Paths.dataFolder, shared);
+        QVERIFY(env->session->Hold.Holds());
+        QCOMPARE(env->session->Hold.Folder(), shared);
+        QVERIFY(Exists(shared + "Groups.dat"));
     }
 
     void usingAnEmptyFolderGivesItTheFirstRunContentAndCloses() {

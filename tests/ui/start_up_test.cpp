@@ -71,6 +71,52 @@ class StartUpTest : public QObject {
         first.waitForFinished();
     }
 
+    // Two computers, each with its own home, one data folder on the file server: the second
+    // waits on the first and writes nothing there meanwhile.
+    void aSecondComputerWritesNothingInTheFolderTheFirstWorksIn() {
+        TempFolder server, frontHome, backHome, backRuntime;
+        ::chmod(backRuntime.path().c_str(), 0700);
+        std::string shared = server / "Quantora_Data/";
+        std::filesystem::create_directories(shared);
+        for (const TempFolder* desk : {&frontHome, &backHome}) {
+            std::string folder = desk->path() + "Kiru Software/Quantora_Data/";
+            std::filesystem::create_directories(folder);
+            WriteBytes(folder + "Data.dir", shared);
+        }
+        QProcess front;
+        Start(front, frontHome.path());
+        QTRY_VERIFY(Exists(shared + "Groups.dat"));  // the first run's content, made by the front
+        auto listing = [&] {
+            std::string all;
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(shared))
+                if (entry.is_regular_file())
+                    all += entry.path().string() + "=" + ReadBytes(entry.path().string()) + ";";
+            return all;
+        };
+        std::string before = listing();
+
+        QProcess back;
+        QProcessEnvironment environment = Environment(backHome.path());
+        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(backRuntime.path()));
+        back.setProcessEnvironment(environment);
+        back.start(QUANTORA_BINARY);
+        QVERIFY(back.waitForStarted());
+        // It waits on the question of who holds the folder, its window not yet shown (nothing
+        // answers for it as a running copy), having written nothing there.
+        QVERIFY(!back.waitForFinished(2000));
+        std::string caption = MainCaption(DateTimeText(ClockNow()));
+        QCOMPARE(AskRunningCopy(QString::fromStdString(caption),
+                                QString::fromStdString(CaptionOneMinuteEarlier(caption)),
+                                QString::fromStdString(backRuntime.path()) + "quantora"),
+                 RunningCopy::None);
+        QCOMPARE(listing(), before);
+        back.kill();
+        back.waitForFinished();
+        front.kill();
+        front.waitForFinished();
+        QCOMPARE(listing(), before);
+    }
+
     void aFullDiskStillStartsAndLosesNothing() {
         if (::geteuid() != 0) QSKIP("mounting a small disk needs root, as CI has");
         TempFolder disk;

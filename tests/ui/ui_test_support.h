@@ -37,6 +37,7 @@ class RecordingDialogs : public Dialogs {
     PromptAnswer Ask(QWidget*, const QString& text, PromptIcon icon,
                      PromptButtons buttons) override {
         asked.push_back({text, icon, buttons});
+        if (whileAsked) whileAsked();
         if (answers.empty()) return PromptAnswer::Ok;
         PromptAnswer answer = answers.front();
         answers.pop_front();
@@ -114,6 +115,8 @@ class RecordingDialogs : public Dialogs {
         QPoint at;
     };
     std::vector<Prompt> asked;
+    // What happens elsewhere while a message box waits for the user.
+    std::function<void()> whileAsked;
     std::deque<PromptAnswer> answers;
     std::deque<QString> names;
     std::vector<Offer> offers;

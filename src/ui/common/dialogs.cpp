@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include "platform/shell.h"
 #include "store/clock_text.h"
@@ -26,6 +27,7 @@ PromptAnswer DesktopDialogs::Ask(QWidget* parent, const QString& text, PromptIco
                                  PromptButtons buttons) {
     QMessageBox box(icon == PromptIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     kProgramTitle, text, QMessageBox::NoButton, parent);
+    QAbstractButton* tryAgain = nullptr;
     switch (buttons) {
         case PromptButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -39,8 +41,19 @@ PromptAnswer DesktopDialogs::Ask(QWidget* parent, const QString& text, PromptIco
         case PromptButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
+        case PromptButtons::TryAgainQuit:
+        case PromptButtons::TryAgainCancel:
+            tryAgain = box.addButton("&Try Again", QMessageBox::AcceptRole);
+            box.setEscapeButton(
+                box.addButton(buttons == PromptButtons::TryAgainQuit ? "&Quit" : "Cancel",
+                              QMessageBox::RejectRole));
+            box.setDefaultButton(static_cast<QPushButton*>(tryAgain));
+            break;
     }
-    switch (box.exec()) {
+    int chosen = box.exec();
+    if (tryAgain != nullptr)
+        return box.clickedButton() == tryAgain ? PromptAnswer::TryAgain : PromptAnswer::Cancel;
+    switch (chosen) {
         case QMessageBox::Ok:
             return PromptAnswer::Ok;
         case QMessageBox::Yes:

@@ -20,8 +20,9 @@ struct PrinterDefaults;
 class Sounds;
 
 enum class PromptIcon { None, Exclamation };
-enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class PromptAnswer { Ok, Cancel, Yes, No };
+// TryAgainQuit and TryAgainCancel: "Try Again" with "Quit" or "Cancel", which answers Cancel.
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel, TryAgainQuit, TryAgainCancel };
+enum class PromptAnswer { Ok, Cancel, Yes, No, TryAgain };
 // What "Print Output" was left with.
 enum class PrintChoice { Cancel, Print, Preview, SavePdf };
 

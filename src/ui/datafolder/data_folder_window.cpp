@@ -10,6 +10,7 @@
 
 #include "datafolder/folder_choice.h"
 #include "platform/sounds.h"
+#include "ui/common/data_folder_hold.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/progress_bar.h"
@@ -277,6 +278,15 @@ void DataFolderWindow::SetUpDataFolderAgain() {
 void DataFolderWindow::RunAction(FolderAction action) {
     holdFocus_->setFocus();
     std::string selected = SelectedFolder();
+    // A folder another computer works in is neither switched to nor written over; it is held
+    // before even the checks try it. Restoring only reads it.
+    DeskHold next;
+    auto holdSelected = [&] {
+        return action == FolderAction::Restore || next.Holds() ||
+               HoldDataFolder(this, session_.dialogs, next, selected,
+                              PromptButtons::TryAgainCancel);
+    };
+    if (!holdSelected()) return;
     ActionCheck check = CheckFolderAction(action, session_.Paths, selected);
     if (check.refusal) return Tell(*check.refusal);
     if (check.incompleteBackup &&
@@ -293,7 +303,9 @@ void DataFolderWindow::RunAction(FolderAction action) {
     if (check.wipe &&
         !session_.dialogs.ConfirmWipe(this, Q(check.wipe->headline), Q(check.wipe->detail)))
         return;
-    if (action == FolderAction::Use) return UseFolder(selected);
+    // A folder the checks made has its hold now.
+    if (!holdSelected()) return;
+    if (action == FolderAction::Use) return UseFolder(selected, std::move(next));
 
     ShowButtons(false, false);
     selectFolder_->setEnabled(false);
@@ -306,6 +318,9 @@ void DataFolderWindow::RunAction(FolderAction action) {
     running_ = false;
     progress_->hide();
     QApplication::restoreOverrideCursor();
+    // The moved data is held where it now is; the folder it left is let go (and goes).
+    if (action == FolderAction::Move && outcome.dataFolder == selected)
+        session_.Hold = std::move(next);
     if (action != FolderAction::Backup) SetUpDataFolderAgain();
     if (outcome.uncopiedFile) {
         // Nothing is finished: the window is as before, ready for another try.
@@ -319,10 +334,11 @@ void DataFolderWindow::RunAction(FolderAction action) {
     Finish(action);
 }
 
-void DataFolderWindow::UseFolder(const std::string& selected) {
+void DataFolderWindow::UseFolder(const std::string& selected, DeskHold hold) {
     ShowButtons(false, false);
     selectFolder_->setEnabled(false);
     RunFolderAction(FolderAction::Use, session_.Paths, selected, session_.Settings(), *this);
+    session_.Hold = std::move(hold);
     SetUpDataFolderAgain();
     done(QDialog::Accepted);
 }

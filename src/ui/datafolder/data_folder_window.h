@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "datafolder/desk_hold.h"
 #include "datafolder/folder_actions.h"
 
 class QFrame;
@@ -47,7 +48,7 @@ class DataFolderWindow : public QDialog, private FolderActionObserver {
     void SelectFolder();
     void SelectDefaultFolder();
     void RunAction(FolderAction action);
-    void UseFolder(const std::string& selected);
+    void UseFolder(const std::string& selected, DeskHold hold);
     void Finish(FolderAction action);
     void Tell(const std::string& message);
     void SetUpDataFolderAgain();
