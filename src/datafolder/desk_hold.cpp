@@ -20,8 +20,8 @@ constexpr std::time_t kStaleAfter = 12 * 60 * 60;
 std::string LocalTime(std::time_t when) {
     std::tm local{};
     localtime_r(&when, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%A %d %B %Y at %H:%M", &local);
+    char text[128];
+    if (std::strftime(text, sizeof text, "%A %-d %B %Y at %H:%M", &local) == 0) return "?";
     return text;
 }
 

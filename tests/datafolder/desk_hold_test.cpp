@@ -28,9 +28,9 @@ TEST(DeskHold, ASecondDeskIsToldWhoHoldsTheFolderAndHasItOnceTheFirstHasGone) {
         ASSERT_TRUE(attempt.holder.has_value());
         EXPECT_EQ(attempt.holder->computer, "front-desk");
         EXPECT_EQ(attempt.holder->process, static_cast<long>(front.Pid()));
-        EXPECT_NE(HeldElsewhereMessage(shared.path(), attempt.holder)
-                      .find("anne on the computer front-desk since "),
-                  std::string::npos);
+        std::string told = HeldElsewhereMessage(shared.path(), attempt.holder);
+        EXPECT_NE(told.find("anne on the computer front-desk since "), std::string::npos);
+        EXPECT_NE(told.find(" at "), std::string::npos) << told;  // the day and the time
         EXPECT_FALSE(hold.Holds());
         front.Close();
         EXPECT_EQ(hold.Take(shared.path(), me).outcome, DeskHold::Outcome::Held);
