@@ -25,11 +25,13 @@ std::string LocalTime(std::time_t when) {
     return text;
 }
 
+// A number as the note writes it, and nothing else ("042" is no such number).
 template <typename Number>
 std::optional<Number> NumberIn(std::string_view text) {
     Number value{};
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (std::to_string(value) != text) return std::nullopt;
     return value;
 }
 

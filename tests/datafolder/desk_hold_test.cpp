@@ -58,6 +58,8 @@ TEST(DeskHold, ANoteDecidesOnlyWhereTheDiskHasNoLocks) {
     DeskHolder note = Desk("front-desk", 4242);
     EXPECT_EQ(ParseDeskHolder(EncodeDeskHolder(note)), note);
     EXPECT_EQ(ParseDeskHolder("quantora desk 1\nanne\n"), std::nullopt);
+    EXPECT_EQ(ParseDeskHolder("quantora desk 1\nanne\nfront-desk\n042\n1796630400\n"),
+              std::nullopt);
     std::time_t now = note.since;
     EXPECT_FALSE(NoteIsStale(note, "back-office", now + 3600, false));  // can't see its process
     EXPECT_TRUE(NoteIsStale(note, "back-office", now + 13 * 3600, true));
