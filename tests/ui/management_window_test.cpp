@@ -107,7 +107,7 @@ class ManagementWindowTest : public QObject {
         QTRY_VERIFY(List("PriceList")->hasFocus());
         QStringList bar;
         for (QAction* a : window->menuBar()->actions()) bar << a->text();
-        // The design's captions, each with an access letter.
+        // The menus' own captions, each with an access letter.
         QCOMPARE(bar,
                  (QStringList{"Job &Groups", "&Job Quantoras", "&Price Lists", "&Tools", "&Help"}));
     }
