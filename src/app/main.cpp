@@ -1,9 +1,11 @@
 // Start-up: find the folders, read the settings, set up the data folder, make sure only one
 // copy runs, and show the management window.
-#include <QIcon>
 #include <QScreen>
+#include <cstdio>
 #include <cstdlib>
 
+#include "app/build_info.h"
+#include "app/command_line.h"
 #include "datafolder/folder_actions.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
@@ -70,19 +72,45 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
     return app.exec();
 }
 
+// Answers --help and --version without a window (and without a display), and refuses what
+// the program does not take; nothing for a start that opens the windows.
+std::optional<int> AnswerCommandLine(int argc, char** argv) {
+    CommandLine asked = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (asked.request) {
+        case StartRequest::Windows:
+            return std::nullopt;
+        case StartRequest::Refused:
+            std::fprintf(stderr, "%s\n", asked.refusal.c_str());
+            return 2;
+        case StartRequest::Version:
+            std::fputs(VersionText(kBuildVersion).c_str(), stdout);
+            return 0;
+        case StartRequest::Usage:
+            break;
+    }
+    QCoreApplication core(argc, argv);  // only to find the program's own folder
+    std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    std::fputs(UsageText(DefaultFolderPath(SpecialFolderPath(), home), ResourceFolder()).c_str(),
+               stdout);
+    return 0;
+}
+
 }  // namespace
 }  // namespace quantora
 
 int main(int argc, char** argv) {
     using namespace quantora;
+    if (std::optional<int> answered = AnswerCommandLine(argc, argv)) return *answered;
     QuantoraApplication app(argc, argv);
     // The window title is exactly the program's caption: no application display name, which
     // the window system would append to it.
     app.setApplicationName("Quantora");
     if (const char* noPauses = std::getenv("QUANTORA_NO_PAUSES"); noPauses && *noPauses == '1')
         SetPausesEnabled(false);
+    // The desktop matches the windows to the desktop entry, and so to its icon, by this name.
+    app.setDesktopFileName(kDesktopId);
     std::string programFolder = ResourceFolder();
-    app.setWindowIcon(QIcon(QString::fromStdString(programFolder + "quantora.png")));
+    app.setWindowIcon(ApplicationIcon(programFolder, kDesktopId));
 
     KeyLatch keys;
     DesktopSounds sounds(programFolder);

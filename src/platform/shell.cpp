@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QUrl>
+#include <vector>
 
 #include "store/data_file.h"
 
@@ -28,20 +29,39 @@ std::string SpecialFolderPath() {
     return QDir::cleanPath(home).toStdString();
 }
 
-std::string BuildDefaultFolder(const std::string& specialFolder, const std::string& homeFolder) {
-    std::string folder;
+namespace {
+
+// Each level of the default folder, from the outermost.
+std::vector<std::string> DefaultFolderLevels(const std::string& specialFolder,
+                                             const std::string& homeFolder) {
+    std::vector<std::string> levels;
     if (specialFolder == "<bad>") {
         // The same levels as the XDG default, made by hand.
-        folder = homeFolder + (homeFolder.empty() || homeFolder.back() != '/' ? "/" : "");
-        EnsureFolder(folder += ".local/");
-        EnsureFolder(folder += "share/");
+        std::string home = homeFolder + (homeFolder.empty() || homeFolder.back() != '/' ? "/" : "");
+        levels.push_back(home + ".local/");
+        levels.push_back(levels.back() + "share/");
     } else {
-        folder = specialFolder + "/";
-        EnsureFolder(folder);
+        // A new account may have no ~/.local/share yet: each missing level is made.
+        for (std::size_t slash = specialFolder.find('/', 1); slash != std::string::npos;
+             slash = specialFolder.find('/', slash + 1))
+            levels.push_back(specialFolder.substr(0, slash + 1));
+        levels.push_back(specialFolder + "/");
     }
-    EnsureFolder(folder += "Kiru Software/");
-    EnsureFolder(folder += "Quantora_Data/");
-    return folder;
+    levels.push_back(levels.back() + "Kiru Software/");
+    levels.push_back(levels.back() + "Quantora_Data/");
+    return levels;
+}
+
+}  // namespace
+
+std::string BuildDefaultFolder(const std::string& specialFolder, const std::string& homeFolder) {
+    std::vector<std::string> levels = DefaultFolderLevels(specialFolder, homeFolder);
+    for (const std::string& level : levels) EnsureFolder(level);
+    return levels.back();
+}
+
+std::string DefaultFolderPath(const std::string& specialFolder, const std::string& homeFolder) {
+    return DefaultFolderLevels(specialFolder, homeFolder).back();
 }
 
 std::string ProgramFolder() {
@@ -55,6 +75,20 @@ std::string ResourceFolder() {
     QString installed = QDir::cleanPath(QString::fromStdString(program + "../share/quantora/"));
     if (QFileInfo(installed).isDir()) return installed.toStdString() + "/";
     return program;
+}
+
+QIcon ApplicationIcon(const std::string& resourceFolder, const std::string& desktopId) {
+    QIcon icon;
+    QString resources = QString::fromStdString(resourceFolder);
+    for (const QString& theme : {resources + "../icons/hicolor/", resources + "icons/hicolor/"}) {
+        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+            QString file =
+                QString("%1%2x%2/apps/%3.png").arg(theme).arg(size).arg(desktopId.c_str());
+            if (QFileInfo::exists(file)) icon.addFile(file, QSize(size, size));
+        }
+        if (!icon.isNull()) break;
+    }
+    return icon;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // program's own folder with its resources.
 #pragma once
 
+#include <QIcon>
 #include <optional>
 #include <string>
 
@@ -22,12 +23,19 @@ std::string SpecialFolderPath();
 // made if missing. Without a data folder for the user, one under the home folder is used.
 std::string BuildDefaultFolder(const std::string& specialFolder, const std::string& homeFolder);
 
+// The path BuildDefaultFolder leads to, without making any folder.
+std::string DefaultFolderPath(const std::string& specialFolder, const std::string& homeFolder);
+
 // The folder of the running program, ending in "/".
 std::string ProgramFolder();
 
 // Where the program's own files (ping.wav, Help/1.htm, the icon) lie: the program folder, or
 // ../share/quantora/ beside it in an installed copy. Ends in "/".
 std::string ResourceFolder();
+
+// The program's icon in every size there is of it: from the desktop's icon theme folders
+// beside the resource folder in an installed copy, or from icons/hicolor/ inside it in a build.
+QIcon ApplicationIcon(const std::string& resourceFolder, const std::string& desktopId);
 
 // Lets the user pick a folder under the title, starting in start (home when that is no
 // folder); nothing on cancel. The path ends in "/".

@@ -49,6 +49,41 @@ class StartUpTest : public QObject {
   private slots:
     void initTestCase() { ::chmod(runtime.path().c_str(), 0700); }
 
+    // Asked from a terminal or a script, it answers there, touches no folder and shows no
+    // window; so a refusal must end the program before it reaches the data folder.
+    void theCommandLineIsAnsweredWithoutAWindow() {
+        struct Case {
+            QStringList args;
+            int exitCode;
+            QString out, err;
+        };
+        QString dataHome = QString::fromStdString(home.path()) + "asked/";
+        for (const Case& c :
+             {Case{{"--version"}, 0, QString("Quantora %1\n").arg(QUANTORA_VERSION), ""},
+              Case{{"--bogus"}, 2, "", "unknown option --bogus"},
+              Case{{"prices.csv"}, 2, "", "prices.csv"}}) {
+            QProcess program;
+            QProcessEnvironment environment = Environment(dataHome.toStdString());
+            environment.remove("QT_QPA_PLATFORM");
+            environment.remove("DISPLAY");  // a window would fail to open, not hang
+            program.setProcessEnvironment(environment);
+            program.start(QUANTORA_BINARY, c.args);
+            QVERIFY(program.waitForFinished(10000));
+            QCOMPARE(program.exitCode(), c.exitCode);
+            QString out = program.readAllStandardOutput(), err = program.readAllStandardError();
+            if (c.exitCode == 0) QCOMPARE(out, c.out);
+            QVERIFY2(err.contains(c.err) && err.count('\n') == (c.exitCode == 2 ? 1 : 0),
+                     qPrintable(err));
+            QVERIFY(!std::filesystem::exists(dataHome.toStdString()));
+        }
+        QProcess program;
+        program.start(QUANTORA_BINARY, {"--help"});
+        QVERIFY(program.waitForFinished(10000));
+        QString usage = program.readAllStandardOutput();
+        QVERIFY2(usage.startsWith("Usage: quantora") && usage.contains("/Help/1.htm"),
+                 qPrintable(usage));
+    }
+
     void aSecondCopyRaisesTheFirstAndEnds() {
         QProcess first;
         Start(first, home.path());
@@ -69,6 +104,23 @@ class StartUpTest : public QObject {
 
         first.kill();
         first.waitForFinished();
+    }
+
+    // A new account: nothing under its home yet, not even ~/.local/share.
+    void aNewAccountStartsWithItsDataFolderMade() {
+        TempFolder newHome;
+        QProcess program;
+        QProcessEnvironment environment = Environment(home.path());
+        environment.remove("XDG_DATA_HOME");
+        environment.insert("HOME", QString::fromStdString(newHome.path()));
+        program.setProcessEnvironment(environment);
+        program.start(QUANTORA_BINARY);
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(Ask() == RunningCopy::Raised, 10000);
+        QVERIFY(std::filesystem::is_regular_file(
+            newHome / ".local/share/Kiru Software/Quantora_Data/Jobs0/My First Job Costing"));
+        program.kill();
+        program.waitForFinished();
     }
 
     // Two computers, each with its own home, one data folder on the file server: the second

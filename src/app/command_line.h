@@ -1,0 +1,28 @@
+#pragma once
+// What the command line asks of a start. Quantora opens no file named on its command line:
+// it answers --help and --version without a window, lets the options of the window system
+// through to Qt, and refuses anything else with one line, so that a mistyped launcher or
+// script fails loudly instead of opening a window that ignores what it was asked.
+#include <string>
+#include <vector>
+
+namespace quantora {
+
+enum class StartRequest { Windows, Usage, Version, Refused };
+
+struct CommandLine {
+    StartRequest request = StartRequest::Windows;
+    // For Refused: the one line for standard error, without its line end.
+    std::string refusal;
+};
+
+// args: the arguments after the program's name, as given.
+CommandLine ReadCommandLine(const std::vector<std::string>& args);
+
+// The text of --help; the folders are those this copy uses (each ending in "/").
+std::string UsageText(const std::string& defaultFolder, const std::string& resourceFolder);
+
+// The text of --version: the name and the version of the build.
+std::string VersionText(const std::string& version);
+
+}  // namespace quantora
