@@ -11,6 +11,12 @@
 namespace quantora {
 
 inline constexpr const char* kDataDirFileName = "Data.dir";
+// The records a price list's folder keeps of its imports: what the last one changed, so that
+// it can be undone, and the names the supplier gave the items whose names were mended. Being
+// hidden files, no listing of the folder shows them as items; they go wherever the list goes.
+inline constexpr const char* kLastImportRecord = ".quantora-last-import";
+inline constexpr const char* kSupplierNamesRecord = ".quantora-supplier-names";
+inline constexpr const char* kListRecords[] = {kLastImportRecord, kSupplierNamesRecord};
 inline constexpr const char* kFirstPriceListName = "My First Price List";
 inline constexpr const char* kFirstGroupName = "My First Group";
 inline constexpr const char* kFirstJobName = "My First Job Costing";

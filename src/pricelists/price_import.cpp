@@ -1,0 +1,537 @@
+#include "pricelists/price_import.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "pricelists/item_file.h"
+#include "store/code_page.h"
+#include "store/data_file.h"
+#include "store/data_folder.h"
+#include "store/file_name_rules.h"
+
+namespace quantora {
+
+namespace {
+
+// ---- The records beside the list: one entry a line, fields split by tabs.
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\t') out += "\\t";
+        else if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    return out;
+}
+
+std::string Unescaped(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        char next = text[++i];
+        out += next == 't' ? '\t' : next == 'n' ? '\n' : next;
+    }
+    return out;
+}
+
+std::vector<std::vector<std::string>> ReadRecordLines(const std::string& path) {
+    std::vector<std::vector<std::string>> lines;
+    if (!FileExists(path)) return lines;
+    std::string text;
+    try {
+        text = DataFile::Open(path).ReadAll();
+    } catch (const DataFileError&) {
+        return lines;
+    }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::vector<std::string> fields;
+        std::string_view line(text.data() + start, end - start);
+        for (std::size_t from = 0;;) {
+            std::size_t tab = line.find('\t', from);
+            fields.push_back(Unescaped(line.substr(from, tab - from)));
+            if (tab == std::string_view::npos) break;
+            from = tab + 1;
+        }
+        lines.push_back(std::move(fields));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// What the last import changed: each entry an item it added ("A"), or one whose price it
+// changed ("C") or that it deleted ("D") with the price it had. "done" ends a whole import.
+struct UndoEntry {
+    char kind = 'A';
+    std::string name;
+    Amount oldPrice;
+};
+struct UndoRecord {
+    std::vector<UndoEntry> entries;
+    bool done = false;
+};
+
+UndoRecord ReadUndoRecord(const std::string& listFolder) {
+    UndoRecord record;
+    for (const auto& fields : ReadRecordLines(listFolder + kLastImportRecord)) {
+        if (fields.size() == 1 && fields[0] == "done") record.done = true;
+        if (fields.size() == 2 && fields[0] == "A") record.entries.push_back({'A', fields[1], {}});
+        if (fields.size() == 3 && (fields[0] == "C" || fields[0] == "D")) {
+            char* end = nullptr;
+            long long raw = std::strtoll(fields[1].c_str(), &end, 10);
+            if (end != fields[1].c_str() && *end == '\0')
+                record.entries.push_back({fields[0][0], fields[2], Amount::FromRaw(raw)});
+        }
+    }
+    return record;
+}
+
+void WriteUndoRecord(const std::string& listFolder, const UndoRecord& record) {
+    std::string text;
+    for (const UndoEntry& entry : record.entries) {
+        text += entry.kind;
+        if (entry.kind != 'A') text += "\t" + std::to_string(entry.oldPrice.raw);
+        text += "\t" + Escaped(entry.name) + "\n";
+    }
+    if (record.done) text += "done\n";
+    ReplaceFile(listFolder + kLastImportRecord, text, true);
+}
+
+std::optional<Amount> ReadPriceFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    char bytes[kItemFileSize];
+    ssize_t got = ::read(fd, bytes, sizeof bytes);
+    ::close(fd);
+    if (got < 0) return std::nullopt;
+    return DecodeItemPrice(std::string(bytes, static_cast<std::size_t>(got)));
+}
+
+// ---- Guessing the columns.
+
+std::string Lower(std::string_view text) {
+    std::string lower = FoldCase(text);
+    std::size_t first = lower.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return lower.substr(first, lower.find_last_not_of(' ') - first + 1);
+}
+
+// How surely a header cell names the column: 2 when it is one of the words, 1 when it holds
+// one and is no number or code column ("Article no." names no item).
+int HeaderScore(const std::string& cell, std::initializer_list<std::string_view> words) {
+    std::string lower = Lower(cell);
+    for (std::string_view word : words)
+        if (lower == word) return 2;
+    for (std::string_view other : {"no", "nr", "number", "code", "#", "id", "ref", "sku"})
+        if (lower.find(other) != std::string::npos &&
+            (lower.size() == other.size() || lower.find(std::string(" ") + std::string(other)) !=
+                                                 std::string::npos ||
+             lower.find(std::string(other) + ".") != std::string::npos || other == "#"))
+            return 0;
+    for (std::string_view word : words)
+        if (lower.find(word) != std::string::npos) return 1;
+    return 0;
+}
+
+const std::initializer_list<std::string_view> kNameWords = {
+    "name", "item", "description", "article", "product", "item name", "designation"};
+const std::initializer_list<std::string_view> kPriceWords = {
+    "price", "cost", "unit price", "unit cost", "net price", "amount"};
+
+bool ReadsAsAmount(std::string_view text) {
+    return !text.empty() &&
+           (ReadSupplierAmount(text, DecimalMark::Point).reading != AmountReading::NotAnAmount ||
+            ReadSupplierAmount(text, DecimalMark::Comma).reading != AmountReading::NotAnAmount);
+}
+
+std::optional<std::size_t> BestColumn(const std::vector<std::string>& header,
+                                      std::initializer_list<std::string_view> words,
+                                      std::optional<std::size_t> besides) {
+    std::optional<std::size_t> best;
+    int bestScore = 0;
+    for (std::size_t column = 0; column < header.size(); ++column) {
+        int score = HeaderScore(header[column], words);
+        if (score > bestScore && column != besides) {
+            best = column;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+// A name a spreadsheet would run as a formula is written behind an apostrophe; it is read
+// back without it.
+std::string WithoutFormulaGuard(const std::string& name) {
+    if (name.size() >= 2 && name[0] == '\'' &&
+        std::string_view("=+-@'").find(name[1]) != std::string_view::npos)
+        return name.substr(1);
+    return name;
+}
+
+std::string TrimmedBlanks(const std::string& text) {
+    std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The name cut to the longest that fits 70 characters of the code page.
+std::string CutToLength(const std::string& name) {
+    std::string cut;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < name.size() && count < kMaxNameLength; ++count) {
+        auto lead = static_cast<unsigned char>(name[i]);
+        std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        cut += name.substr(i, length);
+        i += length;
+    }
+    return TrimmedBlanks(cut);
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// The first character of the name that has no place in the code page, as UTF-8.
+std::string FirstUnstorable(const std::string& name) {
+    for (std::size_t i = 0; i < name.size();) {
+        auto lead = static_cast<unsigned char>(name[i]);
+        std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        std::string character = name.substr(i, length);
+        if (!FitsCp1252(character)) return character;
+        i += length;
+    }
+    return {};
+}
+
+}  // namespace
+
+ListContents ReadListContents(const std::string& listFolder) {
+    ListContents list;
+    std::vector<std::string> names = ListItemNames(listFolder);
+    list.items.reserve(names.size());
+    for (std::string& name : names) {
+        Amount price = ReadPriceFile(listFolder + name).value_or(Amount{});
+        std::string folded = FoldCase(name);
+        list.items.emplace(std::move(folded), ListItem{std::move(name), price});
+    }
+    for (auto& [supplier, item] : ReadSupplierNames(listFolder))
+        list.supplierNames[FoldCase(supplier)] = std::move(item);
+    return list;
+}
+
+std::vector<std::pair<std::string, std::string>> ReadSupplierNames(const std::string& listFolder) {
+    std::vector<std::pair<std::string, std::string>> names;
+    for (auto& fields : ReadRecordLines(listFolder + kSupplierNamesRecord))
+        if (fields.size() == 2) names.emplace_back(std::move(fields[0]), std::move(fields[1]));
+    return names;
+}
+
+const std::vector<CsvRecord>& ImportFile::Records(TextEncoding encoding, char delimiter) {
+    if (readAs_ != std::pair(encoding, delimiter)) {
+        records_ = ReadCsv(DecodeText(bytes_, encoding), delimiter);
+        readAs_ = std::pair(encoding, delimiter);
+    }
+    return records_;
+}
+
+std::size_t ImportFile::ColumnCount(TextEncoding encoding, char delimiter) {
+    std::size_t most = 0;
+    for (const CsvRecord& record : Records(encoding, delimiter))
+        most = std::max(most, record.fields.size());
+    return most;
+}
+
+ImportChoices GuessChoices(ImportFile& file) {
+    ImportChoices choices;
+    choices.encoding = DetectEncoding(file.Bytes());
+    choices.delimiter = DetectDelimiter(DecodeText(file.Bytes(), choices.encoding));
+    const std::vector<CsvRecord>& records = file.Records(choices.encoding, choices.delimiter);
+    if (records.empty()) return choices;
+    std::size_t columns = file.ColumnCount(choices.encoding, choices.delimiter);
+
+    // A header names its columns; failing that, the prices are the column that reads as
+    // amounts most often (the last of equals: prices come after names), and the names the
+    // column of most other text.
+    const std::vector<std::string>& first = records.front().fields;
+    std::optional<std::size_t> price = BestColumn(first, kPriceWords, std::nullopt);
+    std::optional<std::size_t> name = BestColumn(first, kNameWords, price);
+    std::size_t sample = std::min<std::size_t>(records.size(), 500);
+    std::vector<std::size_t> amounts(columns), texts(columns);
+    for (std::size_t r = 1; r < sample; ++r)
+        for (std::size_t c = 0; c < records[r].fields.size(); ++c) {
+            const std::string& cell = records[r].fields[c];
+            if (ReadsAsAmount(cell)) ++amounts[c];
+            else if (!TrimmedBlanks(cell).empty()) ++texts[c];
+        }
+    if (sample == 1)
+        for (std::size_t c = 0; c < first.size(); ++c)
+            ReadsAsAmount(first[c]) ? ++amounts[c] : ++texts[c];
+    if (!price) {
+        std::size_t most = 0;
+        for (std::size_t c = 0; c < columns; ++c)
+            if (amounts[c] >= most && amounts[c] > 0) most = amounts[c], price = c;
+    }
+    if (!name) {
+        std::size_t most = 0;
+        for (std::size_t c = 0; c < columns; ++c)
+            if (c != price && texts[c] > most) most = texts[c], name = c;
+    }
+    choices.priceColumn = price.value_or(columns > 1 ? 1 : 0);
+    choices.nameColumn = name.value_or(choices.priceColumn == 0 && columns > 1 ? 1 : 0);
+    choices.headerRow =
+        records.size() > 1 &&
+        (BestColumn(first, kPriceWords, std::nullopt) || BestColumn(first, kNameWords, std::nullopt) ||
+         (choices.priceColumn < first.size() && !ReadsAsAmount(first[choices.priceColumn]) &&
+          amounts[choices.priceColumn] > 0));
+
+    std::vector<std::string_view> prices;
+    for (std::size_t r = choices.headerRow ? 1 : 0; r < records.size(); ++r)
+        if (choices.priceColumn < records[r].fields.size())
+            prices.push_back(records[r].fields[choices.priceColumn]);
+    choices.decimalMark = SettleDecimalMark(prices);
+    return choices;
+}
+
+ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const ListContents& list) {
+    ImportPlan plan;
+    const std::vector<CsvRecord>& records = file.Records(choices.encoding, choices.delimiter);
+    if (choices.headerRow && !records.empty()) plan.header = records.front().fields;
+    if (!choices.decimalMark) {
+        plan.decimalMarkUnsettled = true;
+        return plan;
+    }
+    std::unordered_map<std::string, std::size_t> seen;  // folded name -> place in plan.lines
+    std::vector<bool> dropped;
+    std::vector<std::size_t> recordOf;  // for each planned line, its record
+    auto refuse = [&plan](const CsvRecord& record, std::string reason) {
+        plan.refused.push_back({record.line, std::move(reason), record.fields});
+    };
+    for (std::size_t r = choices.headerRow ? 1 : 0; r < records.size(); ++r) {
+        const CsvRecord& record = records[r];
+        if (std::all_of(record.fields.begin(), record.fields.end(),
+                        [](const std::string& field) { return TrimmedBlanks(field).empty(); }))
+            continue;  // a line of blanks is a blank line
+        if (record.fields.size() <= choices.nameColumn) {
+            refuse(record, "The line has no name.");
+            continue;
+        }
+        std::string inFile = WithoutFormulaGuard(TrimmedBlanks(record.fields[choices.nameColumn]));
+        std::string name = inFile;
+        if (name.empty()) {
+            refuse(record, "The name is empty.");
+            continue;
+        }
+        if (std::any_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+            refuse(record, "The name holds a line break or another control character.");
+            continue;
+        }
+        bool forbidden = name.find_first_of(kForbiddenNameChars) != std::string::npos;
+        if (forbidden || name.front() == '.') ++plan.needMending;
+        bool mended = false;
+        if (choices.mend && NeedsMending(name)) {
+            auto known = list.supplierNames.find(FoldCase(name));
+            if (known != list.supplierNames.end() && list.items.count(FoldCase(known->second)))
+                name = known->second;
+            else
+                name = MendItemName(name, choices.rule);
+            mended = true;
+            if (name.empty()) {
+                refuse(record, "Nothing is left of the name once mended.");
+                continue;
+            }
+        }
+        if (name.find_first_of(kForbiddenNameChars) != std::string::npos) {
+            refuse(record, "The name holds / \\ < > ? * : or |, which no item name may hold.");
+            continue;
+        }
+        if (name.front() == '.') {
+            refuse(record, "The name begins with a full stop, which no item name may.");
+            continue;
+        }
+        std::optional<std::string> stored = EncodeCp1252(name);
+        if (!stored) {
+            refuse(record, "The name holds " + Quoted(FirstUnstorable(name)) +
+                               ", which the price list cannot store.");
+            continue;
+        }
+        if (stored->size() > kMaxNameLength) {
+            if (choices.longNames == LongNames::Skip) {
+                refuse(record, "The name is longer than 70 characters.");
+                continue;
+            }
+            name = CutToLength(name);
+            mended = true;
+        }
+        if (record.fields.size() <= choices.priceColumn ||
+            TrimmedBlanks(record.fields[choices.priceColumn]).empty()) {
+            refuse(record, "The line has no price.");
+            continue;
+        }
+        const std::string& priceText = record.fields[choices.priceColumn];
+        SupplierAmount price = ReadSupplierAmount(priceText, *choices.decimalMark);
+        if (price.reading == AmountReading::NotAnAmount) {
+            refuse(record, "The price " + Quoted(TrimmedBlanks(priceText)) + " is not an amount.");
+            continue;
+        }
+        if (price.reading == AmountReading::TooLarge) {
+            refuse(record, "The price is larger than Quantora can hold.");
+            continue;
+        }
+
+        std::string folded = FoldCase(name);
+        ImportLine line{record.line, inFile, name, price.value, {}, LineChange::Added, mended};
+        if (auto existing = list.items.find(folded); existing != list.items.end()) {
+            line.name = existing->second.name;
+            line.oldPrice = existing->second.price;
+            line.change = existing->second.price == price.value ? LineChange::Unchanged
+                                                                : LineChange::Changed;
+            auto supplier = list.supplierNames.find(FoldCase(inFile));
+            bool madeByImport = supplier != list.supplierNames.end() &&
+                                FoldCase(supplier->second) == folded;
+            if (mended && !madeByImport && FoldCase(inFile) != folded)
+                plan.notes.push_back("Line " + std::to_string(record.line) + ": " +
+                                     Quoted(inFile) + " mended to " + Quoted(line.name) +
+                                     ", which the list already holds; its price is updated.");
+        }
+        if (auto earlier = seen.find(folded); earlier != seen.end()) {
+            ImportLine& before = plan.lines[earlier->second];
+            std::string reason =
+                FoldCase(before.nameInFile) == FoldCase(inFile)
+                    ? "The same name as line " + std::to_string(record.line) +
+                          ", which is imported instead."
+                    : "Mended to " + Quoted(before.name) + ", the same name as line " +
+                          std::to_string(record.line) + "'s " + Quoted(inFile) +
+                          "; line " + std::to_string(record.line) + " is imported instead.";
+            refuse(records[recordOf[earlier->second]], reason);
+            dropped[earlier->second] = true;
+            earlier->second = plan.lines.size();
+        } else {
+            seen.emplace(folded, plan.lines.size());
+        }
+        plan.lines.push_back(std::move(line));
+        dropped.push_back(false);
+        recordOf.push_back(r);
+    }
+
+    std::vector<ImportLine> kept;
+    kept.reserve(plan.lines.size());
+    for (std::size_t i = 0; i < plan.lines.size(); ++i)
+        if (!dropped[i]) kept.push_back(std::move(plan.lines[i]));
+    plan.lines = std::move(kept);
+    for (const ImportLine& line : plan.lines)
+        (line.change == LineChange::Added     ? plan.added
+         : line.change == LineChange::Changed ? plan.changed
+                                              : plan.unchanged) += 1;
+    std::stable_sort(plan.refused.begin(), plan.refused.end(),
+                     [](const RefusedLine& a, const RefusedLine& b) { return a.line < b.line; });
+    if (choices.deleteMissing)
+        for (const auto& [folded, item] : list.items)
+            if (!seen.count(folded)) plan.deleted.push_back(item);
+    std::sort(plan.deleted.begin(), plan.deleted.end(),
+              [](const ListItem& a, const ListItem& b) { return a.name < b.name; });
+    return plan;
+}
+
+void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
+                 const std::function<void(std::size_t, std::size_t)>& progress) {
+    UndoRecord previous = ReadUndoRecord(listFolder);
+    bool previousCutShort = FileExists(listFolder + kLastImportRecord) && !previous.done;
+    UndoRecord record;
+    std::unordered_set<std::string> recorded;
+    if (previousCutShort) {
+        record.entries = previous.entries;
+        for (const UndoEntry& entry : record.entries) recorded.insert(FoldCase(entry.name));
+    }
+    for (const ImportLine& line : plan.lines) {
+        if (line.change == LineChange::Unchanged || !recorded.insert(FoldCase(line.name)).second)
+            continue;
+        if (line.change == LineChange::Added) record.entries.push_back({'A', line.name, {}});
+        else record.entries.push_back({'C', line.name, line.oldPrice});
+    }
+    for (const ListItem& item : plan.deleted)
+        if (recorded.insert(FoldCase(item.name)).second)
+            record.entries.push_back({'D', item.name, item.price});
+    bool changes = plan.added + plan.changed + plan.deleted.size() > 0;
+    if (!changes && !previousCutShort) return;  // the last import stays the one to undo
+    WriteUndoRecord(listFolder, record);
+
+    std::size_t total = plan.added + plan.changed + plan.deleted.size(), done = 0;
+    for (const ImportLine& line : plan.lines) {
+        if (line.change == LineChange::Unchanged) continue;
+        WriteItemPrice(listFolder, line.name, line.price);
+        if (progress) progress(++done, total);
+    }
+    for (const ListItem& item : plan.deleted) {
+        DeleteItem(listFolder, item.name);
+        if (progress) progress(++done, total);
+    }
+
+    std::vector<std::vector<std::string>> supplier = ReadRecordLines(listFolder + kSupplierNamesRecord);
+    std::unordered_map<std::string, std::size_t> bySupplier;
+    for (std::size_t i = 0; i < supplier.size(); ++i)
+        if (supplier[i].size() == 2) bySupplier[FoldCase(supplier[i][0])] = i;
+    bool namesChanged = false;
+    for (const ImportLine& line : plan.lines) {
+        if (!line.mended || line.nameInFile == line.name) continue;
+        auto at = bySupplier.find(FoldCase(line.nameInFile));
+        if (at == bySupplier.end()) {
+            bySupplier.emplace(FoldCase(line.nameInFile), supplier.size());
+            supplier.push_back({line.nameInFile, line.name});
+            namesChanged = true;
+        } else if (supplier[at->second][1] != line.name) {
+            supplier[at->second] = {line.nameInFile, line.name};
+            namesChanged = true;
+        }
+    }
+    if (namesChanged) {
+        std::string text;
+        for (const auto& fields : supplier)
+            if (fields.size() == 2) text += Escaped(fields[0]) + "\t" + Escaped(fields[1]) + "\n";
+        ReplaceFile(listFolder + kSupplierNamesRecord, text, true);
+    }
+
+    record.done = true;
+    WriteUndoRecord(listFolder, record);
+}
+
+bool CanUndoLastImport(const std::string& listFolder) {
+    return FileExists(listFolder + kLastImportRecord);
+}
+
+void UndoLastImport(const std::string& listFolder) {
+    for (const UndoEntry& entry : ReadUndoRecord(listFolder).entries) {
+        if (entry.kind == 'A') DeleteItem(listFolder, entry.name);
+        else WriteItemPrice(listFolder, entry.name, entry.oldPrice);
+    }
+    ForgetLastImport(listFolder);
+}
+
+void ForgetLastImport(const std::string& listFolder) {
+    ::unlink((listFolder + kLastImportRecord).c_str());
+}
+
+std::string RefusedLinesCsv(const ImportPlan& plan, char delimiter) {
+    std::string csv(kUtf8ByteOrderMark);
+    if (!plan.header.empty()) {
+        std::vector<std::string> header = plan.header;
+        header.push_back("Reason");
+        csv += CsvLine(header, delimiter);
+    }
+    for (const RefusedLine& line : plan.refused) {
+        std::vector<std::string> fields = line.fields;
+        fields.push_back("Line " + std::to_string(line.line) + ": " + line.reason);
+        csv += CsvLine(fields, delimiter);
+    }
+    return csv;
+}
+
+}  // namespace quantora
