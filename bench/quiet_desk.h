@@ -16,7 +16,8 @@ class QuietSounds : public Sounds {
     void PlayAsterisk() override {}
 };
 
-// Says No to every question and Continue to a wipe; a folder dialog answers with nextFolder.
+// Says No to every question and Continue to a wipe; a folder dialog answers with nextFolder,
+// a file dialog with importFile or csvFile.
 class AnsweringDialogs : public Dialogs {
   public:
     using Dialogs::Dialogs;
@@ -32,9 +33,17 @@ class AnsweringDialogs : public Dialogs {
     std::optional<std::string> AskPdfFile(QWidget*, const QString&) override { return {}; }
     void ShowPreview(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override {}
     bool EditPrinterSettings(QWidget*, Session&, PrinterDefaults&) override { return false; }
+    std::optional<std::string> AskImportFile(QWidget*) override { return importFile; }
+    std::optional<CsvFileChoice> AskCsvSaveFile(QWidget*, const QString&, const QString&) override {
+        return csvFile;
+    }
+    // The import's preview is taken as the file's guesses made it.
+    bool ReviewImport(QWidget*, ImportReview&) override { return true; }
     void ShowFatal(const QString&) override {}
 
     std::optional<std::string> nextFolder;
+    std::optional<std::string> importFile;
+    std::optional<CsvFileChoice> csvFile;
 };
 
 }  // namespace quantora::bench

@@ -34,7 +34,8 @@ void EraseFiles(const std::string& folder, const std::string& defaultFolder,
             ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) && FileExists(folder + name));
         if (!file) continue;
         // A crash's leftovers would keep the folder from going.
-        if (IsTemporaryFileName(name) || name == kBackupCompleteMarker) leftovers.push_back(name);
+        if (IsTemporaryFileName(name) || name == kBackupCompleteMarker || IsListRecord(name))
+            leftovers.push_back(name);
         if (name[0] != '.' && !IsProgramRecord(folder, name, defaultFolder))
             files.push_back(std::move(name));
     }
@@ -103,6 +104,15 @@ std::optional<std::string> CopyFiles(const std::string& from, const std::string&
             return from + name;
         }
         if (fileDone) fileDone();
+    }
+    // A price list's import records go with it, though no count of files includes them.
+    for (const char* record : kListRecords) {
+        if (!FileExists(from + record)) continue;
+        try {
+            CopyFileSafely(from + record, to + record, false);
+        } catch (const DataFileError&) {
+            return from + record;
+        }
     }
     return std::nullopt;
 }

@@ -6,6 +6,7 @@
 
 #include "store/collation.h"
 #include "store/data_file.h"
+#include "store/data_folder.h"
 #include "store/name_lookup.h"
 
 namespace quantora {
@@ -87,6 +88,7 @@ void DeleteEntry(const DataPaths& paths, Settings& settings, NameIndex index) {
     DeleteSlot(IndexFile(paths, index), current);
     std::string folder = EntryFolder(paths, index, current);
     for (const std::string& file : ListNormalFiles(folder)) DeleteDataFile(folder + file);
+    for (const char* record : kListRecords) ::unlink((folder + record).c_str());
     ::rmdir(folder.substr(0, folder.size() - 1).c_str());
     current = kNoneSelected;
     WriteSettings(paths.defaultFolder, settings);

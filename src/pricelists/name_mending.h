@@ -9,11 +9,11 @@
 namespace quantora {
 
 struct MendingRule {
-    bool fractions = true;        // 1/2, 1/4 and 3/4 become ½, ¼ and ¾
-    bool slashes = true;          // any other / or \ becomes -
+    bool fractions = true;           // 1/2, 1/4 and 3/4 become ½, ¼ and ¾
+    bool slashes = true;             // any other / or \ becomes -
     bool starsBetweenDigits = true;  // * between digits becomes x
-    bool colons = true;           // : becomes -
-    bool dropOthers = true;       // < > ? | and any other * are dropped
+    bool colons = true;              // : becomes -
+    bool dropOthers = true;          // < > ? | and any other * are dropped
 };
 
 // True when the name holds a character no item name may hold (/ \ < > ? * : |), blanks at

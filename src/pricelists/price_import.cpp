@@ -21,10 +21,14 @@ namespace {
 std::string Escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c == '\\') out += "\\\\";
-        else if (c == '\t') out += "\\t";
-        else if (c == '\n') out += "\\n";
-        else out += c;
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
     }
     return out;
 }
@@ -134,8 +138,8 @@ int HeaderScore(const std::string& cell, std::initializer_list<std::string_view>
         if (lower == word) return 2;
     for (std::string_view other : {"no", "nr", "number", "code", "#", "id", "ref", "sku"})
         if (lower.find(other) != std::string::npos &&
-            (lower.size() == other.size() || lower.find(std::string(" ") + std::string(other)) !=
-                                                 std::string::npos ||
+            (lower.size() == other.size() ||
+             lower.find(std::string(" ") + std::string(other)) != std::string::npos ||
              lower.find(std::string(other) + ".") != std::string::npos || other == "#"))
             return 0;
     for (std::string_view word : words)
@@ -145,8 +149,8 @@ int HeaderScore(const std::string& cell, std::initializer_list<std::string_view>
 
 const std::initializer_list<std::string_view> kNameWords = {
     "name", "item", "description", "article", "product", "item name", "designation"};
-const std::initializer_list<std::string_view> kPriceWords = {
-    "price", "cost", "unit price", "unit cost", "net price", "amount"};
+const std::initializer_list<std::string_view> kPriceWords = {"price",     "cost",      "unit price",
+                                                             "unit cost", "net price", "amount"};
 
 bool ReadsAsAmount(std::string_view text) {
     return !text.empty() &&
@@ -249,6 +253,40 @@ std::size_t ImportFile::ColumnCount(TextEncoding encoding, char delimiter) {
     return most;
 }
 
+std::optional<std::string> ImportFileProblem(ImportFile& file) {
+    if (file.IsBinary())
+        return "This file holds no text Quantora can read prices from. Please choose a CSV or "
+               "text file.";
+    if (file.Records(DetectEncoding(file.Bytes()), ',').empty())
+        return "This file holds no rows to import.";
+    return std::nullopt;
+}
+
+std::string PlanCounts(const ImportPlan& plan) {
+    auto count = [](std::size_t n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    std::string text = count(plan.added, "new item", "new items") + ", " +
+                       count(plan.changed, "changed price", "changed prices") + ", " +
+                       std::to_string(plan.unchanged) + " unchanged, " +
+                       count(plan.refused.size(), "refused line", "refused lines");
+    if (!plan.deleted.empty())
+        text += ", " + count(plan.deleted.size(), "item", "items") + " to delete";
+    return text;
+}
+
+std::string LineChangeText(const ImportLine& line) {
+    switch (line.change) {
+        case LineChange::Added:
+            return "new";
+        case LineChange::Unchanged:
+            return "unchanged";
+        case LineChange::Changed:
+            break;
+    }
+    return AmountText(line.oldPrice) + " to " + AmountText(line.price);
+}
+
 ImportChoices GuessChoices(ImportFile& file) {
     ImportChoices choices;
     choices.encoding = DetectEncoding(file.Bytes());
@@ -268,8 +306,10 @@ ImportChoices GuessChoices(ImportFile& file) {
     for (std::size_t r = 1; r < sample; ++r)
         for (std::size_t c = 0; c < records[r].fields.size(); ++c) {
             const std::string& cell = records[r].fields[c];
-            if (ReadsAsAmount(cell)) ++amounts[c];
-            else if (!TrimmedBlanks(cell).empty()) ++texts[c];
+            if (ReadsAsAmount(cell))
+                ++amounts[c];
+            else if (!TrimmedBlanks(cell).empty())
+                ++texts[c];
         }
     if (sample == 1)
         for (std::size_t c = 0; c < first.size(); ++c)
@@ -286,11 +326,11 @@ ImportChoices GuessChoices(ImportFile& file) {
     }
     choices.priceColumn = price.value_or(columns > 1 ? 1 : 0);
     choices.nameColumn = name.value_or(choices.priceColumn == 0 && columns > 1 ? 1 : 0);
-    choices.headerRow =
-        records.size() > 1 &&
-        (BestColumn(first, kPriceWords, std::nullopt) || BestColumn(first, kNameWords, std::nullopt) ||
-         (choices.priceColumn < first.size() && !ReadsAsAmount(first[choices.priceColumn]) &&
-          amounts[choices.priceColumn] > 0));
+    choices.headerRow = records.size() > 1 && (BestColumn(first, kPriceWords, std::nullopt) ||
+                                               BestColumn(first, kNameWords, std::nullopt) ||
+                                               (choices.priceColumn < first.size() &&
+                                                !ReadsAsAmount(first[choices.priceColumn]) &&
+                                                amounts[choices.priceColumn] > 0));
 
     std::vector<std::string_view> prices;
     for (std::size_t r = choices.headerRow ? 1 : 0; r < records.size(); ++r)
@@ -392,14 +432,14 @@ ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const List
         if (auto existing = list.items.find(folded); existing != list.items.end()) {
             line.name = existing->second.name;
             line.oldPrice = existing->second.price;
-            line.change = existing->second.price == price.value ? LineChange::Unchanged
-                                                                : LineChange::Changed;
+            line.change =
+                existing->second.price == price.value ? LineChange::Unchanged : LineChange::Changed;
             auto supplier = list.supplierNames.find(FoldCase(inFile));
-            bool madeByImport = supplier != list.supplierNames.end() &&
-                                FoldCase(supplier->second) == folded;
+            bool madeByImport =
+                supplier != list.supplierNames.end() && FoldCase(supplier->second) == folded;
             if (mended && !madeByImport && FoldCase(inFile) != folded)
-                plan.notes.push_back("Line " + std::to_string(record.line) + ": " +
-                                     Quoted(inFile) + " mended to " + Quoted(line.name) +
+                plan.notes.push_back("Line " + std::to_string(record.line) + ": " + Quoted(inFile) +
+                                     " mended to " + Quoted(line.name) +
                                      ", which the list already holds; its price is updated.");
         }
         if (auto earlier = seen.find(folded); earlier != seen.end()) {
@@ -409,8 +449,8 @@ ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const List
                     ? "The same name as line " + std::to_string(record.line) +
                           ", which is imported instead."
                     : "Mended to " + Quoted(before.name) + ", the same name as line " +
-                          std::to_string(record.line) + "'s " + Quoted(inFile) +
-                          "; line " + std::to_string(record.line) + " is imported instead.";
+                          std::to_string(record.line) + "'s " + Quoted(inFile) + "; line " +
+                          std::to_string(record.line) + " is imported instead.";
             refuse(records[recordOf[earlier->second]], reason);
             dropped[earlier->second] = true;
             earlier->second = plan.lines.size();
@@ -454,8 +494,10 @@ void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
     for (const ImportLine& line : plan.lines) {
         if (line.change == LineChange::Unchanged || !recorded.insert(FoldCase(line.name)).second)
             continue;
-        if (line.change == LineChange::Added) record.entries.push_back({'A', line.name, {}});
-        else record.entries.push_back({'C', line.name, line.oldPrice});
+        if (line.change == LineChange::Added)
+            record.entries.push_back({'A', line.name, {}});
+        else
+            record.entries.push_back({'C', line.name, line.oldPrice});
     }
     for (const ListItem& item : plan.deleted)
         if (recorded.insert(FoldCase(item.name)).second)
@@ -475,7 +517,8 @@ void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
         if (progress) progress(++done, total);
     }
 
-    std::vector<std::vector<std::string>> supplier = ReadRecordLines(listFolder + kSupplierNamesRecord);
+    std::vector<std::vector<std::string>> supplier =
+        ReadRecordLines(listFolder + kSupplierNamesRecord);
     std::unordered_map<std::string, std::size_t> bySupplier;
     for (std::size_t i = 0; i < supplier.size(); ++i)
         if (supplier[i].size() == 2) bySupplier[FoldCase(supplier[i][0])] = i;
@@ -509,8 +552,10 @@ bool CanUndoLastImport(const std::string& listFolder) {
 
 void UndoLastImport(const std::string& listFolder) {
     for (const UndoEntry& entry : ReadUndoRecord(listFolder).entries) {
-        if (entry.kind == 'A') DeleteItem(listFolder, entry.name);
-        else WriteItemPrice(listFolder, entry.name, entry.oldPrice);
+        if (entry.kind == 'A')
+            DeleteItem(listFolder, entry.name);
+        else
+            WriteItemPrice(listFolder, entry.name, entry.oldPrice);
     }
     ForgetLastImport(listFolder);
 }

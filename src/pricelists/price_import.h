@@ -25,7 +25,7 @@ struct ListItem {
     Amount price;
 };
 struct ListContents {
-    std::unordered_map<std::string, ListItem> items;  // by folded name
+    std::unordered_map<std::string, ListItem> items;             // by folded name
     std::unordered_map<std::string, std::string> supplierNames;  // folded supplier name -> item
 };
 // Reads every item once. An item whose file cannot be read counts with a price of 0, so an
@@ -67,6 +67,10 @@ class ImportFile {
     std::vector<CsvRecord> records_;
 };
 
+// The message a file that cannot be imported leads to: one that is no text, or that holds
+// no rows. Nothing for a file that can be previewed.
+std::optional<std::string> ImportFileProblem(ImportFile& file);
+
 // What the file itself tells: its encoding and delimiter, whether its first record is a header,
 // which columns hold the names and the prices (from the header's words, otherwise from what
 // the columns hold), and the decimal mark of the prices when they settle it.
@@ -91,9 +95,9 @@ struct RefusedLine {
 };
 
 struct ImportPlan {
-    std::vector<std::string> header;  // the header record, when there is one
+    std::vector<std::string> header;    // the header record, when there is one
     bool decimalMarkUnsettled = false;  // then nothing more is planned until the user says
-    std::vector<ImportLine> lines;  // the lines to import, in the file's order
+    std::vector<ImportLine> lines;      // the lines to import, in the file's order
     std::size_t added = 0, changed = 0, unchanged = 0;
     std::vector<RefusedLine> refused;  // in the file's order
     // Mended names that are already items of the list another import did not make.
@@ -101,6 +105,13 @@ struct ImportPlan {
     std::vector<ListItem> deleted;  // with deleteMissing
     std::size_t needMending = 0;    // lines whose names need mending, mended or not
 };
+
+// The plan's counts as the preview says them.
+std::string PlanCounts(const ImportPlan& plan);
+
+// What a line does to its item, prices as the editor shows them: "new", "unchanged" or
+// "12.50 to 13.00".
+std::string LineChangeText(const ImportLine& line);
 
 // What importing the file with these choices would do to the list. Without a decimal mark
 // every price line waits on the user, and the plan holds no line.

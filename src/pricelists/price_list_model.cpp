@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pricelists/item_file.h"
+#include "pricelists/price_import.h"
 #include "store/collation.h"
 #include "store/data_file.h"
 
@@ -60,6 +61,7 @@ bool PriceListModel::AddOrUpdate(const std::string& listFolder, const std::strin
                                  Amount price) {
     bool isNew = !ItemExists(listFolder, name);
     WriteItemPrice(listFolder, name, price);
+    ForgetLastImport(listFolder);  // a change by hand: the import is no longer the last word
     if (isNew) {
         itemPrices_.push_back(price);
         InsertSorted({name, static_cast<std::int32_t>(itemPrices_.size()) - 1});
@@ -76,6 +78,7 @@ bool PriceListModel::AddOrUpdate(const std::string& listFolder, const std::strin
 
 void PriceListModel::Delete(const std::string& listFolder, const std::string& name) {
     DeleteItem(listFolder, name);
+    ForgetLastImport(listFolder);
     auto it = std::find_if(itemList_.begin(), itemList_.end(),
                            [&](const ListEntry& e) { return e.name == name; });
     if (it != itemList_.end()) itemList_.erase(it);

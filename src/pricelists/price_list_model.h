@@ -31,7 +31,8 @@ class PriceListModel {
     // Adds the item, or changes its price: the file first, then the model. A new item is
     // shown at its sorted place whatever the filter; an existing one that is not shown
     // (filtered out, or listed under another letter case) changes on disk only.
-    // Returns true when the item is new.
+    // Returns true when the item is new. A change by hand forgets the last import, which can
+    // then no longer be undone.
     bool AddOrUpdate(const std::string& listFolder, const std::string& name, Amount price);
 
     // Deletes the item's file (a failure is ignored) and its entry from the shown names.

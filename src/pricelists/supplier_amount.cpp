@@ -10,8 +10,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // The currency signs suppliers put beside a price, in UTF-8: euro, pound, yen, cent.
-constexpr std::string_view kCurrencySigns[] = {"\xE2\x82\xAC", "\xC2\xA3", "\xC2\xA5",
-                                               "\xC2\xA2", "$"};
+constexpr std::string_view kCurrencySigns[] = {"\xE2\x82\xAC", "\xC2\xA3", "\xC2\xA5", "\xC2\xA2",
+                                               "$"};
 // Blanks a spreadsheet writes inside numbers: no-break, narrow no-break and thin spaces.
 constexpr std::string_view kWideBlanks[] = {"\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89"};
 
@@ -73,8 +73,10 @@ std::optional<NumberPart> NumberOf(std::string_view raw) {
     }
     bool anyDigit = false;
     for (char c : text) {
-        if (IsDigit(c)) anyDigit = true;
-        else if (c != '.' && c != ',' && c != ' ' && c != '\'') return std::nullopt;
+        if (IsDigit(c))
+            anyDigit = true;
+        else if (c != '.' && c != ',' && c != ' ' && c != '\'')
+            return std::nullopt;
     }
     if (!anyDigit || (!IsDigit(text.back()) && text.back() != '.' && text.back() != ','))
         return std::nullopt;
@@ -127,9 +129,12 @@ std::optional<DecimalMark> SettleDecimalMark(const std::vector<std::string_view>
         std::string before = digits.substr(0, at);
         bool groupable = !before.empty() && before != "0" && before.size() <= 3;
         // "1,234" groups thousands or has three decimals; nothing else is unclear.
-        if (!once) (mark == '.' ? commas : points) += 1;
-        else if (after == 3 && groupable) ++undecided;
-        else (mark == '.' ? points : commas) += 1;
+        if (!once)
+            (mark == '.' ? commas : points) += 1;
+        else if (after == 3 && groupable)
+            ++undecided;
+        else
+            (mark == '.' ? points : commas) += 1;
     }
     if (points > commas) return DecimalMark::Point;
     if (commas > points) return DecimalMark::Comma;

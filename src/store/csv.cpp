@@ -10,9 +10,11 @@ bool IsValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                           : (lead >> 3) == 0x1E   ? 4
-                                                                   : 0;
+        std::size_t length = lead < 0x80           ? 1
+                             : (lead >> 5) == 0x6  ? 2
+                             : (lead >> 4) == 0xE  ? 3
+                             : (lead >> 3) == 0x1E ? 4
+                                                   : 0;
         if (length == 0 || lead == 0xC0 || lead == 0xC1 || lead > 0xF4) return false;
         if (i + length > bytes.size()) return false;
         for (std::size_t k = 1; k < length; ++k)
@@ -138,9 +140,9 @@ std::string CsvLine(const std::vector<std::string>& fields, char delimiter) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const std::string& field = fields[i];
         if (i > 0) line += delimiter;
-        bool needsQuotes = field.find_first_of(std::string{'"', '\r', '\n', delimiter}) !=
-                               std::string::npos ||
-                           (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+        bool needsQuotes =
+            field.find_first_of(std::string{'"', '\r', '\n', delimiter}) != std::string::npos ||
+            (!field.empty() && (field.front() == ' ' || field.back() == ' '));
         if (!needsQuotes) {
             line += field;
             continue;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "store/settings.h"
 
@@ -17,6 +18,9 @@ inline constexpr const char* kDataDirFileName = "Data.dir";
 inline constexpr const char* kLastImportRecord = ".quantora-last-import";
 inline constexpr const char* kSupplierNamesRecord = ".quantora-supplier-names";
 inline constexpr const char* kListRecords[] = {kLastImportRecord, kSupplierNamesRecord};
+inline bool IsListRecord(std::string_view name) {
+    return name == kLastImportRecord || name == kSupplierNamesRecord;
+}
 inline constexpr const char* kFirstPriceListName = "My First Price List";
 inline constexpr const char* kFirstGroupName = "My First Group";
 inline constexpr const char* kFirstJobName = "My First Job Costing";

@@ -81,6 +81,7 @@ TEST(DiskSpace, ATargetAsBigAsTheSourceNeedsNothingMore) {
 TEST(CopyAndErase, ABackupCopiesOneLevelAndOverwrites) {
     TempFolder source, target;
     MakeData(source.path());
+    WriteBytes(source / "Lists0/.quantora-supplier-names", "Pipe 3/4in\tPipe 3-4in\n");
     std::filesystem::create_directories(target / "Jobs0");
     WriteBytes(target / "Jobs0/Shed", "old");
     int files = 0;
@@ -91,12 +92,15 @@ TEST(CopyAndErase, ABackupCopiesOneLevelAndOverwrites) {
     EXPECT_EQ(ReadBytes(target / "PriceLists.dat"), std::string(140, 'p'));
     EXPECT_FALSE(Exists(target / "Jobs0/deeper"));
     EXPECT_FALSE(Exists(target / ".git"));
+    // A list's import records travel with it, outside the count of files.
+    EXPECT_EQ(ReadBytes(target / "Lists0/.quantora-supplier-names"), "Pipe 3/4in\tPipe 3-4in\n");
 }
 
 TEST(CopyAndErase, ErasingRemovesTheFolderButNeverTheDefaultOne) {
     TempFolder home, other;
     MakeData(other.path());
     WriteBytes(other / "Lists0/.quantora-4-42.tmp", "half");
+    WriteBytes(other / "Lists0/.quantora-last-import", "A\tNails\n");
     int files = 0;
     EraseData(other.path(), home.path(), Settings{}, [&] { ++files; });
     EXPECT_EQ(files, 5);

@@ -43,8 +43,10 @@ TEST_F(Indexes, DeletingRemovesTheContentAndTheFolderAndSelectsNothing) {
     EXPECT_EQ(LoadIndexColumn(paths, settings, NameIndex::Groups).selected, -1);
     EXPECT_EQ(NewEntry(paths, settings, NameIndex::Groups, "Decks").slot, 1);
 
-    // The only price list can go too.
+    // The only price list can go too, with the records of its imports: a new list in its
+    // place must not offer to undo this one's.
     WriteItemPrice(paths.ListFolder(0), "Nails", ParseAmount("1"));
+    WriteBytes(paths.ListFolder(0) + kLastImportRecord, "A\tNails\ndone\n");
     DeleteEntry(paths, settings, NameIndex::PriceLists);
     EXPECT_FALSE(Exists(home / "Lists0"));
     EXPECT_TRUE(SortedEntries(paths, NameIndex::PriceLists).empty());

@@ -11,18 +11,17 @@ TEST(NameMending, EachPartOfTheRule) {
         const char* name;
         const char* mended;
     };
-    for (const Case& c : {Case{"Pipe 3/4in", "Pipe \xC2\xBE" "in"},
-                          Case{"Hinge 1/2\" brass", "Hinge \xC2\xBD\" brass"},
-                          Case{"Bolt 1 1/4", "Bolt 1 \xC2\xBC"},
-                          Case{"Ratio 11/2", "Ratio 11-2"},  // not a fraction standing alone
-                          Case{"Ratio 1/25", "Ratio 1-25"},
-                          Case{"In/Out\\Switch", "In-Out-Switch"},
-                          Case{"Screw M4*20", "Screw M4x20"},
-                          Case{"Star * glue*", "Star glue"},
-                          Case{"Cable 2:1", "Cable 2-1"},
-                          Case{"What? <Best> | ok", "What Best ok"},
-                          Case{"  ..Dotted   name  ", "Dotted name"},
-                          Case{"Plain name", "Plain name"}})
+    for (const Case& c :
+         {Case{"Pipe 3/4in",
+               "Pipe \xC2\xBE"
+               "in"},
+          Case{"Hinge 1/2\" brass", "Hinge \xC2\xBD\" brass"},
+          Case{"Bolt 1 1/4", "Bolt 1 \xC2\xBC"},
+          Case{"Ratio 11/2", "Ratio 11-2"},  // not a fraction standing alone
+          Case{"Ratio 1/25", "Ratio 1-25"}, Case{"In/Out\\Switch", "In-Out-Switch"},
+          Case{"Screw M4*20", "Screw M4x20"}, Case{"Star * glue*", "Star glue"},
+          Case{"Cable 2:1", "Cable 2-1"}, Case{"What? <Best> | ok", "What Best ok"},
+          Case{"  ..Dotted   name  ", "Dotted name"}, Case{"Plain name", "Plain name"}})
         EXPECT_EQ(MendItemName(c.name, rule), c.mended) << c.name;
 }
 

@@ -33,12 +33,14 @@ TEST(ImportReader, ATableOfRealFilesIsReadAsTheirWritersMeantThem) {
     for (const Expected& e : {
              Expected{"semicolon_decimal_comma.csv", TextEncoding::Utf8, ';', true, 1, 2,
                       DecimalMark::Comma, 4, 0},
-             Expected{"tab_points.txt", TextEncoding::Utf8, '\t', false, 0, 1, DecimalMark::Point, 3, 0},
+             Expected{"tab_points.txt", TextEncoding::Utf8, '\t', false, 0, 1, DecimalMark::Point,
+                      3, 0},
              Expected{"windows_1252.csv", TextEncoding::Windows1252, ';', false, 0, 1,
                       DecimalMark::Comma, 3, 0},
-             Expected{"quoted_bom.csv", TextEncoding::Utf8, ',', true, 0, 1, DecimalMark::Point, 3, 2},
-             Expected{"blank_and_short.csv", TextEncoding::Utf8, ',', true, 0, 1, DecimalMark::Point, 2,
-                      4},
+             Expected{"quoted_bom.csv", TextEncoding::Utf8, ',', true, 0, 1, DecimalMark::Point, 3,
+                      2},
+             Expected{"blank_and_short.csv", TextEncoding::Utf8, ',', true, 0, 1,
+                      DecimalMark::Point, 2, 4},
              Expected{"unclear_mark.csv", TextEncoding::Utf8, ';', true, 0, 1, std::nullopt, 0, 0},
          }) {
         SCOPED_TRACE(e.file);
@@ -66,7 +68,9 @@ std::map<std::string, Amount> Planned(const ImportPlan& plan) {
 TEST(ImportReader, NamesAndPricesComeOutAsStored) {
     ImportFile continental = FileNamed("semicolon_decimal_comma.csv");
     auto items = Planned(PlanImport(continental, GuessChoices(continental), {}));
-    EXPECT_EQ(items["D\xC3\xBC" "bel 6mm"], Amount::FromRaw(12345600));
+    EXPECT_EQ(items["D\xC3\xBC"
+                    "bel 6mm"],
+              Amount::FromRaw(12345600));
     EXPECT_EQ(items["Schraube 4x40"], Amount::FromRaw(1200));
     EXPECT_EQ(items["Winkel, verzinkt"], Amount::FromRaw(125000));
     EXPECT_EQ(items["Leim"], Amount::Whole(7));
@@ -146,28 +150,29 @@ TEST_F(ImportIntoList, CountsNewChangedAndUnchangedAgainstTheListIgnoringLetterC
 
     ApplyImport(list, plan);
     EXPECT_EQ(OnDisk(), (std::map<std::string, Amount>{{"Glue", Amount::FromRaw(25000)},
-                                                        {"Nails", Amount::Whole(1)},
-                                                        {"Screws", Amount::Whole(4)},
-                                                        {"Tape", Amount::Whole(3)}}));
+                                                       {"Nails", Amount::Whole(1)},
+                                                       {"Screws", Amount::Whole(4)},
+                                                       {"Tape", Amount::Whole(3)}}));
     EXPECT_EQ(Plan("Name,Price\nNAILS,1\nglue,2.5\nScrews,4\n").unchanged, 3u);  // again: nothing
 }
 
 TEST_F(ImportIntoList, DeletingMissingItemsDeletesOnlyThose) {
-    for (const char* name : {"Keep", "Gone", "Also gone"}) WriteItemPrice(list, name, Amount::Whole(1));
+    for (const char* name : {"Keep", "Gone", "Also gone"})
+        WriteItemPrice(list, name, Amount::Whole(1));
     ImportChoices choices;
     choices.deleteMissing = true;
     ImportPlan plan = Plan("Name,Price\nkeep,1\nNew,2\n", &choices);
     ASSERT_EQ(plan.deleted.size(), 2u);
     ApplyImport(list, plan);
     EXPECT_EQ(OnDisk(), (std::map<std::string, Amount>{{"Keep", Amount::Whole(1)},
-                                                        {"New", Amount::Whole(2)}}));
+                                                       {"New", Amount::Whole(2)}}));
 }
 
 TEST_F(ImportIntoList, TheSameNameTwiceKeepsTheLaterLineAndListsTheEarlier) {
     ImportPlan plan = Plan("Name,Price\nNails,1\nGlue,2\nnails,3\nCable 2:1,4\nCable 2-1,5\n");
     EXPECT_EQ(Planned(plan), (std::map<std::string, Amount>{{"Cable 2-1", Amount::Whole(5)},
-                                                             {"Glue", Amount::Whole(2)},
-                                                             {"nails", Amount::Whole(3)}}));
+                                                            {"Glue", Amount::Whole(2)},
+                                                            {"nails", Amount::Whole(3)}}));
     ASSERT_EQ(plan.refused.size(), 2u);
     EXPECT_EQ(plan.refused[0].line, 2u);
     EXPECT_EQ(plan.refused[0].reason, "The same name as line 4, which is imported instead.");
@@ -178,7 +183,8 @@ TEST_F(ImportIntoList, TheSameNameTwiceKeepsTheLaterLineAndListsTheEarlier) {
 }
 
 TEST_F(ImportIntoList, NamesTheListCannotHoldAreRefusedOrMendedAsChosen) {
-    std::string csv = "Name,Price\nPipe 3/4in,1\n" + std::string(75, 'x') + ",2\nSnow \xE2\x98\x83,3\n";
+    std::string csv =
+        "Name,Price\nPipe 3/4in,1\n" + std::string(75, 'x') + ",2\nSnow \xE2\x98\x83,3\n";
     ImportChoices choices;
     choices.mend = false;
     ImportPlan plan = Plan(csv, &choices);
@@ -195,7 +201,9 @@ TEST_F(ImportIntoList, NamesTheListCannotHoldAreRefusedOrMendedAsChosen) {
     plan = Plan(csv, &choices);
     EXPECT_EQ(plan.refused.size(), 1u);
     EXPECT_EQ(Planned(plan).count(std::string(70, 'x')), 1u);
-    EXPECT_EQ(Planned(plan).count("Pipe \xC2\xBE" "in"), 1u);
+    EXPECT_EQ(Planned(plan).count("Pipe \xC2\xBE"
+                                  "in"),
+              1u);
 }
 
 TEST_F(ImportIntoList, AMendedItemIsFoundAgainByItsSuppliersNameNextMonth) {
@@ -203,14 +211,18 @@ TEST_F(ImportIntoList, AMendedItemIsFoundAgainByItsSuppliersNameNextMonth) {
     // The user renames nothing, but the rule's output for the name would now differ: the
     // kept supplier's name still leads to the same item.
     std::string record = testing::ReadBytes(list + kSupplierNamesRecord);
-    EXPECT_NE(record.find("Pipe 3/4in\tPipe \xC2\xBE" "in"), std::string::npos);
+    EXPECT_NE(record.find("Pipe 3/4in\tPipe \xC2\xBE"
+                          "in"),
+              std::string::npos);
     ImportFile file(std::string("Name,Price\nPipe 3/4in,1.5\nCable 2:1,2\n"));
     ImportChoices choices = GuessChoices(file);
     choices.rule.fractions = false;
     ImportPlan plan = PlanImport(file, choices, ReadListContents(list));
     EXPECT_EQ(plan.added, 0u);
     EXPECT_EQ(plan.changed, 1u);
-    EXPECT_EQ(plan.lines[0].name, "Pipe \xC2\xBE" "in");
+    EXPECT_EQ(plan.lines[0].name,
+              "Pipe \xC2\xBE"
+              "in");
     // A supplier's name mended into an item the user typed is pointed out.
     WriteItemPrice(list, "Bolt 1-2", Amount::Whole(1));
     plan = Plan("Name,Price\nBolt 1:2,1\n");
@@ -218,7 +230,9 @@ TEST_F(ImportIntoList, AMendedItemIsFoundAgainByItsSuppliersNameNextMonth) {
     EXPECT_EQ(plan.unchanged, 1u);
     // The export can give the supplier's names back.
     auto names = SupplierNamesByItem(list);
-    EXPECT_EQ(names[FoldCase("Pipe \xC2\xBE" "in")], "Pipe 3/4in");
+    EXPECT_EQ(names[FoldCase("Pipe \xC2\xBE"
+                             "in")],
+              "Pipe 3/4in");
 }
 
 TEST_F(ImportIntoList, UndoPutsBackPricesRestoresDeletedAndRemovesAdded) {
@@ -266,8 +280,9 @@ TEST_F(ImportIntoList, AnImportCutShortIsFinishedByTheSameImportAndUndoneWhole) 
 }
 
 TEST_F(ImportIntoList, AnExportedListImportsBackUnchangedAndIntoAnEmptyListByteForByte) {
-    std::vector<std::string> names{"Nails", "=Formula", "-5 offset", "'=Quoted", "Comma, name",
-                                   "Quote \" mark", "Caf\xC3\xA9", "@home", "+plus"};
+    std::vector<std::string> names{"Nails",       "=Formula",    "-5 offset",
+                                   "'=Quoted",    "Comma, name", "Quote \" mark",
+                                   "Caf\xC3\xA9", "@home",       "+plus"};
     std::vector<ExportItem> items;
     for (std::size_t i = 0; i < names.size(); ++i) {
         Amount price = Amount::FromRaw(static_cast<std::int64_t>(i) * 12345 - 3);

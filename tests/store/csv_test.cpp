@@ -15,10 +15,12 @@ std::vector<Fields> FieldsOf(std::string_view text, char delimiter = ',') {
 
 TEST(CsvReading, QuotesLineEndsAndBlankLinesAsSpreadsheetsWriteThem) {
     EXPECT_EQ(FieldsOf("a,b\r\nc,d"), (std::vector<Fields>{{"a", "b"}, {"c", "d"}}));
-    EXPECT_EQ(FieldsOf("\"x, y\",\"say \"\"hi\"\"\"\n"), (std::vector<Fields>{{"x, y", "say \"hi\""}}));
+    EXPECT_EQ(FieldsOf("\"x, y\",\"say \"\"hi\"\"\"\n"),
+              (std::vector<Fields>{{"x, y", "say \"hi\""}}));
     EXPECT_EQ(FieldsOf("a,,\n\n\r\nb\n"), (std::vector<Fields>{{"a", "", ""}, {"b"}}));
     // A quote inside an unquoted field is only a character; one left open runs to the end.
-    EXPECT_EQ(FieldsOf("5\" nail,1\n\"open,2\n3"), (std::vector<Fields>{{"5\" nail", "1"}, {"open,2\n3"}}));
+    EXPECT_EQ(FieldsOf("5\" nail,1\n\"open,2\n3"),
+              (std::vector<Fields>{{"5\" nail", "1"}, {"open,2\n3"}}));
     EXPECT_EQ(FieldsOf("a;b,c", ';'), (std::vector<Fields>{{"a", "b,c"}}));
 }
 
@@ -44,7 +46,10 @@ TEST(CsvReading, EncodingIsUtf8WhenValidAndWindows1252Otherwise) {
     EXPECT_EQ(DetectEncoding("Caf\xE9"), TextEncoding::Windows1252);
     EXPECT_EQ(DetectEncoding("\xED\xA0\x80"), TextEncoding::Windows1252);  // a surrogate
     EXPECT_EQ(DetectEncoding("\xC0\xAF"), TextEncoding::Windows1252);      // overlong
-    EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "a", TextEncoding::Utf8), "a");
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF"
+                         "a",
+                         TextEncoding::Utf8),
+              "a");
     EXPECT_EQ(DecodeText("Caf\xE9 \x80", TextEncoding::Windows1252), "Caf\xC3\xA9 \xE2\x82\xAC");
     // UTF-8 chosen for a file that is not: the odd bytes are still read, never lost.
     EXPECT_EQ(DecodeText("\xC3\xA9 \xE9", TextEncoding::Utf8), "\xC3\xA9 \xC3\xA9");

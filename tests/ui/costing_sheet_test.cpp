@@ -111,6 +111,31 @@ class CostingSheetTest : public QObject, public Desk {
         QTRY_VERIFY(!Sheet());
     }
 
+    // For the accountant: the lines as the sheet shows them after repricing, each with where
+    // its price comes from, and the total.
+    void aCostingIsExportedAsTheSheetShowsIt() {
+        WriteItemPrice(Now().Paths.ListFolder(0), "Nails", ParseAmount("1"));
+        WriteLine(Job("Porch"), 0,
+                  {0, 0, ParseAmount("1"), "Nails", ParseAmount("1"), ParseAmount("1")});
+        WriteLine(Job("Shed"), 0,
+                  {0, 0, ParseAmount("3"), "Nails", ParseAmount("1"), ParseAmount("3")});
+        WriteLine(Job("Shed"), 1,
+                  {1, 0, ParseAmount("2"), "=Porch", ParseAmount("1"), ParseAmount("2")});
+        std::rename(Job("Porch").c_str(), Job("=Porch").c_str());
+        WriteItemPrice(Now().Paths.ListFolder(0), "Nails", ParseAmount("1.2345"));
+        OpenJob("Shed");
+        TempFolder out;
+        env->dialogs.csvSaveFile = CsvFileChoice{out / "Shed.csv", CsvForm::CommaPoint};
+        Sheet()->findChild<QAction*>("MenuExportCsv")->trigger();
+        QCOMPARE(env->dialogs.csvSaveAsked.at(0), QString("Export to CSV: Shed.csv"));
+        QCOMPARE(QString::fromStdString(ReadBytes(out / "Shed.csv")),
+                 QString("\uFEFFQuantity,Item,Source,Unit price,Extension\r\n"
+                         "3,Nails,My First Price List,1.2345,3.70\r\n"
+                         "2,'=Porch,My First Group,1.23,2.46\r\n"
+                         ",Total,,,6.16\r\n"));
+        QCOMPARE(In<QLabel>("Total")->text(), QString("6.16"));
+    }
+
     void theCloseQuestion_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("stays");

@@ -20,6 +20,7 @@
 #include "test_files.h"
 #include "ui/common/application.h"
 #include "ui/common/dialogs.h"
+#include "ui/pricelists/import_preview_dialog.h"
 #include "ui/session.h"
 
 namespace quantora::testing {
@@ -102,6 +103,18 @@ class RecordingDialogs : public Dialogs {
         defaults.orientation = printerChoice->orientation;
         return true;
     }
+    std::optional<std::string> AskImportFile(QWidget*) override { return importFile; }
+    std::optional<CsvFileChoice> AskCsvSaveFile(QWidget*, const QString& title,
+                                                const QString& suggested) override {
+        csvSaveAsked.push_back(title + ": " + suggested);
+        return csvSaveFile;
+    }
+    // The preview as the test's reviewer leaves it (none: Cancel); the plan it saw is kept.
+    bool ReviewImport(QWidget*, ImportReview& review) override {
+        bool accepted = reviewImport && reviewImport(review);
+        reviewedPlans.push_back(PlanImport(review.file, review.choices, review.list));
+        return accepted;
+    }
     // A test that lets the program end in a child process reads the message from a pipe.
     void ShowFatal(const QString& text) override {
         fatal.push_back(text);
@@ -134,6 +147,11 @@ class RecordingDialogs : public Dialogs {
     std::optional<PrinterDefaults> setupOpenedOn;
     std::vector<QString> fatal;
     int fatalPipe = -1;
+    std::optional<std::string> importFile;
+    std::function<bool(ImportReview&)> reviewImport;
+    std::vector<ImportPlan> reviewedPlans;
+    std::optional<CsvFileChoice> csvSaveFile;
+    std::vector<QString> csvSaveAsked;
 };
 
 // The access letters of a menu bar and of every menu under it: each menu and each item has

@@ -11,6 +11,7 @@
 #include "ui/common/printer_setup_dialog.h"
 #include "ui/datafolder/wipe_data_dialog.h"
 #include "ui/management/name_dialog.h"
+#include "ui/pricelists/import_preview_dialog.h"
 #include "ui/pricelists/print_options_dialog.h"
 #include "ui/session.h"
 
@@ -110,6 +111,32 @@ bool DesktopDialogs::EditPrinterSettings(QWidget* parent, Session& session,
     if (dialog.exec() != QDialog::Accepted) return false;
     defaults = dialog.Chosen();
     return true;
+}
+
+std::optional<std::string> DesktopDialogs::AskImportFile(QWidget* parent) {
+    QString file = QFileDialog::getOpenFileName(parent, "Import Items", QString(),
+                                                "CSV and text files (*.csv *.txt *.tsv *.tab);;"
+                                                "All files (*)");
+    if (file.isEmpty()) return std::nullopt;
+    return file.toStdString();
+}
+
+std::optional<CsvFileChoice> DesktopDialogs::AskCsvSaveFile(QWidget* parent, const QString& title,
+                                                            const QString& suggested) {
+    const QString commaPoint = "CSV, comma and decimal point (*.csv)";
+    const QString semicolonComma = "CSV, semicolon and decimal comma (*.csv)";
+    QString chosen = commaPoint;
+    QString file = QFileDialog::getSaveFileName(parent, title, suggested,
+                                                commaPoint + ";;" + semicolonComma, &chosen);
+    if (file.isEmpty()) return std::nullopt;
+    if (!file.endsWith(".csv", Qt::CaseInsensitive)) file += ".csv";
+    return CsvFileChoice{file.toStdString(),
+                         chosen == semicolonComma ? CsvForm::SemicolonComma : CsvForm::CommaPoint};
+}
+
+bool DesktopDialogs::ReviewImport(QWidget* parent, ImportReview& review) {
+    ImportPreviewDialog dialog(parent, *this, review);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void DesktopDialogs::ShowFatal(const QString& text) {

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "pricelists/price_export.h"
+
 class QPrinter;
 class QWidget;
 
@@ -16,6 +18,7 @@ namespace quantora {
 
 class KeyLatch;
 class Session;
+struct ImportReview;
 struct PrinterDefaults;
 class Sounds;
 
@@ -25,6 +28,11 @@ enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel, TryAgainQuit, TryAg
 enum class PromptAnswer { Ok, Cancel, Yes, No, TryAgain };
 // What "Print Output" was left with.
 enum class PrintChoice { Cancel, Print, Preview, SavePdf };
+// A CSV file to write and the form its file type chose.
+struct CsvFileChoice {
+    std::string path;
+    CsvForm form = CsvForm::CommaPoint;
+};
 
 class Dialogs {
   public:
@@ -68,6 +76,16 @@ class Dialogs {
     virtual bool EditPrinterSettings(QWidget* parent, Session& session,
                                      PrinterDefaults& defaults) = 0;
 
+    // A supplier's file to import, from "CSV and text files"; nothing when cancelled.
+    virtual std::optional<std::string> AskImportFile(QWidget* parent) = 0;
+    // A CSV file to write, under title, offering suggested; the file type chosen gives the
+    // form (comma and decimal point by default). Nothing when cancelled.
+    virtual std::optional<CsvFileChoice> AskCsvSaveFile(QWidget* parent, const QString& title,
+                                                        const QString& suggested) = 0;
+    // The import's preview: true when the user chose to import, the choices made there then
+    // in review. Nothing is written meanwhile.
+    virtual bool ReviewImport(QWidget* parent, ImportReview& review) = 0;
+
     // The message of a data file that cannot be opened or deleted. The caller ends the
     // program as soon as it returns.
     virtual void ShowFatal(const QString& text) = 0;
@@ -93,6 +111,10 @@ class DesktopDialogs : public Dialogs {
     void ShowPreview(QWidget* parent, QPrinter& printer,
                      const std::function<void(QPrinter*)>& paint) override;
     bool EditPrinterSettings(QWidget* parent, Session& session, PrinterDefaults& defaults) override;
+    std::optional<std::string> AskImportFile(QWidget* parent) override;
+    std::optional<CsvFileChoice> AskCsvSaveFile(QWidget* parent, const QString& title,
+                                                const QString& suggested) override;
+    bool ReviewImport(QWidget* parent, ImportReview& review) override;
     void ShowFatal(const QString& text) override;
 
   private:

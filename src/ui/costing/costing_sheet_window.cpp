@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include "costing/costing_export.h"
 #include "costing/costing_print.h"
 #include "costing/job_editing.h"
 #include "costing/pricing.h"
@@ -19,6 +20,7 @@
 #include "pricelists/item_file.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
+#include "store/name_slots.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
@@ -212,6 +214,10 @@ void CostingSheetWindow::BuildMenus() {
     QAction* remove = named(file->addAction("&Delete"), "MenuDelete");
     file->addSeparator();
     QAction* exit = named(file->addAction("E&xit"), "MenuExit");
+    // For the accountant's spreadsheet, beside the items above.
+    file->addSeparator();
+    QAction* exportCsv = named(file->addAction("Export to &CSV..."), "MenuExportCsv");
+    connect(exportCsv, &QAction::triggered, this, [this] { ExportToCsv(); });
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("MenuEdit");
@@ -469,6 +475,23 @@ void CostingSheetWindow::Print() {
     PrintOut(this, session_, Q(title), [&](PrintPage page, const PrintMeasure& measure) {
         return LayOutCosting(lines, title, total, session_.Settings(), page, measure);
     });
+}
+
+void CostingSheetWindow::ExportToCsv() {
+    // The lines as they stand, as the print-out shows them.
+    sheet_->SaveSection();
+    std::optional<CsvFileChoice> file =
+        session_.dialogs.AskCsvSaveFile(this, "Export to CSV", Q(session_.CurrentJobName) + ".csv");
+    if (!file) return;
+    try {
+        std::string csv = CostingCsv(ReadAllLines(session_.Paths.TempJob()),
+                                     ReadSlots(session_.Paths.PriceListIndex()),
+                                     ReadSlots(session_.Paths.GroupIndex()), file->form);
+        ReplaceFile(file->path, csv, true);
+    } catch (const DataFileError&) {
+        session_.dialogs.Ask(this, Q("The file " + file->path + " could not be written."),
+                             PromptIcon::Exclamation, PromptButtons::Ok);
+    }
 }
 
 void CostingSheetWindow::SaveAs() {

@@ -76,6 +76,7 @@ class CostingSheetWindow : public QMainWindow {
     // File "Print": the job's lines as they stand, through the print options.
     void Print();
     void SaveAs();
+    void ExportToCsv();
     void DeleteJob();
 
     int RowOf(QObject* control) const;

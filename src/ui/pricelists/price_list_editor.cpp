@@ -14,6 +14,7 @@
 #include "platform/sounds.h"
 #include "pricelists/item_entry.h"
 #include "pricelists/item_file.h"
+#include "pricelists/price_import.h"
 #include "pricelists/price_list_print.h"
 #include "store/amount.h"
 #include "store/file_name_rules.h"
@@ -27,6 +28,7 @@
 #include "ui/common/progress_bar.h"
 #include "ui/common/window_placement.h"
 #include "ui/common/window_scaling.h"
+#include "ui/pricelists/price_list_transfer.h"
 #include "ui/session.h"
 
 namespace quantora {
@@ -124,6 +126,35 @@ void PriceListEditor::BuildMenus() {
         });
     });
     connect(printSetup, &QAction::triggered, this, [this] { PrintSetup(this, session_); });
+    // A supplier's prices in and the list out, beside the items above.
+    file->addSeparator();
+    QAction* importItems = file->addAction("&Import Items...");
+    importItems->setObjectName("FMImport");
+    QAction* exportItems = file->addAction("&Export Items...");
+    exportItems->setObjectName("FMExport");
+    QAction* undoImport = file->addAction("&Undo Last Import");
+    undoImport->setObjectName("FMUndoImport");
+    connect(file, &QMenu::aboutToShow, this,
+            [this, undoImport] { undoImport->setEnabled(CanUndoLastImport(listFolder_)); });
+    connect(importItems, &QAction::triggered, this, [this] {
+        bool begun = false;
+        bool changed = ImportItems(this, session_, listFolder_,
+                                   [this, &begun](std::size_t, std::size_t total) {
+                                       if (!begun) {
+                                           progressBar_->Begin(static_cast<std::int64_t>(total));
+                                           progressFrame_->show();
+                                           begun = true;
+                                       }
+                                       progressBar_->Advance();
+                                   });
+        progressFrame_->hide();
+        if (changed) AfterListChange();
+    });
+    connect(undoImport, &QAction::triggered, this, [this] {
+        if (UndoImport(this, session_, listFolder_)) AfterListChange();
+    });
+    connect(exportItems, &QAction::triggered, this,
+            [this] { ExportItems(this, session_, listFolder_, listName_); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setMenuBar(menus);
@@ -307,6 +338,14 @@ void PriceListEditor::LoadList() {
     Pause(200);
     progressFrame_->hide();
     Showit();
+}
+
+void PriceListEditor::AfterListChange() {
+    nameField_->clear();
+    priceField_->clear();
+    deleteButton_->setEnabled(false);
+    LoadList();
+    session_.sounds.PlayPing();
 }
 
 void PriceListEditor::AddBtn_Click() {

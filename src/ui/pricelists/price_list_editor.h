@@ -53,6 +53,8 @@ class PriceListEditor : public QDialog {
     void ResizeForHelpPanel(bool shown);
     void UpdateSlider();
 
+    // After an import or its undoing: the list read afresh, the editor frame empty.
+    void AfterListChange();
     void AddBtn_Click();
     void DelBtn_Click();
     void ChooseRow(int row);

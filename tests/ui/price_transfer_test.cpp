@@ -1,0 +1,207 @@
+// A supplier's file into the price list editor and the list out again, as a user meets them:
+// the preview and its choices, a cancel that writes nothing, deleting only the items missing
+// from the file, undoing an import, and the exported file.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <filesystem>
+
+#include "pricelists/item_file.h"
+#include "pricelists/price_export.h"
+#include "store/pause.h"
+#include "ui/pricelists/price_list_editor.h"
+#include "ui_test_support.h"
+
+using namespace quantora;
+using namespace quantora::testing;
+
+namespace {
+
+// Every file of the folder, hidden ones too, with its bytes.
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[entry.path().filename().string()] = ReadBytes(entry.path().string());
+    return files;
+}
+
+}  // namespace
+
+class PriceTransferTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Environment> env;
+    std::unique_ptr<QWidget> owner;
+    std::unique_ptr<PriceListEditor> window;
+    TempFolder files;
+
+    std::string Folder() { return env->session->Paths.ListFolder(0); }
+    void Item(const std::string& name, const char* price) {
+        WriteItemPrice(Folder(), name, ParseAmount(price));
+    }
+    std::string Supplier(const std::string& csv) {
+        WriteBytes(files / "supplier.csv", csv);
+        return files / "supplier.csv";
+    }
+    void Open() {
+        window = std::make_unique<PriceListEditor>(owner.get(), *env->session, "My First Price List");
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    void Choose(const char* action) {
+        auto* menu = window->findChild<QMenu*>("FM");
+        emit menu->aboutToShow();
+        QAction* item = window->findChild<QAction*>(action);
+        QVERIFY(item->isEnabled());
+        item->trigger();
+    }
+    QString Row(int r) { return window->findChild<QLabel*>(QString("Item%1").arg(r))->text(); }
+    QString RowPrice(int r) { return window->findChild<QLabel*>(QString("Price%1").arg(r))->text(); }
+
+  private slots:
+    void initTestCase() { SetPausesEnabled(false); }
+    void init() {
+        env = std::make_unique<Environment>();
+        owner = std::make_unique<QWidget>();
+        owner->setGeometry(100, 100, 700, 500);
+    }
+    void cleanup() {
+        window.reset();
+        owner.reset();
+        env.reset();
+    }
+
+    // The preview shows each guess, follows each change at once, and asks for the decimal
+    // mark the prices do not settle.
+    void thePreviewFollowsEveryChoice() {
+        Item("Nails", "1");
+        Item("Glue", "2");
+        ImportFile file("Name;Price\nNails;1,50\nGlue;2\nPipe 3/4in;1.234,5\nBad;x\n");
+        ListContents list = ReadListContents(Folder());
+        ImportReview review{file, list, GuessChoices(file), {}};
+        ImportPreviewDialog dialog(nullptr, env->dialogs, review);
+        auto* counts = dialog.findChild<QLabel*>("Counts");
+        QCOMPARE(dialog.findChild<QComboBox*>("Delimiter")->currentText(), QString("Semicolon"));
+        QCOMPARE(dialog.findChild<QComboBox*>("DecimalMark")->currentIndex(), 1);
+        QCOMPARE(counts->text(), QString("1 new item, 1 changed price, 1 unchanged, 1 refused line"));
+        auto* firstLines = dialog.findChild<QTableWidget*>("FirstLines");
+        QCOMPARE(firstLines->item(2, 1)->text(), QString("Pipe 3/4in"));
+        QCOMPARE(firstLines->item(2, 2)->text(), QString::fromUtf8("Pipe \u00BEin"));
+        QCOMPARE(firstLines->item(0, 4)->text(), QString("1.00 to 1.50"));
+        QCOMPARE(dialog.findChild<QTableWidget*>("Refused")->item(0, 1)->text(),
+                 QString("The price \"x\" is not an amount."));
+
+        dialog.findChild<QCheckBox*>("Mend")->setChecked(false);
+        QCOMPARE(counts->text(), QString("0 new items, 1 changed price, 1 unchanged, 2 refused lines"));
+        dialog.findChild<QComboBox*>("MissingItems")->setCurrentIndex(1);
+        dialog.findChild<QCheckBox*>("Mend")->setChecked(true);
+        QCOMPARE(counts->text(), QString("1 new item, 1 changed price, 1 unchanged, 1 refused line"));
+        QVERIFY(review.choices.deleteMissing);
+
+        dialog.findChild<QComboBox*>("Delimiter")->setCurrentIndex(2);  // tabs: one column
+        QVERIFY2(counts->text().startsWith("0 new items, 0 changed prices, 0 unchanged, 4 refused"),
+                 qPrintable(counts->text()));
+
+        ImportFile unclear("Name;Price\nBoard;1,234\n");
+        ImportReview asking{unclear, list, GuessChoices(unclear), {}};
+        ImportPreviewDialog question(nullptr, env->dialogs, asking);
+        question.show();
+        auto* importButton = question.findChild<QPushButton*>("ImportButton");
+        QVERIFY(question.findChild<QLabel*>("MarkQuestion")->isVisible());
+        QVERIFY(!importButton->isEnabled());
+        question.findChild<QComboBox*>("DecimalMark")->setCurrentIndex(0);
+        QVERIFY(importButton->isEnabled());
+        QCOMPARE(question.findChild<QLabel*>("Counts")->text(),
+                 QString("1 new item, 0 changed prices, 0 unchanged, 0 refused lines"));
+        QCOMPARE(asking.plan.lines.at(0).price, Amount::Whole(1234));
+    }
+
+    void cancellingThePreviewWritesNothing() {
+        Item("Nails", "1");
+        auto before = Snapshot(Folder());
+        Open();
+        env->dialogs.importFile = Supplier("Name,Price\nNails,5\nNew,1\n");
+        env->dialogs.reviewImport = [](ImportReview& review) {
+            review.choices.deleteMissing = true;
+            return false;
+        };
+        Choose("FMImport");
+        QCOMPARE(env->dialogs.reviewedPlans.size(), std::size_t(1));
+        QCOMPARE(Snapshot(Folder()), before);
+        QCOMPARE(Row(0), QString("Nails"));
+    }
+
+    void anImportDeletingMissingItemsDeletesOnlyThoseAndCanBeUndone() {
+        Item("Keep", "1");
+        Item("Gone", "2");
+        Item("Old price", "3");
+        auto before = Snapshot(Folder());
+        Open();
+        env->dialogs.importFile = Supplier("Item;Cost\nkeep;1\nOld price;4,50\nAdded;7\n");
+        env->dialogs.reviewImport = [](ImportReview& review) {
+            review.choices.deleteMissing = true;
+            return true;
+        };
+        Choose("FMImport");
+        QCOMPARE(ListItemNames(Folder()).size(), std::size_t(3));
+        QVERIFY(!std::filesystem::exists(Folder() + "Gone"));
+        // The editor shows the new list at once.
+        QCOMPARE(Row(0), QString("Added"));
+        QCOMPARE(Row(1), QString("Keep"));
+        QCOMPARE(RowPrice(2), QString("4.50"));
+        QCOMPARE(env->sounds.pings, 1);
+
+        env->dialogs.answers = {PromptAnswer::Yes};
+        Choose("FMUndoImport");
+        QCOMPARE(Snapshot(Folder()), before);
+        QCOMPARE(Row(0), QString("Gone"));
+        QCOMPARE(RowPrice(0), QString("2.00"));
+    }
+
+    void aChangeByHandEndsTheUndo() {
+        Open();
+        env->dialogs.importFile = Supplier("Name,Price\nNails,5\n");
+        env->dialogs.reviewImport = [](ImportReview&) { return true; };
+        Choose("FMImport");
+        auto* menu = window->findChild<QMenu*>("FM");
+        emit menu->aboutToShow();
+        QVERIFY(window->findChild<QAction*>("FMUndoImport")->isEnabled());
+        window->findChild<QLineEdit*>("AddText")->setText("Screws");
+        window->findChild<QLineEdit*>("AddPrice")->setText("2");
+        QTest::mouseClick(window->findChild<QPushButton*>("AddBtn"), Qt::LeftButton);
+        emit menu->aboutToShow();
+        QVERIFY(!window->findChild<QAction*>("FMUndoImport")->isEnabled());
+    }
+
+    void aFileThatIsNoTextIsRefusedInPlainWords() {
+        Open();
+        WriteBytes(files / "picture.png", std::string("\x89PNG\r\n\x1a\n\0\0\0", 12));
+        env->dialogs.importFile = files / "picture.png";
+        env->dialogs.reviewImport = [](ImportReview&) { return true; };
+        Choose("FMImport");
+        QCOMPARE(env->dialogs.asked.size(), std::size_t(1));
+        QVERIFY(env->dialogs.asked[0].text.startsWith("This file holds no text"));
+        QVERIFY(env->dialogs.reviewedPlans.empty());
+    }
+
+    void theExportedListIsTheListInTheEditorsOrder() {
+        Item("saw", "20");
+        Item("Axe", "1234.5");
+        Item("=cheap", "0.0001");
+        Open();
+        env->dialogs.csvSaveFile = CsvFileChoice{files / "out.csv", CsvForm::SemicolonComma};
+        Choose("FMExport");
+        QCOMPARE(env->dialogs.csvSaveAsked.at(0), QString("Export Items: My First Price List.csv"));
+        QCOMPARE(ReadBytes(files / "out.csv"),
+                 std::string("\xEF\xBB\xBFName;Price\r\n'=cheap;0,0001\r\nAxe;1234,50\r\nsaw;20,00\r\n"));
+    }
+};
+
+QUANTORA_WINDOW_TEST_MAIN(PriceTransferTest)
+#include "price_transfer_test.moc"
