@@ -61,6 +61,10 @@ void WriteItemPrice(const std::string& listFolder, const std::string& name, Amou
     ReplaceFile(path, bytes, true);
 }
 
+void WriteNewItemPrice(const std::string& listFolder, const std::string& name, Amount price) {
+    ReplaceFile(ItemPath(listFolder, name), EncodeItemPrice(price), true);
+}
+
 void DeleteItem(const std::string& listFolder, const std::string& name) {
     auto stored = FindFile(listFolder, name);
     if (stored) ::unlink(ItemPath(listFolder, *stored).c_str());

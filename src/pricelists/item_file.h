@@ -41,6 +41,10 @@ std::optional<Amount> ReadItemPriceIfPresent(const FolderReader& list,
 // one gets a file of exactly 8 bytes. The file is replaced safely, never left half written.
 void WriteItemPrice(const std::string& listFolder, const std::string& name, Amount price);
 
+// Writes the price of an item the list is known not to hold under any letter case, as an
+// import that has just listed the folder knows: no search of the folder for each one.
+void WriteNewItemPrice(const std::string& listFolder, const std::string& name, Amount price);
+
 // Deletes the item; any failure (missing, locked) is ignored.
 void DeleteItem(const std::string& listFolder, const std::string& name);
 

@@ -509,7 +509,10 @@ void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
     std::size_t total = plan.added + plan.changed + plan.deleted.size(), done = 0;
     for (const ImportLine& line : plan.lines) {
         if (line.change == LineChange::Unchanged) continue;
-        WriteItemPrice(listFolder, line.name, line.price);
+        if (line.change == LineChange::Added)
+            WriteNewItemPrice(listFolder, line.name, line.price);
+        else
+            WriteItemPrice(listFolder, line.name, line.price);
         if (progress) progress(++done, total);
     }
     for (const ListItem& item : plan.deleted) {
@@ -554,6 +557,8 @@ void UndoLastImport(const std::string& listFolder) {
     for (const UndoEntry& entry : ReadUndoRecord(listFolder).entries) {
         if (entry.kind == 'A')
             DeleteItem(listFolder, entry.name);
+        else if (entry.kind == 'D' && !FileExists(listFolder + entry.name))
+            WriteNewItemPrice(listFolder, entry.name, entry.oldPrice);  // it went with the import
         else
             WriteItemPrice(listFolder, entry.name, entry.oldPrice);
     }
