@@ -68,7 +68,8 @@ struct Fixture {
     }
 
     void EmptyList() {
-        for (const std::string& name : ListItemNames(listFolder)) ::unlink((listFolder + name).c_str());
+        for (const std::string& name : ListItemNames(listFolder))
+            ::unlink((listFolder + name).c_str());
         ForgetLastImport(listFolder);
     }
     // The list as the supplier's file of last month left it.
@@ -117,8 +118,8 @@ void FloorImportNew(benchmark::State& state) {
         SettleDisk();
         state.ResumeTiming();
         for (int i = 0; i < kRows; ++i)
-            ReplaceFile(fixture->listFolder + fixture->names[i], EncodeItemPrice(RowPrice(i, false)),
-                        true);
+            ReplaceFile(fixture->listFolder + fixture->names[i],
+                        EncodeItemPrice(RowPrice(i, false)), true);
     }
 }
 

@@ -14,10 +14,10 @@ std::string CostingCsv(const std::vector<JobLine>& lines, const std::vector<std:
     for (const JobLine& line : lines) {
         if (line.Item.empty() && line.Quant == Amount{}) continue;
         const std::vector<std::string>& sources = line.IsJob() ? groupNames : listNames;
-        std::string source = line.SourceSlot >= 0 &&
-                                     static_cast<std::size_t>(line.SourceSlot) < sources.size()
-                                 ? sources[static_cast<std::size_t>(line.SourceSlot)]
-                                 : std::string();
+        std::string source =
+            line.SourceSlot >= 0 && static_cast<std::size_t>(line.SourceSlot) < sources.size()
+                ? sources[static_cast<std::size_t>(line.SourceSlot)]
+                : std::string();
         csv += CsvLine({PlainAmountText(line.Quant, mark, 0), SpreadsheetText(line.Item),
                         SpreadsheetText(source), PlainAmountText(line.Price, mark),
                         PlainAmountText(line.SubTot, mark)},

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <thread>
 #include <unordered_set>
 
 #include "pricelists/item_file.h"
@@ -111,14 +112,17 @@ void WriteUndoRecord(const std::string& listFolder, const UndoRecord& record) {
     ReplaceFile(listFolder + kLastImportRecord, text, true);
 }
 
-std::optional<Amount> ReadPriceFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+// The price of each named item of the folder open as folder, read relative to it.
+void ReadPrices(int folder, const std::vector<std::string>& names, std::size_t from, std::size_t to,
+                std::vector<Amount>& prices) {
     char bytes[kItemFileSize];
-    ssize_t got = ::read(fd, bytes, sizeof bytes);
-    ::close(fd);
-    if (got < 0) return std::nullopt;
-    return DecodeItemPrice(std::string(bytes, static_cast<std::size_t>(got)));
+    for (std::size_t i = from; i < to; ++i) {
+        int fd = ::openat(folder, names[i].c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) continue;
+        ssize_t got = ::read(fd, bytes, sizeof bytes);
+        ::close(fd);
+        if (got > 0) prices[i] = DecodeItemPrice(std::string(bytes, static_cast<std::size_t>(got)));
+    }
 }
 
 // ---- Guessing the columns.
@@ -175,17 +179,27 @@ std::optional<std::size_t> BestColumn(const std::vector<std::string>& header,
 
 // A name a spreadsheet would run as a formula is written behind an apostrophe; it is read
 // back without it.
-std::string WithoutFormulaGuard(const std::string& name) {
-    if (name.size() >= 2 && name[0] == '\'' &&
-        std::string_view("=+-@'").find(name[1]) != std::string_view::npos)
-        return name.substr(1);
-    return name;
+std::string_view TrimmedBlanks(std::string_view text) {
+    std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string TrimmedBlanks(const std::string& text) {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+std::string WithoutFormulaGuard(std::string_view name) {
+    if (name.size() >= 2 && name[0] == '\'' &&
+        std::string_view("=+-@'").find(name[1]) != std::string_view::npos)
+        name.remove_prefix(1);
+    return std::string(name);
+}
+
+// The name's length in the code page; nothing when a character has no place in it.
+std::optional<std::size_t> Cp1252Length(const std::string& name) {
+    if (std::all_of(name.begin(), name.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return name.size();
+    std::optional<std::string> stored = EncodeCp1252(name);
+    if (!stored) return std::nullopt;
+    return stored->size();
 }
 
 // The name cut to the longest that fits 70 characters of the code page.
@@ -198,10 +212,10 @@ std::string CutToLength(const std::string& name) {
         cut += name.substr(i, length);
         i += length;
     }
-    return TrimmedBlanks(cut);
+    return std::string(TrimmedBlanks(cut));
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 // The first character of the name that has no place in the code page, as UTF-8.
 std::string FirstUnstorable(const std::string& name) {
@@ -220,11 +234,21 @@ std::string FirstUnstorable(const std::string& name) {
 ListContents ReadListContents(const std::string& listFolder) {
     ListContents list;
     std::vector<std::string> names = ListItemNames(listFolder);
+    std::vector<Amount> prices(names.size());
+    int folder = ::open(listFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        // A supplier's list is read on two cores: the opening of each file is most of it.
+        std::size_t half = names.size() / 2;
+        std::thread other(ReadPrices, folder, std::cref(names), half, names.size(),
+                          std::ref(prices));
+        ReadPrices(folder, names, 0, half, prices);
+        other.join();
+        ::close(folder);
+    }
     list.items.reserve(names.size());
-    for (std::string& name : names) {
-        Amount price = ReadPriceFile(listFolder + name).value_or(Amount{});
-        std::string folded = FoldCase(name);
-        list.items.emplace(std::move(folded), ListItem{std::move(name), price});
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string folded = FoldCase(names[i]);
+        list.items.emplace(std::move(folded), ListItem{std::move(names[i]), prices[i]});
     }
     for (auto& [supplier, item] : ReadSupplierNames(listFolder))
         list.supplierNames[FoldCase(supplier)] = std::move(item);
@@ -238,9 +262,22 @@ std::vector<std::pair<std::string, std::string>> ReadSupplierNames(const std::st
     return names;
 }
 
+TextEncoding ImportFile::Encoding() {
+    if (!encoding_) encoding_ = DetectEncoding(bytes_);
+    return *encoding_;
+}
+
+const std::string& ImportFile::Text(TextEncoding encoding) {
+    if (decodedAs_ != encoding) {
+        text_ = DecodeText(bytes_, encoding);
+        decodedAs_ = encoding;
+    }
+    return text_;
+}
+
 const std::vector<CsvRecord>& ImportFile::Records(TextEncoding encoding, char delimiter) {
     if (readAs_ != std::pair(encoding, delimiter)) {
-        records_ = ReadCsv(DecodeText(bytes_, encoding), delimiter);
+        records_ = ReadCsv(Text(encoding), delimiter);
         readAs_ = std::pair(encoding, delimiter);
     }
     return records_;
@@ -257,7 +294,8 @@ std::optional<std::string> ImportFileProblem(ImportFile& file) {
     if (file.IsBinary())
         return "This file holds no text Quantora can read prices from. Please choose a CSV or "
                "text file.";
-    if (file.Records(DetectEncoding(file.Bytes()), ',').empty())
+    const std::string& text = file.Text(file.Encoding());
+    if (text.find_first_not_of(" \t\r\n,;") == std::string::npos)
         return "This file holds no rows to import.";
     return std::nullopt;
 }
@@ -289,8 +327,8 @@ std::string LineChangeText(const ImportLine& line) {
 
 ImportChoices GuessChoices(ImportFile& file) {
     ImportChoices choices;
-    choices.encoding = DetectEncoding(file.Bytes());
-    choices.delimiter = DetectDelimiter(DecodeText(file.Bytes(), choices.encoding));
+    choices.encoding = file.Encoding();
+    choices.delimiter = DetectDelimiter(file.Text(choices.encoding));
     const std::vector<CsvRecord>& records = file.Records(choices.encoding, choices.delimiter);
     if (records.empty()) return choices;
     std::size_t columns = file.ColumnCount(choices.encoding, choices.delimiter);
@@ -351,6 +389,10 @@ ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const List
     std::unordered_map<std::string, std::size_t> seen;  // folded name -> place in plan.lines
     std::vector<bool> dropped;
     std::vector<std::size_t> recordOf;  // for each planned line, its record
+    seen.reserve(records.size());
+    plan.lines.reserve(records.size());
+    dropped.reserve(records.size());
+    recordOf.reserve(records.size());
     auto refuse = [&plan](const CsvRecord& record, std::string reason) {
         plan.refused.push_back({record.line, std::move(reason), record.fields});
     };
@@ -397,13 +439,13 @@ ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const List
             refuse(record, "The name begins with a full stop, which no item name may.");
             continue;
         }
-        std::optional<std::string> stored = EncodeCp1252(name);
+        std::optional<std::size_t> stored = Cp1252Length(name);
         if (!stored) {
             refuse(record, "The name holds " + Quoted(FirstUnstorable(name)) +
                                ", which the price list cannot store.");
             continue;
         }
-        if (stored->size() > kMaxNameLength) {
+        if (*stored > kMaxNameLength) {
             if (choices.longNames == LongNames::Skip) {
                 refuse(record, "The name is longer than 70 characters.");
                 continue;
@@ -428,45 +470,49 @@ ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const List
         }
 
         std::string folded = FoldCase(name);
-        ImportLine line{record.line, inFile, name, price.value, {}, LineChange::Added, mended};
+        ImportLine line{record.line, std::move(inFile), std::move(name), price.value,
+                        {},          LineChange::Added, mended};
         if (auto existing = list.items.find(folded); existing != list.items.end()) {
             line.name = existing->second.name;
             line.oldPrice = existing->second.price;
             line.change =
                 existing->second.price == price.value ? LineChange::Unchanged : LineChange::Changed;
-            auto supplier = list.supplierNames.find(FoldCase(inFile));
+            auto supplier = mended ? list.supplierNames.find(FoldCase(line.nameInFile))
+                                   : list.supplierNames.end();
             bool madeByImport =
                 supplier != list.supplierNames.end() && FoldCase(supplier->second) == folded;
-            if (mended && !madeByImport && FoldCase(inFile) != folded)
-                plan.notes.push_back("Line " + std::to_string(record.line) + ": " + Quoted(inFile) +
-                                     " mended to " + Quoted(line.name) +
+            if (mended && !madeByImport && FoldCase(line.nameInFile) != folded)
+                plan.notes.push_back("Line " + std::to_string(record.line) + ": " +
+                                     Quoted(line.nameInFile) + " mended to " + Quoted(line.name) +
                                      ", which the list already holds; its price is updated.");
         }
         if (auto earlier = seen.find(folded); earlier != seen.end()) {
             ImportLine& before = plan.lines[earlier->second];
             std::string reason =
-                FoldCase(before.nameInFile) == FoldCase(inFile)
+                FoldCase(before.nameInFile) == FoldCase(line.nameInFile)
                     ? "The same name as line " + std::to_string(record.line) +
                           ", which is imported instead."
                     : "Mended to " + Quoted(before.name) + ", the same name as line " +
-                          std::to_string(record.line) + "'s " + Quoted(inFile) + "; line " +
-                          std::to_string(record.line) + " is imported instead.";
+                          std::to_string(record.line) + "'s " + Quoted(line.nameInFile) +
+                          "; line " + std::to_string(record.line) + " is imported instead.";
             refuse(records[recordOf[earlier->second]], reason);
             dropped[earlier->second] = true;
             earlier->second = plan.lines.size();
         } else {
-            seen.emplace(folded, plan.lines.size());
+            seen.emplace(std::move(folded), plan.lines.size());
         }
         plan.lines.push_back(std::move(line));
         dropped.push_back(false);
         recordOf.push_back(r);
     }
 
-    std::vector<ImportLine> kept;
-    kept.reserve(plan.lines.size());
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < plan.lines.size(); ++i)
-        if (!dropped[i]) kept.push_back(std::move(plan.lines[i]));
-    plan.lines = std::move(kept);
+        if (!dropped[i]) {
+            if (kept != i) plan.lines[kept] = std::move(plan.lines[i]);
+            ++kept;
+        }
+    plan.lines.resize(kept);
     for (const ImportLine& line : plan.lines)
         (line.change == LineChange::Added     ? plan.added
          : line.change == LineChange::Changed ? plan.changed

@@ -56,6 +56,10 @@ class ImportFile {
     explicit ImportFile(std::string bytes) : bytes_(std::move(bytes)) {}
     const std::string& Bytes() const { return bytes_; }
     bool IsBinary() const { return LooksBinary(bytes_); }
+    // The encoding the bytes are in, found once.
+    TextEncoding Encoding();
+    // The bytes as text in the encoding, decoded again only when the encoding changes.
+    const std::string& Text(TextEncoding encoding);
     // Read again only when the encoding or the delimiter changes.
     const std::vector<CsvRecord>& Records(TextEncoding encoding, char delimiter);
     // The most fields any record has.
@@ -63,6 +67,9 @@ class ImportFile {
 
   private:
     std::string bytes_;
+    std::optional<TextEncoding> encoding_;
+    std::optional<TextEncoding> decodedAs_;
+    std::string text_;
     std::optional<std::pair<TextEncoding, char>> readAs_;
     std::vector<CsvRecord> records_;
 };

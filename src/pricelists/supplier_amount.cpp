@@ -84,9 +84,36 @@ std::optional<NumberPart> NumberOf(std::string_view raw) {
     return part;
 }
 
+// Digits with at most one decimal mark and a leading minus, as most files write their
+// prices: read without taking the text apart.
+bool IsPlainNumber(std::string_view text, char decimal) {
+    std::size_t start = !text.empty() && text[0] == '-' ? 1 : 0;
+    bool digit = false, seenDecimal = false;
+    for (std::size_t i = start; i < text.size(); ++i) {
+        if (IsDigit(text[i]))
+            digit = true;
+        else if (text[i] == decimal && !seenDecimal)
+            seenDecimal = true;
+        else
+            return false;
+    }
+    return digit && text.size() <= 24;
+}
+
 }  // namespace
 
 SupplierAmount ReadSupplierAmount(std::string_view text, DecimalMark mark) {
+    char decimalChar = mark == DecimalMark::Point ? '.' : ',';
+    if (IsPlainNumber(text, decimalChar)) {
+        char plain[32];
+        for (std::size_t i = 0; i < text.size(); ++i)
+            plain[i] = text[i] == decimalChar ? '.' : text[i];
+        try {
+            return {AmountReading::Read, ParseAmount(std::string_view(plain, text.size()))};
+        } catch (const AmountOverflow&) {
+            return {AmountReading::TooLarge, Amount{}};
+        }
+    }
     std::optional<NumberPart> number = NumberOf(text);
     if (!number) return {};
     char decimal = mark == DecimalMark::Point ? '.' : ',';

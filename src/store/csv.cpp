@@ -10,6 +10,10 @@ bool IsValidUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
         std::size_t length = lead < 0x80           ? 1
                              : (lead >> 5) == 0x6  ? 2
                              : (lead >> 4) == 0xE  ? 3
@@ -106,7 +110,13 @@ std::vector<CsvRecord> ReadCsv(std::string_view text, char delimiter) {
             ++line;
             endRecord();
         } else {
-            field += c;
+            // The plain run up to the next character that means something, appended whole.
+            std::size_t end = i + 1;
+            while (end < text.size() && text[end] != delimiter && text[end] != '\n' &&
+                   text[end] != '\r' && text[end] != '"')
+                ++end;
+            field.append(text.data() + i, end - i);
+            i = end - 1;
         }
     }
     if (recordStarted) endRecord();

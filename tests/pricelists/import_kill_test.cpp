@@ -21,9 +21,9 @@ namespace {
 
 using namespace testing;
 
-constexpr int kKept = 150;     // in the list and in the file, at a new price
-constexpr int kMissing = 30;   // in the list only: deleted
-constexpr int kAdded = 60;     // in the file only
+constexpr int kKept = 150;    // in the list and in the file, at a new price
+constexpr int kMissing = 30;  // in the list only: deleted
+constexpr int kAdded = 60;    // in the file only
 
 std::string Name(int i) { return "Item " + std::to_string(i); }
 Amount OldPrice(int i) { return Amount::FromRaw(10'000 + i); }
@@ -65,7 +65,8 @@ class ImportKilled : public ::testing::Test {
 
     std::map<std::string, std::string> Items() {
         std::map<std::string, std::string> items;
-        for (const std::string& name : ListItemNames(list.path())) items[name] = ReadBytes(list / name);
+        for (const std::string& name : ListItemNames(list.path()))
+            items[name] = ReadBytes(list / name);
         return items;
     }
 

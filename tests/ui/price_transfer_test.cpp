@@ -50,7 +50,8 @@ class PriceTransferTest : public QObject {
         return files / "supplier.csv";
     }
     void Open() {
-        window = std::make_unique<PriceListEditor>(owner.get(), *env->session, "My First Price List");
+        window =
+            std::make_unique<PriceListEditor>(owner.get(), *env->session, "My First Price List");
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
@@ -62,7 +63,9 @@ class PriceTransferTest : public QObject {
         item->trigger();
     }
     QString Row(int r) { return window->findChild<QLabel*>(QString("Item%1").arg(r))->text(); }
-    QString RowPrice(int r) { return window->findChild<QLabel*>(QString("Price%1").arg(r))->text(); }
+    QString RowPrice(int r) {
+        return window->findChild<QLabel*>(QString("Price%1").arg(r))->text();
+    }
 
   private slots:
     void initTestCase() { SetPausesEnabled(false); }
@@ -89,7 +92,8 @@ class PriceTransferTest : public QObject {
         auto* counts = dialog.findChild<QLabel*>("Counts");
         QCOMPARE(dialog.findChild<QComboBox*>("Delimiter")->currentText(), QString("Semicolon"));
         QCOMPARE(dialog.findChild<QComboBox*>("DecimalMark")->currentIndex(), 1);
-        QCOMPARE(counts->text(), QString("1 new item, 1 changed price, 1 unchanged, 1 refused line"));
+        QCOMPARE(counts->text(),
+                 QString("1 new item, 1 changed price, 1 unchanged, 1 refused line"));
         auto* firstLines = dialog.findChild<QTableWidget*>("FirstLines");
         QCOMPARE(firstLines->item(2, 1)->text(), QString("Pipe 3/4in"));
         QCOMPARE(firstLines->item(2, 2)->text(), QString::fromUtf8("Pipe \u00BEin"));
@@ -98,10 +102,12 @@ class PriceTransferTest : public QObject {
                  QString("The price \"x\" is not an amount."));
 
         dialog.findChild<QCheckBox*>("Mend")->setChecked(false);
-        QCOMPARE(counts->text(), QString("0 new items, 1 changed price, 1 unchanged, 2 refused lines"));
+        QCOMPARE(counts->text(),
+                 QString("0 new items, 1 changed price, 1 unchanged, 2 refused lines"));
         dialog.findChild<QComboBox*>("MissingItems")->setCurrentIndex(1);
         dialog.findChild<QCheckBox*>("Mend")->setChecked(true);
-        QCOMPARE(counts->text(), QString("1 new item, 1 changed price, 1 unchanged, 1 refused line"));
+        QCOMPARE(counts->text(),
+                 QString("1 new item, 1 changed price, 1 unchanged, 1 refused line"));
         QVERIFY(review.choices.deleteMissing);
 
         dialog.findChild<QComboBox*>("Delimiter")->setCurrentIndex(2);  // tabs: one column
@@ -199,7 +205,8 @@ class PriceTransferTest : public QObject {
         Choose("FMExport");
         QCOMPARE(env->dialogs.csvSaveAsked.at(0), QString("Export Items: My First Price List.csv"));
         QCOMPARE(ReadBytes(files / "out.csv"),
-                 std::string("\xEF\xBB\xBFName;Price\r\n'=cheap;0,0001\r\nAxe;1234,50\r\nsaw;20,00\r\n"));
+                 std::string(
+                     "\xEF\xBB\xBFName;Price\r\n'=cheap;0,0001\r\nAxe;1234,50\r\nsaw;20,00\r\n"));
     }
 };
 

@@ -74,10 +74,9 @@ ImportPreviewDialog::ImportPreviewDialog(QWidget* parent, Dialogs& dialogs, Impo
     encoding_->setCurrentIndex(choices.encoding == TextEncoding::Utf8 ? 0 : 1);
     delimiter_ = NewChoice(reading, "Delimiter", {"Comma", "Semicolon", "Tab"});
     delimiter_->setCurrentIndex(choices.delimiter == ',' ? 0 : choices.delimiter == ';' ? 1 : 2);
-    decimalMark_ = NewChoice(reading, "DecimalMark",
-                             {"Point (1,234.56)", "Comma (1.234,56)"});
+    decimalMark_ = NewChoice(reading, "DecimalMark", {"Point (1,234.56)", "Comma (1.234,56)"});
     decimalMark_->setPlaceholderText("Choose the decimal mark");
-    decimalMark_->setCurrentIndex(!choices.decimalMark ? -1
+    decimalMark_->setCurrentIndex(!choices.decimalMark                         ? -1
                                   : *choices.decimalMark == DecimalMark::Point ? 0
                                                                                : 1);
     markQuestion_ = new QLabel(
@@ -108,8 +107,8 @@ ImportPreviewDialog::ImportPreviewDialog(QWidget* parent, Dialogs& dialogs, Impo
 
     auto* names = new QGroupBox("Names", this);
     auto* nameLayout = new QGridLayout(names);
-    mend_ = new QCheckBox("Mend names that hold / \\ < > ? * : or |, instead of refusing them",
-                          names);
+    mend_ =
+        new QCheckBox("Mend names that hold / \\ < > ? * : or |, instead of refusing them", names);
     mend_->setObjectName("Mend");
     mend_->setChecked(choices.mend);
     mendCount_ = new QLabel(names);
@@ -119,7 +118,8 @@ ImportPreviewDialog::ImportPreviewDialog(QWidget* parent, Dialogs& dialogs, Impo
     const MendingRule& rule = choices.rule;
     int row = 1;
     for (auto [caption, on, name] :
-         {std::tuple{"1/2, 1/4 and 3/4 become \u00BD, \u00BC and \u00BE", rule.fractions, "MendFractions"},
+         {std::tuple{"1/2, 1/4 and 3/4 become \u00BD, \u00BC and \u00BE", rule.fractions,
+                     "MendFractions"},
           std::tuple{"any other / or \\ becomes -", rule.slashes, "MendSlashes"},
           std::tuple{"* between digits becomes x", rule.starsBetweenDigits, "MendStars"},
           std::tuple{": becomes -", rule.colons, "MendColons"},
@@ -133,9 +133,9 @@ ImportPreviewDialog::ImportPreviewDialog(QWidget* parent, Dialogs& dialogs, Impo
     }
     auto* blanks = new QLabel("Runs of blanks become one, and blanks at both ends go.", names);
     nameLayout->addWidget(blanks, row / 2 + 1, row % 2 == 1 ? 0 : 1);
-    longNames_ = NewChoice(names, "LongNames",
-                           {"Refuse names longer than 70 characters",
-                            "Cut names longer than 70 characters to 70"});
+    longNames_ = NewChoice(
+        names, "LongNames",
+        {"Refuse names longer than 70 characters", "Cut names longer than 70 characters to 70"});
     longNames_->setCurrentIndex(choices.longNames == LongNames::Skip ? 0 : 1);
     missingItems_ = NewChoice(names, "MissingItems",
                               {"Keep the list's items that are not in the file",
@@ -151,8 +151,8 @@ ImportPreviewDialog::ImportPreviewDialog(QWidget* parent, Dialogs& dialogs, Impo
     counts_->setFont(bold);
 
     auto* tabs = new QTabWidget(this);
-    firstLines_ = NewTable(tabs, "FirstLines",
-                           {"Line", "Name in the file", "Stored as", "Price", "Change"});
+    firstLines_ =
+        NewTable(tabs, "FirstLines", {"Line", "Name in the file", "Stored as", "Price", "Change"});
     changes_ = NewTable(tabs, "Changes", {"Line", "Item", "Old price", "New price"});
     refused_ = NewTable(tabs, "Refused", {"Line", "Reason", "The line"});
     notes_ = NewTable(tabs, "Notes", {"Note"});
@@ -226,8 +226,11 @@ void ImportPreviewDialog::FillColumnChoices() {
 
 void ImportPreviewDialog::ReadChoices() {
     ImportChoices& choices = review_.choices;
-    choices.encoding = encoding_->currentIndex() == 0 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
-    choices.delimiter = delimiter_->currentIndex() == 0 ? ',' : delimiter_->currentIndex() == 1 ? ';' : '\t';
+    choices.encoding =
+        encoding_->currentIndex() == 0 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    choices.delimiter = delimiter_->currentIndex() == 0   ? ','
+                        : delimiter_->currentIndex() == 1 ? ';'
+                                                          : '\t';
     if (decimalMark_->currentIndex() >= 0)
         choices.decimalMark =
             decimalMark_->currentIndex() == 0 ? DecimalMark::Point : DecimalMark::Comma;
@@ -252,8 +255,9 @@ void ImportPreviewDialog::ShowPlan() {
     const ImportPlan& plan = review_.plan;
     markQuestion_->setVisible(plan.decimalMarkUnsettled);
     import_->setEnabled(!plan.decimalMarkUnsettled);
-    counts_->setText(plan.decimalMarkUnsettled ? "Choose the decimal mark to see what the import does."
-                                               : Q(PlanCounts(plan)));
+    counts_->setText(plan.decimalMarkUnsettled
+                         ? "Choose the decimal mark to see what the import does."
+                         : Q(PlanCounts(plan)));
     mendCount_->setText(plan.needMending == 0
                             ? "No name needs mending."
                             : QString("%1 %2 names that need mending.")
@@ -262,8 +266,7 @@ void ImportPreviewDialog::ShowPlan() {
 
     Fill(firstLines_, std::min<std::size_t>(plan.lines.size(), kFirstLines), [&](std::size_t r) {
         const ImportLine& line = plan.lines[r];
-        return QStringList{QString::number(line.line), Q(line.nameInFile),
-                           Q(line.name),
+        return QStringList{QString::number(line.line), Q(line.nameInFile), Q(line.name),
                            Q(AmountText(line.price)), Q(LineChangeText(line))};
     });
     std::vector<const ImportLine*> changed;

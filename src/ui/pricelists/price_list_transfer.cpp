@@ -38,7 +38,6 @@ bool ImportItems(QWidget* parent, Session& session, const std::string& listFolde
     }
     ListContents list = ReadListContents(listFolder);
     ImportReview review{file, list, GuessChoices(file), {}};
-    review.plan = PlanImport(file, review.choices, list);
     if (!session.dialogs.ReviewImport(parent, review)) return false;
     ImportPlan plan = PlanImport(file, review.choices, list);
     if (plan.decimalMarkUnsettled) return false;
@@ -64,8 +63,9 @@ bool UndoImport(QWidget* parent, Session& session, const std::string& listFolder
         UndoLastImport(listFolder);
     } catch (const DataFileError& error) {
         Tell(parent, session,
-             "The undoing stopped: " + error.path() + " could not be written. Choose Undo Last "
-             "Import again to finish it.");
+             "The undoing stopped: " + error.path() +
+                 " could not be written. Choose Undo Last "
+                 "Import again to finish it.");
     }
     return true;
 }
@@ -91,7 +91,8 @@ void ExportItems(QWidget* parent, Session& session, const std::string& listFolde
         items.push_back({model.ItemList()[static_cast<std::size_t>(i)].name, model.PriceAt(i)});
     try {
         ReplaceFile(file->path,
-                    ItemsCsv(items, file->form, withSupplierNames ? &supplierNames : nullptr), true);
+                    ItemsCsv(items, file->form, withSupplierNames ? &supplierNames : nullptr),
+                    true);
     } catch (const DataFileError&) {
         Tell(parent, session, "The file " + file->path + " could not be written.");
     }
