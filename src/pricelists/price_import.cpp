@@ -134,27 +134,44 @@ std::string Lower(std::string_view text) {
     return lower.substr(first, lower.find_last_not_of(' ') - first + 1);
 }
 
-// How surely a header cell names the column: 2 when it is one of the words, 1 when it holds
-// one and is no number or code column ("Article no." names no item).
-int HeaderScore(const std::string& cell, std::initializer_list<std::string_view> words) {
+// The words suppliers head their columns with, in the languages of most price files. A
+// strong word names the column surely; a weak one may head a number column too, as
+// "Article" does beside "Description".
+struct HeaderWords {
+    std::initializer_list<std::string_view> strong, weak;
+};
+const HeaderWords kNameWords = {
+    {"name", "item name", "description", "designation", "product name", "bezeichnung",
+     "beschreibung", "artikelbezeichnung", "d\xC3\xA9signation", "libell\xC3\xA9",
+     "description article", "omschrijving", "descripci\xC3\xB3n", "descrizione", "nom"},
+    {"item", "article", "product", "artikel", "produkt",
+     "art\xC3\xAD"
+     "culo",
+     "articolo", "produit"}};
+const HeaderWords kPriceWords = {
+    {"price", "unit price", "cost", "unit cost", "net price", "preis", "einzelpreis", "nettopreis",
+     "prix", "prix unitaire", "prijs", "precio", "prezzo"},
+    {"amount", "betrag", "montant", "ek", "vk"}};
+
+// How surely a header cell names the column: 3 for a strong word, 2 for a weak one, 1 when
+// it holds a strong word and is no number or code column ("Price code" names no price).
+int HeaderScore(const std::string& cell, const HeaderWords& words) {
     std::string lower = Lower(cell);
-    for (std::string_view word : words)
+    for (std::string_view word : words.strong)
+        if (lower == word) return 3;
+    for (std::string_view word : words.weak)
         if (lower == word) return 2;
-    for (std::string_view other : {"no", "nr", "number", "code", "#", "id", "ref", "sku"})
+    for (std::string_view other : {"no", "nr", "number", "nummer", "code", "#", "id", "ref", "sku"})
         if (lower.find(other) != std::string::npos &&
             (lower.size() == other.size() ||
              lower.find(std::string(" ") + std::string(other)) != std::string::npos ||
-             lower.find(std::string(other) + ".") != std::string::npos || other == "#"))
+             lower.find(std::string(other) + ".") != std::string::npos || other == "#" ||
+             other == "nummer"))
             return 0;
-    for (std::string_view word : words)
+    for (std::string_view word : words.strong)
         if (lower.find(word) != std::string::npos) return 1;
     return 0;
 }
-
-const std::initializer_list<std::string_view> kNameWords = {
-    "name", "item", "description", "article", "product", "item name", "designation"};
-const std::initializer_list<std::string_view> kPriceWords = {"price",     "cost",      "unit price",
-                                                             "unit cost", "net price", "amount"};
 
 bool ReadsAsAmount(std::string_view text) {
     return !text.empty() &&
@@ -163,7 +180,7 @@ bool ReadsAsAmount(std::string_view text) {
 }
 
 std::optional<std::size_t> BestColumn(const std::vector<std::string>& header,
-                                      std::initializer_list<std::string_view> words,
+                                      const HeaderWords& words,
                                       std::optional<std::size_t> besides) {
     std::optional<std::size_t> best;
     int bestScore = 0;
@@ -340,12 +357,13 @@ ImportChoices GuessChoices(ImportFile& file) {
     std::optional<std::size_t> price = BestColumn(first, kPriceWords, std::nullopt);
     std::optional<std::size_t> name = BestColumn(first, kNameWords, price);
     std::size_t sample = std::min<std::size_t>(records.size(), 500);
+    // A price has decimals or a currency where a number or code column has none.
     std::vector<std::size_t> amounts(columns), texts(columns);
     for (std::size_t r = 1; r < sample; ++r)
         for (std::size_t c = 0; c < records[r].fields.size(); ++c) {
             const std::string& cell = records[r].fields[c];
             if (ReadsAsAmount(cell))
-                ++amounts[c];
+                amounts[c] += cell.find_first_not_of("0123456789 -") == std::string::npos ? 1 : 2;
             else if (!TrimmedBlanks(cell).empty())
                 ++texts[c];
         }
@@ -599,8 +617,12 @@ bool CanUndoLastImport(const std::string& listFolder) {
     return FileExists(listFolder + kLastImportRecord);
 }
 
-void UndoLastImport(const std::string& listFolder) {
-    for (const UndoEntry& entry : ReadUndoRecord(listFolder).entries) {
+void UndoLastImport(const std::string& listFolder,
+                    const std::function<void(std::size_t, std::size_t)>& progress) {
+    std::vector<UndoEntry> entries = ReadUndoRecord(listFolder).entries;
+    std::size_t done = 0;
+    for (const UndoEntry& entry : entries) {
+        if (progress) progress(++done, entries.size());
         if (entry.kind == 'A')
             DeleteItem(listFolder, entry.name);
         else if (entry.kind == 'D' && !FileExists(listFolder + entry.name))

@@ -135,8 +135,10 @@ void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
 bool CanUndoLastImport(const std::string& listFolder);
 
 // Puts back the prices the last import changed, the items it deleted, and removes the items
-// it added; then forgets it. Safe to run again after a kill.
-void UndoLastImport(const std::string& listFolder);
+// it added; then forgets it. Safe to run again after a kill. progress(done, total) after
+// each item.
+void UndoLastImport(const std::string& listFolder,
+                    const std::function<void(std::size_t, std::size_t)>& progress = {});
 
 // Forgets the last import: the list was changed by hand since.
 void ForgetLastImport(const std::string& listFolder);

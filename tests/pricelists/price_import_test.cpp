@@ -229,10 +229,14 @@ TEST_F(ImportIntoList, AMendedItemIsFoundAgainByItsSuppliersNameNextMonth) {
     ASSERT_EQ(plan.notes.size(), 1u);
     EXPECT_EQ(plan.unchanged, 1u);
     // The export can give the supplier's names back.
+    const std::string pipe =
+        "Pipe \xC2\xBE"
+        "in";
     auto names = SupplierNamesByItem(list);
-    EXPECT_EQ(names[FoldCase("Pipe \xC2\xBE"
-                             "in")],
-              "Pipe 3/4in");
+    EXPECT_EQ(ItemsCsv({{pipe, Amount::Whole(1)}, {"Bolt 1-2", Amount::Whole(2)}},
+                       CsvForm::CommaPoint, &names),
+              "\xEF\xBB\xBFName,Price,Supplier name\r\n" + pipe +
+                  ",1.00,Pipe 3/4in\r\nBolt 1-2,2.00,\r\n");
 }
 
 TEST_F(ImportIntoList, UndoPutsBackPricesRestoresDeletedAndRemovesAdded) {

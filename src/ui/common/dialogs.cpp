@@ -1,5 +1,6 @@
 #include "ui/common/dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
@@ -114,7 +115,7 @@ bool DesktopDialogs::EditPrinterSettings(QWidget* parent, Session& session,
 }
 
 std::optional<std::string> DesktopDialogs::AskImportFile(QWidget* parent) {
-    QString file = QFileDialog::getOpenFileName(parent, "Import Items", QString(),
+    QString file = QFileDialog::getOpenFileName(parent, "Import Items", QDir::homePath(),
                                                 "CSV and text files (*.csv *.txt *.tsv *.tab);;"
                                                 "All files (*)");
     if (file.isEmpty()) return std::nullopt;
@@ -126,7 +127,7 @@ std::optional<CsvFileChoice> DesktopDialogs::AskCsvSaveFile(QWidget* parent, con
     const QString commaPoint = "CSV, comma and decimal point (*.csv)";
     const QString semicolonComma = "CSV, semicolon and decimal comma (*.csv)";
     QString chosen = commaPoint;
-    QString file = QFileDialog::getSaveFileName(parent, title, suggested,
+    QString file = QFileDialog::getSaveFileName(parent, title, QDir::home().filePath(suggested),
                                                 commaPoint + ";;" + semicolonComma, &chosen);
     if (file.isEmpty()) return std::nullopt;
     if (!file.endsWith(".csv", Qt::CaseInsensitive)) file += ".csv";

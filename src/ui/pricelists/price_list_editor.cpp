@@ -138,20 +138,15 @@ void PriceListEditor::BuildMenus() {
             [this, undoImport] { undoImport->setEnabled(CanUndoLastImport(listFolder_)); });
     connect(importItems, &QAction::triggered, this, [this] {
         bool begun = false;
-        bool changed = ImportItems(this, session_, listFolder_,
-                                   [this, &begun](std::size_t, std::size_t total) {
-                                       if (!begun) {
-                                           progressBar_->Begin(static_cast<std::int64_t>(total));
-                                           progressFrame_->show();
-                                           begun = true;
-                                       }
-                                       progressBar_->Advance();
-                                   });
+        bool changed = ImportItems(this, session_, listFolder_, WritingProgress(begun));
         progressFrame_->hide();
         if (changed) AfterListChange();
     });
     connect(undoImport, &QAction::triggered, this, [this] {
-        if (UndoImport(this, session_, listFolder_)) AfterListChange();
+        bool begun = false;
+        bool changed = UndoImport(this, session_, listFolder_, WritingProgress(begun));
+        progressFrame_->hide();
+        if (changed) AfterListChange();
     });
     connect(exportItems, &QAction::triggered, this,
             [this] { ExportItems(this, session_, listFolder_, listName_); });
@@ -338,6 +333,18 @@ void PriceListEditor::LoadList() {
     Pause(200);
     progressFrame_->hide();
     Showit();
+}
+
+ImportProgress PriceListEditor::WritingProgress(bool& begun) {
+    return [this, &begun](std::size_t, std::size_t total) {
+        if (!begun) {
+            progressBar_->Begin(static_cast<std::int64_t>(total));
+            progressFrame_->show();
+            repaint();  // the question gone, the bar shown
+            begun = true;
+        }
+        progressBar_->Advance();
+    };
 }
 
 void PriceListEditor::AfterListChange() {

@@ -9,6 +9,7 @@
 #include "pricelists/item_filter.h"
 #include "pricelists/price_list_model.h"
 #include "store/row_window.h"
+#include "ui/pricelists/price_list_transfer.h"
 
 class QFrame;
 class QLabel;
@@ -53,6 +54,8 @@ class PriceListEditor : public QDialog {
     void ResizeForHelpPanel(bool shown);
     void UpdateSlider();
 
+    // The bar that follows an import's or an undoing's writing; begun once it shows.
+    ImportProgress WritingProgress(bool& begun);
     // After an import or its undoing: the list read afresh, the editor frame empty.
     void AfterListChange();
     void AddBtn_Click();

@@ -52,7 +52,8 @@ bool ImportItems(QWidget* parent, Session& session, const std::string& listFolde
     return true;
 }
 
-bool UndoImport(QWidget* parent, Session& session, const std::string& listFolder) {
+bool UndoImport(QWidget* parent, Session& session, const std::string& listFolder,
+                const ImportProgress& step) {
     if (!CanUndoLastImport(listFolder)) return false;
     if (session.dialogs.Ask(parent,
                             "Put back the prices the last import changed, and remove the items "
@@ -60,7 +61,7 @@ bool UndoImport(QWidget* parent, Session& session, const std::string& listFolder
                             PromptIcon::None, PromptButtons::YesNo) != PromptAnswer::Yes)
         return false;
     try {
-        UndoLastImport(listFolder);
+        UndoLastImport(listFolder, step);
     } catch (const DataFileError& error) {
         Tell(parent, session,
              "The undoing stopped: " + error.path() +

@@ -22,7 +22,8 @@ bool ImportItems(QWidget* parent, Session& session, const std::string& listFolde
                  const ImportProgress& step);
 
 // "Undo Last Import": asks first; true when the list changed.
-bool UndoImport(QWidget* parent, Session& session, const std::string& listFolder);
+bool UndoImport(QWidget* parent, Session& session, const std::string& listFolder,
+                const ImportProgress& step);
 
 // "Export Items...": the whole list in the editor's order, with the supplier's names as a
 // column of their own when the user wants them and an import kept any.
