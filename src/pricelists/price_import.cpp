@@ -138,7 +138,7 @@ std::string Lower(std::string_view text) {
 // strong word names the column surely; a weak one may head a number column too, as
 // "Article" does beside "Description".
 struct HeaderWords {
-    std::initializer_list<std::string_view> strong, weak;
+    std::vector<std::string_view> strong, weak;
 };
 const HeaderWords kNameWords = {
     {"name", "item name", "description", "designation", "product name", "bezeichnung",
@@ -194,14 +194,14 @@ std::optional<std::size_t> BestColumn(const std::vector<std::string>& header,
     return best;
 }
 
-// A name a spreadsheet would run as a formula is written behind an apostrophe; it is read
-// back without it.
 std::string_view TrimmedBlanks(std::string_view text) {
     std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// A name a spreadsheet would run as a formula is written behind an apostrophe; it is read
+// back without it.
 std::string WithoutFormulaGuard(std::string_view name) {
     if (name.size() >= 2 && name[0] == '\'' &&
         std::string_view("=+-@'").find(name[1]) != std::string_view::npos)
@@ -510,9 +510,13 @@ ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const List
                 FoldCase(before.nameInFile) == FoldCase(line.nameInFile)
                     ? "The same name as line " + std::to_string(record.line) +
                           ", which is imported instead."
-                    : "Mended to " + Quoted(before.name) + ", the same name as line " +
+                : before.mended
+                    ? "Mended to " + Quoted(before.name) + ", the same name as line " +
                           std::to_string(record.line) + "'s " + Quoted(line.nameInFile) +
-                          "; line " + std::to_string(record.line) + " is imported instead.";
+                          "; line " + std::to_string(record.line) + " is imported instead."
+                    : "The same name as line " + std::to_string(record.line) + "'s " +
+                          Quoted(line.nameInFile) + " once that is mended; line " +
+                          std::to_string(record.line) + " is imported instead.";
             refuse(records[recordOf[earlier->second]], reason);
             dropped[earlier->second] = true;
             earlier->second = plan.lines.size();

@@ -101,6 +101,13 @@ class PriceTransferTest : public QObject {
         QCOMPARE(dialog.findChild<QTableWidget*>("Refused")->item(0, 1)->text(),
                  QString("The price \"x\" is not an amount."));
 
+        // The refused lines go to a file of their own, each with its reason, to be mended.
+        env->dialogs.csvSaveFile = CsvFileChoice{files / "refused.csv", CsvForm::SemicolonComma};
+        QTest::mouseClick(dialog.findChild<QPushButton*>("SaveRefused"), Qt::LeftButton);
+        QCOMPARE(ReadBytes(files / "refused.csv"),
+                 std::string("\xEF\xBB\xBFName;Price;Reason\r\n"
+                             "Bad;x;\"Line 5: The price \"\"x\"\" is not an amount.\"\r\n"));
+
         dialog.findChild<QCheckBox*>("Mend")->setChecked(false);
         QCOMPARE(counts->text(),
                  QString("0 new items, 1 changed price, 1 unchanged, 2 refused lines"));
