@@ -1,8 +1,10 @@
 // The costing sheet as a user meets it: a job made, typed, saved and read back; a job
 // repriced as it opens; the close question; Save As; a long job scrolled.
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +15,7 @@
 #include "costing/job_editing.h"
 #include "costing/job_file.h"
 #include "desk_fixture.h"
+#include "manage/name_index.h"
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
 #include "store/pause.h"
@@ -134,6 +137,46 @@ class CostingSheetTest : public QObject, public Desk {
                          "2,'=Porch,My First Group,1.23,2.46\r\n"
                          ",Total,,,6.16\r\n"));
         QCOMPARE(In<QLabel>("Total")->text(), QString("6.16"));
+    }
+
+    // Ctrl+F: typing part of a name lists the jobs of every group; Enter opens the chosen one
+    // in its group as a double click would; Esc changes nothing.
+    void aJobIsFoundByPartOfItsNameAndOpensInItsGroup() {
+        Settings settings = Now().Settings();
+        NewEntry(Now().Paths, settings, NameIndex::Groups, "Kitchens");
+        WriteBytes(Now().Paths.JobFolder(1) + "Oak Cabinet", "");
+        WriteBytes(Now().Paths.JobFolder(0) + "Vanity cabinet", "");
+        WriteLine(Now().Paths.JobFolder(0) + "Shed", 0, {0, 0, ParseAmount("1"), "Nails", {}, {}});
+        window->RefreshLists();
+        int groupBefore = Now().Settings().CurrentGroup;
+
+        QTest::keyClick(window->findChild<QListWidget*>("JobList"), Qt::Key_F, Qt::ControlModifier);
+        auto* box = window->findChild<QDialog*>("FindJob");
+        QVERIFY(box && box->isVisible());
+        auto* text = box->findChild<QLineEdit*>("FindText");
+        QTRY_VERIFY(text->hasFocus());
+        QTest::keyClicks(text, "CAB");
+        QAbstractItemModel* results = box->findChild<QListView*>("FindResults")->model();
+        QCOMPARE(results->rowCount(), 2);
+        QCOMPARE(results->index(0, 0).data().toString(), QString("Oak Cabinet   (Kitchens)"));
+        QTest::keyClick(text, Qt::Key_Escape);
+        QTRY_VERIFY(!window->findChild<QDialog*>("FindJob"));
+        QVERIFY(!Sheet());
+        QCOMPARE(Now().Settings().CurrentGroup, groupBefore);
+
+        window->activateWindow();  // the offscreen platform gives it back to no window
+        QTRY_VERIFY(window->isActiveWindow());
+        QTest::keyClick(window->findChild<QListWidget*>("JobList"), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(window->findChild<QDialog*>("FindJob"));
+        text = window->findChild<QDialog*>("FindJob")->findChild<QLineEdit*>("FindText");
+        QTest::keyClicks(text, "cab");
+        QTest::keyClick(text, Qt::Key_Down);
+        QTest::keyClick(text, Qt::Key_Return);
+        QTRY_VERIFY(Sheet());
+        QCOMPARE(Now().CurrentJobName, std::string("Vanity cabinet"));
+        QCOMPARE(Now().Settings().CurrentGroup, 0);
+        QCOMPARE(window->findChild<QListWidget*>("JobList")->currentItem()->text(),
+                 QString("Vanity cabinet"));
     }
 
     void theCloseQuestion_data() {

@@ -24,6 +24,7 @@
 #include "ui/costing/costing_sheet_window.h"
 #include "ui/datafolder/data_folder_window.h"
 #include "ui/management/about_box.h"
+#include "ui/management/find_job_box.h"
 #include "ui/pricelists/price_list_editor.h"
 #include "ui/session.h"
 
@@ -184,6 +185,11 @@ void ManagementWindow::BuildMenus() {
     copyJob_ = Named(jobMenu_->addAction("&Copy"), "JMCopy");
     pasteJob_ = Named(jobMenu_->addAction("&Paste"), "JMPaste");
     deleteJob_ = Named(jobMenu_->addAction("&Delete"), "JMDelete");
+    // Finding a job by part of its name, beside the design's items.
+    jobMenu_->addSeparator();
+    QAction* findJob = Named(jobMenu_->addAction("&Find Job..."), "JMFind");
+    findJob->setShortcut(QKeySequence::Find);
+    connect(findJob, &QAction::triggered, this, &ManagementWindow::FindJob);
 
     priceListMenu_ = menuBar()->addMenu("&Price Lists");
     priceListMenu_->setObjectName("LM");
@@ -521,6 +527,25 @@ void ManagementWindow::OpenJobNamed(const std::string& name) {
     });
     hide();
     sheet_->show();
+}
+
+void ManagementWindow::FindJob() {
+    if (sheet_) return;
+    auto* box = new FindJobBox(this, session_.Paths);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::accepted, this, [this, box] {
+        std::optional<FoundJob> found = box->Chosen();
+        if (!found) return;
+        // As a double click on the job in its group: the group and the job selected, then open.
+        session_.Apply([&found](const DataPaths& paths, Settings& settings) {
+            SelectEntry(paths, settings, NameIndex::Groups, found->groupSlot);
+        });
+        RefreshLists();
+        QList<QListWidgetItem*> rows = jobColumn_->findItems(Q(found->job), Qt::MatchExactly);
+        if (!rows.isEmpty()) SelectRow(jobColumn_, jobColumn_->row(rows.front()));
+        OpenJobNamed(found->job);
+    });
+    box->open();
 }
 
 void ManagementWindow::RenameSelectedJob() {

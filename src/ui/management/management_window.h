@@ -81,6 +81,8 @@ class ManagementWindow : public QMainWindow {
     void NewJob();
     void OpenSelectedJob();
     void OpenJobNamed(const std::string& name);
+    // "Find Job..." (Ctrl+F): the find box, and the job chosen there opened in its group.
+    void FindJob();
     // Rename, Cut, Copy, Paste and Delete of the "Job Quantoras" menu.
     void RenameSelectedJob();
     void PutSelectedJobOnClipboard(JobClipboard::State how);

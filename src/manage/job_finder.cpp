@@ -1,0 +1,26 @@
+#include "manage/job_finder.h"
+
+#include "manage/name_index.h"
+#include "store/code_page.h"
+
+namespace quantora {
+
+JobFinder::JobFinder(const DataPaths& paths) {
+    for (const NamedSlot& group : SortedEntries(paths, NameIndex::Groups))
+        for (std::string& job : SortedJobNames(paths.JobFolder(group.slot))) {
+            folded_.push_back(FoldCase(job));
+            jobs_.push_back({group.slot, group.name, std::move(job)});
+        }
+}
+
+std::vector<const FoundJob*> JobFinder::Matching(const std::string& text) const {
+    std::vector<const FoundJob*> found;
+    std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return found;
+    std::string wanted = FoldCase(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    for (std::size_t i = 0; i < jobs_.size(); ++i)
+        if (folded_[i].find(wanted) != std::string::npos) found.push_back(&jobs_[i]);
+    return found;
+}
+
+}  // namespace quantora
