@@ -543,6 +543,8 @@ void ManagementWindow::FindJob() {
         RefreshLists();
         QList<QListWidgetItem*> rows = jobColumn_->findItems(Q(found->job), Qt::MatchExactly);
         if (!rows.isEmpty()) SelectRow(jobColumn_, jobColumn_->row(rows.front()));
+        // The Enter that chose the job may still be held: its release is not for the sheet.
+        session_.Keys.Set();
         OpenJobNamed(found->job);
     });
     box->open();
