@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "costing/job_editing.h"
 #include "costing/job_file.h"
@@ -177,6 +178,36 @@ class CostingSheetTest : public QObject, public Desk {
         QCOMPARE(Now().Settings().CurrentGroup, 0);
         QCOMPARE(window->findChild<QListWidget*>("JobList")->currentItem()->text(),
                  QString("Vanity cabinet"));
+    }
+
+    // Where Used for the selected job lists the jobs that use it, directly or through others;
+    // Enter on one opens it in its group.
+    void theJobsUsingAJobAreListedAndOneOpens() {
+        Settings settings = Now().Settings();
+        NewEntry(Now().Paths, settings, NameIndex::Groups, "Houses");
+        WriteLine(Job("Porch"), 0, {0, 0, ParseAmount("1"), "Nails", {}, {}});
+        WriteLine(Now().Paths.JobFolder(1) + "Villa", 0, {1, 0, ParseAmount("2"), "porch", {}, {}});
+        WriteLine(Now().Paths.JobFolder(1) + "Street", 0,
+                  {1, 1, ParseAmount("3"), "Villa", {}, {}});
+        Now().Apply([](const DataPaths& paths, Settings& current) {
+            SelectEntry(paths, current, NameIndex::Groups, 0);
+        });
+        window->RefreshLists();
+        auto* jobs = window->findChild<QListWidget*>("JobList");
+        jobs->setCurrentItem(jobs->findItems("Porch", Qt::MatchExactly).front());
+        window->findChild<QAction*>("JMWhereUsed")->trigger();
+        auto* box = window->findChild<QDialog*>("WhereUsed");
+        QVERIFY(box && box->isVisible());
+        auto* used = box->findChild<QTreeWidget*>("UsedBy");
+        QCOMPARE(used->topLevelItemCount(), 2);
+        QCOMPARE(used->topLevelItem(0)->text(1), QString("Villa"));
+        QCOMPARE(used->topLevelItem(0)->text(2), QString("2"));
+        QCOMPARE(used->topLevelItem(1)->text(2), QString("through Villa"));
+        used->setCurrentItem(used->topLevelItem(1));
+        QTest::keyClick(used, Qt::Key_Return);
+        QTRY_VERIFY(Sheet());
+        QCOMPARE(Now().CurrentJobName, std::string("Street"));
+        QCOMPARE(Now().Settings().CurrentGroup, 1);
     }
 
     void theCloseQuestion_data() {

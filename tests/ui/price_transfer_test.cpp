@@ -10,8 +10,11 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 #include <filesystem>
 
+#include "costing/job_file.h"
 #include "pricelists/item_file.h"
 #include "pricelists/price_export.h"
 #include "store/pause.h"
@@ -201,6 +204,26 @@ class PriceTransferTest : public QObject {
         QCOMPARE(env->dialogs.asked.size(), std::size_t(1));
         QVERIFY(env->dialogs.asked[0].text.startsWith("This file holds no text"));
         QVERIFY(env->dialogs.reviewedPlans.empty());
+    }
+
+    // Before a price changes: which costings use the item last chosen.
+    void theCostingsUsingAnItemAreShown() {
+        Item("Nails", "1");
+        WriteBytes(env->session->Paths.JobFolder(0) + "Shed",
+                   EncodeJobLine({0, 0, Amount::Whole(4), "nails", {}, {}}));
+        Open();
+        window->findChild<QLineEdit*>("AddText")->setText("Nails");
+        QString summary;
+        int rows = -1;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            summary = box->findChild<QLabel*>("UsedSummary")->text();
+            rows = box->findChild<QTreeWidget*>("UsedBy")->topLevelItemCount();
+            static_cast<QDialog*>(box)->reject();
+        });
+        Choose("FMWhereUsed");
+        QCOMPARE(rows, 1);
+        QCOMPARE(summary, QString("\"Nails\" is used by 1 job directly and 0 through other jobs."));
     }
 
     void theExportedListIsTheListInTheEditorsOrder() {

@@ -20,6 +20,7 @@
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
 #include "ui/common/slot_column.h"
+#include "ui/common/where_used_box.h"
 #include "ui/common/window_scaling.h"
 #include "ui/costing/costing_sheet_window.h"
 #include "ui/datafolder/data_folder_window.h"
@@ -190,6 +191,8 @@ void ManagementWindow::BuildMenus() {
     QAction* findJob = Named(jobMenu_->addAction("&Find Job..."), "JMFind");
     findJob->setShortcut(QKeySequence::Find);
     connect(findJob, &QAction::triggered, this, &ManagementWindow::FindJob);
+    whereUsed_ = Named(jobMenu_->addAction("Where &Used..."), "JMWhereUsed");
+    connect(whereUsed_, &QAction::triggered, this, &ManagementWindow::ShowWhereUsed);
 
     priceListMenu_ = menuBar()->addMenu("&Price Lists");
     priceListMenu_->setObjectName("LM");
@@ -322,6 +325,7 @@ void ManagementWindow::PrepareJobMenu() {
     ShowItem(copyJob_, menu.copy);
     ShowItem(pasteJob_, menu.paste);
     ShowItem(deleteJob_, menu.remove);
+    whereUsed_->setEnabled(menu.open.enabled);  // for a selected job, as Open is
     newJob_->setEnabled(true);
 }
 
@@ -534,20 +538,37 @@ void ManagementWindow::FindJob() {
     auto* box = new FindJobBox(this, session_.Paths);
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QDialog::accepted, this, [this, box] {
-        std::optional<FoundJob> found = box->Chosen();
-        if (!found) return;
-        // As a double click on the job in its group: the group and the job selected, then open.
-        session_.Apply([&found](const DataPaths& paths, Settings& settings) {
-            SelectEntry(paths, settings, NameIndex::Groups, found->groupSlot);
-        });
-        RefreshLists();
-        QList<QListWidgetItem*> rows = jobColumn_->findItems(Q(found->job), Qt::MatchExactly);
-        if (!rows.isEmpty()) SelectRow(jobColumn_, jobColumn_->row(rows.front()));
-        // The Enter that chose the job may still be held: its release is not for the sheet.
-        session_.Keys.Set();
-        OpenJobNamed(found->job);
+        if (std::optional<FoundJob> found = box->Chosen())
+            OpenJobInGroup(found->groupSlot, found->job);
     });
     box->open();
+}
+
+void ManagementWindow::ShowWhereUsed() {
+    QString job = Selected(jobColumn_);
+    if (sheet_ || job.isEmpty()) return;
+    auto* box = new WhereUsedBox(
+        this, "\"" + job + "\"",
+        FindWhereUsed(session_.Paths, {true, session_.Settings().CurrentGroup, job.toStdString()}),
+        true);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::accepted, this, [this, box] {
+        if (std::optional<JobUse> use = box->Chosen()) OpenJobInGroup(use->groupSlot, use->job);
+    });
+    box->open();
+}
+
+void ManagementWindow::OpenJobInGroup(std::int16_t groupSlot, const std::string& job) {
+    // As a double click on the job in its group: the group and the job selected, then open.
+    session_.Apply([groupSlot](const DataPaths& paths, Settings& settings) {
+        SelectEntry(paths, settings, NameIndex::Groups, groupSlot);
+    });
+    RefreshLists();
+    QList<QListWidgetItem*> rows = jobColumn_->findItems(Q(job), Qt::MatchExactly);
+    if (!rows.isEmpty()) SelectRow(jobColumn_, jobColumn_->row(rows.front()));
+    // The Enter that chose the job may still be held: its release is not for the sheet.
+    session_.Keys.Set();
+    OpenJobNamed(job);
 }
 
 void ManagementWindow::RenameSelectedJob() {

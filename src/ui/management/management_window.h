@@ -83,6 +83,9 @@ class ManagementWindow : public QMainWindow {
     void OpenJobNamed(const std::string& name);
     // "Find Job..." (Ctrl+F): the find box, and the job chosen there opened in its group.
     void FindJob();
+    // "Where Used..." for the selected job: the jobs that use it, any of them opened from there.
+    void ShowWhereUsed();
+    void OpenJobInGroup(std::int16_t groupSlot, const std::string& job);
     // Rename, Cut, Copy, Paste and Delete of the "Job Quantoras" menu.
     void RenameSelectedJob();
     void PutSelectedJobOnClipboard(JobClipboard::State how);
@@ -123,6 +126,7 @@ class ManagementWindow : public QMainWindow {
     QAction* copyJob_;
     QAction* pasteJob_;
     QAction* deleteJob_;
+    QAction* whereUsed_;
     QMenu* priceListMenu_;
     QAction* openPriceList_;
     QAction* renamePriceList_;

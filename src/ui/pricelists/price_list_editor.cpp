@@ -26,6 +26,7 @@
 #include "ui/common/key_preview.h"
 #include "ui/common/print_out.h"
 #include "ui/common/progress_bar.h"
+#include "ui/common/where_used_box.h"
 #include "ui/common/window_placement.h"
 #include "ui/common/window_scaling.h"
 #include "ui/pricelists/price_list_transfer.h"
@@ -150,6 +151,21 @@ void PriceListEditor::BuildMenus() {
     });
     connect(exportItems, &QAction::triggered, this,
             [this] { ExportItems(this, session_, listFolder_, listName_); });
+    // The costings that use the item last chosen, before its price changes or it goes.
+    QAction* whereUsed = file->addAction("&Where Used...");
+    whereUsed->setObjectName("FMWhereUsed");
+    connect(whereUsed, &QAction::triggered, this, [this] {
+        std::string item = TrimBlanks(nameField_->text().toStdString());
+        if (item.empty()) {
+            session_.sounds.PlayAsterisk();
+            return;
+        }
+        WhereUsedBox box(
+            this, "\"" + Q(item) + "\"",
+            FindWhereUsed(session_.Paths, {false, session_.Settings().CurrentList, item}), false);
+        box.exec();
+        session_.Keys.Set();
+    });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setMenuBar(menus);
