@@ -43,7 +43,7 @@ void Run() {
                 bool job = k == 9 && j % 10 == 1;
                 std::string item = job ? std::string(kinds[(j - 1) % 7]) + " " +
                                              std::to_string(g * kJobsPerGroup + j - 1)
-                                       : "Part " + std::to_string((j * 10 + k) % 500);
+                                       : "Board " + std::to_string((j * 10 + k) % 500);
                 lines += EncodeJobLine({static_cast<std::int16_t>(job ? 1 : 0),
                                         static_cast<std::int16_t>(job ? settings.CurrentGroup : 0),
                                         Amount::Whole(1 + k),
@@ -102,7 +102,9 @@ void Run() {
         for (const std::string& file : files) benchmark::DoNotOptimize(ReadBytesOf(file));
     });
     std::size_t found = 0;
-    double engine = time([&] { found = FindWhereUsed(paths, {false, 0, "Part 7"}).direct.size(); });
+    double engine = time([&] {
+        found = FindWhereUsed(paths, {false, 0, "Board 7"}).direct.size();
+    });
     PrintCase("where_used_10000_jobs", engine, floor, "direct=" + std::to_string(found));
     std::printf(
         "case: find_job_10000_jobs open_ms=%.3f key_median_ms=%.3f key_worst_ms=%.3f "

@@ -12,12 +12,24 @@ DecimalMark DecimalMarkOf(CsvForm form) {
     return form == CsvForm::CommaPoint ? DecimalMark::Point : DecimalMark::Comma;
 }
 
+namespace {
+
+constexpr std::string_view kFormulaStarts = "=+-@";
+
+}  // namespace
+
 std::string SpreadsheetText(const std::string& text) {
-    constexpr std::string_view kFormulaStarts = "=+-@";
     bool formula = !text.empty() && kFormulaStarts.find(text[0]) != std::string_view::npos;
     bool guarded = text.size() >= 2 && text[0] == '\'' &&
                    (kFormulaStarts.find(text[1]) != std::string_view::npos || text[1] == '\'');
     return formula || guarded ? "'" + text : text;
+}
+
+std::string FromSpreadsheetText(std::string_view text) {
+    if (text.size() >= 2 && text[0] == '\'' &&
+        (kFormulaStarts.find(text[1]) != std::string_view::npos || text[1] == '\''))
+        text.remove_prefix(1);
+    return std::string(text);
 }
 
 std::string ItemsCsv(const std::vector<ExportItem>& items, CsvForm form,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -22,6 +23,9 @@ DecimalMark DecimalMarkOf(CsvForm form);
 // apostrophe and one of them) would run as a formula, so it goes behind an apostrophe, which
 // an import takes off again.
 std::string SpreadsheetText(const std::string& text);
+
+// The text as it was before SpreadsheetText: a guarding apostrophe taken off.
+std::string FromSpreadsheetText(std::string_view text);
 
 struct ExportItem {
     std::string name;

@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "pricelists/item_file.h"
+#include "pricelists/price_export.h"
 #include "store/code_page.h"
 #include "store/data_file.h"
 #include "store/data_folder.h"
@@ -200,15 +201,6 @@ std::string_view TrimmedBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// A name a spreadsheet would run as a formula is written behind an apostrophe; it is read
-// back without it.
-std::string WithoutFormulaGuard(std::string_view name) {
-    if (name.size() >= 2 && name[0] == '\'' &&
-        std::string_view("=+-@'").find(name[1]) != std::string_view::npos)
-        name.remove_prefix(1);
-    return std::string(name);
-}
-
 // The name's length in the code page; nothing when a character has no place in it.
 std::optional<std::size_t> Cp1252Length(const std::string& name) {
     if (std::all_of(name.begin(), name.end(),
@@ -219,13 +211,18 @@ std::optional<std::size_t> Cp1252Length(const std::string& name) {
     return stored->size();
 }
 
+// The bytes of the UTF-8 character that begins with lead.
+std::size_t CharacterLength(char lead) {
+    auto byte = static_cast<unsigned char>(lead);
+    return byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+}
+
 // The name cut to the longest that fits 70 characters of the code page.
 std::string CutToLength(const std::string& name) {
     std::string cut;
     std::size_t count = 0;
     for (std::size_t i = 0; i < name.size() && count < kMaxNameLength; ++count) {
-        auto lead = static_cast<unsigned char>(name[i]);
-        std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        std::size_t length = CharacterLength(name[i]);
         cut += name.substr(i, length);
         i += length;
     }
@@ -237,8 +234,7 @@ std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\
 // The first character of the name that has no place in the code page, as UTF-8.
 std::string FirstUnstorable(const std::string& name) {
     for (std::size_t i = 0; i < name.size();) {
-        auto lead = static_cast<unsigned char>(name[i]);
-        std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        std::size_t length = CharacterLength(name[i]);
         std::string character = name.substr(i, length);
         if (!FitsCp1252(character)) return character;
         i += length;
@@ -342,6 +338,16 @@ std::string LineChangeText(const ImportLine& line) {
     return AmountText(line.oldPrice) + " to " + AmountText(line.price);
 }
 
+std::vector<std::string> MendedAndDeleted(const ImportPlan& plan) {
+    std::vector<std::string> notes = plan.notes;
+    for (const ImportLine& line : plan.lines)
+        if (line.mended && line.nameInFile != line.name)
+            notes.push_back("Line " + std::to_string(line.line) + ": " + Quoted(line.nameInFile) +
+                            " is stored as " + Quoted(line.name) + ".");
+    for (const ListItem& item : plan.deleted) notes.push_back(Quoted(item.name) + " is deleted.");
+    return notes;
+}
+
 ImportChoices GuessChoices(ImportFile& file) {
     ImportChoices choices;
     choices.encoding = file.Encoding();
@@ -423,7 +429,7 @@ ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const List
             refuse(record, "The line has no name.");
             continue;
         }
-        std::string inFile = WithoutFormulaGuard(TrimmedBlanks(record.fields[choices.nameColumn]));
+        std::string inFile = FromSpreadsheetText(TrimmedBlanks(record.fields[choices.nameColumn]));
         std::string name = inFile;
         if (name.empty()) {
             refuse(record, "The name is empty.");

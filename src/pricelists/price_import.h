@@ -120,6 +120,10 @@ std::string PlanCounts(const ImportPlan& plan);
 // "12.50 to 13.00".
 std::string LineChangeText(const ImportLine& line);
 
+// The preview's notes: the plan's own, then each name stored otherwise than the file writes
+// it, then each item to be deleted.
+std::vector<std::string> MendedAndDeleted(const ImportPlan& plan);
+
 // What importing the file with these choices would do to the list. Without a decimal mark
 // every price line waits on the user, and the plan holds no line.
 ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const ListContents& list);

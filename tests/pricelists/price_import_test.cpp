@@ -161,11 +161,18 @@ TEST_F(ImportIntoList, DeletingMissingItemsDeletesOnlyThose) {
         WriteItemPrice(list, name, Amount::Whole(1));
     ImportChoices choices;
     choices.deleteMissing = true;
-    ImportPlan plan = Plan("Name,Price\nkeep,1\nNew,2\n", &choices);
+    ImportPlan plan = Plan("Name,Price\nkeep,1\nNew,2\nPipe 1/2in,3\n", &choices);
     ASSERT_EQ(plan.deleted.size(), 2u);
+    EXPECT_EQ(MendedAndDeleted(plan),
+              (std::vector<std::string>{"Line 4: \"Pipe 1/2in\" is stored as \"Pipe \xC2\xBD"
+                                        "in\".",
+                                        "\"Also gone\" is deleted.", "\"Gone\" is deleted."}));
     ApplyImport(list, plan);
     EXPECT_EQ(OnDisk(), (std::map<std::string, Amount>{{"Keep", Amount::Whole(1)},
-                                                       {"New", Amount::Whole(2)}}));
+                                                       {"New", Amount::Whole(2)},
+                                                       {"Pipe \xC2\xBD"
+                                                        "in",
+                                                        Amount::Whole(3)}}));
 }
 
 TEST_F(ImportIntoList, TheSameNameTwiceKeepsTheLaterLineAndListsTheEarlier) {

@@ -284,12 +284,7 @@ void ImportPreviewDialog::ShowPlan() {
         return QStringList{QString::number(line.line), Q(line.reason), fields.join(" | ")};
     });
     saveRefused_->setEnabled(!plan.refused.empty());
-    std::vector<std::string> notes = plan.notes;
-    for (const ImportLine& line : plan.lines)
-        if (line.mended && line.nameInFile != line.name)
-            notes.push_back("Line " + std::to_string(line.line) + ": \"" + line.nameInFile +
-                            "\" is stored as \"" + line.name + "\".");
-    for (const ListItem& item : plan.deleted) notes.push_back("\"" + item.name + "\" is deleted.");
+    std::vector<std::string> notes = MendedAndDeleted(plan);
     Fill(notes_, notes.size(), [&](std::size_t r) { return QStringList{Q(notes[r])}; });
 }
 
