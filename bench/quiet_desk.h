@@ -33,6 +33,9 @@ class AnsweringDialogs : public Dialogs {
     std::optional<std::string> AskPdfFile(QWidget*, const QString&) override { return {}; }
     void ShowPreview(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override {}
     bool EditPrinterSettings(QWidget*, Session&, PrinterDefaults&) override { return false; }
+    std::optional<QuoteTerms> AskQuoteTerms(QWidget*, const QuoteTerms&) override {
+        return std::nullopt;
+    }
     std::optional<std::string> AskImportFile(QWidget*) override { return importFile; }
     std::optional<CsvFileChoice> AskCsvSaveFile(QWidget*, const QString&, const QString&) override {
         return csvFile;

@@ -58,6 +58,7 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
 
     Session session(programFolder, setUp.paths, settings, keys, sounds, dialogs);
     session.Hold = std::move(hold);
+    session.OwnSettingsFile = OwnSettingsPath();
     ManagementWindow window(session);
     window.setWindowTitle(QString::fromStdString(caption));
     RunningCopyListener listener(&window);

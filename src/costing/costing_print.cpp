@@ -1,5 +1,6 @@
 #include "costing/costing_print.h"
 
+#include "pricelists/item_filter.h"
 #include "store/amount.h"
 
 namespace quantora {
@@ -11,24 +12,10 @@ constexpr int kGap = 200;
 constexpr int kRightMargin = 1000;
 constexpr int kBottomMargin = 1200;
 
-std::string Trimmed(const std::string& text) {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The item name cut to the item column, ending in ".." when cut, then led by dots to the
 // column's end.
 std::string FittedItem(const std::string& item, int itemWidth, const PrintDocument& document) {
-    std::string name = Trimmed(item);
-    if (document.Width(name) > itemWidth) {
-        name = LongestFittingStart(name,
-                                   [&](const std::string& start) {
-                                       return document.Width(start + "..") <= itemWidth;
-                                   }) +
-               "..";
-    }
-    return WithDotLeader(name, itemWidth, document);
+    return WithDotLeader(CutToWidth(TrimBlanks(item), itemWidth, document), itemWidth, document);
 }
 
 }  // namespace

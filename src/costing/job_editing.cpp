@@ -1,5 +1,6 @@
 #include "costing/job_editing.h"
 
+#include "pricelists/item_filter.h"
 #include "store/data_file.h"
 #include "store/file_name_rules.h"
 #include "store/name_lookup.h"
@@ -10,12 +11,6 @@ namespace {
 
 std::string FolderOf(const std::string& path) {
     return path.substr(0, path.size() - FileNamePart(path).size());
-}
-
-std::string Trimmed(const std::string& text) {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace
@@ -34,7 +29,7 @@ void SaveJob(const DataPaths& paths, const OpenJob& job) {
 
 SaveAsAnswer SaveJobAs(const DataPaths& paths, const OpenJob& job, const std::string& typed) {
     SaveAsAnswer answer;
-    answer.shownName = Trimmed(typed);
+    answer.shownName = TrimBlanks(typed);
     if (answer.shownName.empty()) answer.shownName = "Untitled";
     std::optional<std::string> name = CleanFileName(answer.shownName, kForbiddenNameChars);
     if (!name) {

@@ -29,6 +29,11 @@ std::string SpecialFolderPath() {
     return QDir::cleanPath(home).toStdString();
 }
 
+std::string OwnSettingsPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
+           "/quantora/quantora.conf";
+}
+
 namespace {
 
 // Each level of the default folder, from the outermost.

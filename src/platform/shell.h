@@ -19,6 +19,10 @@ void OpenDocument(const std::string& pathOrUrl);
 // The user's data folder (the XDG data home) without a trailing "/", or "<bad>".
 std::string SpecialFolderPath();
 
+// The file of the program's own settings: quantora/quantora.conf in the user's configuration
+// folder (the XDG config home).
+std::string OwnSettingsPath();
+
 // The default folder: the user's data folder + "Kiru Software/Quantora_Data/", each level
 // made if missing. Without a data folder for the user, one under the home folder is used.
 std::string BuildDefaultFolder(const std::string& specialFolder, const std::string& homeFolder);

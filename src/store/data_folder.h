@@ -38,6 +38,8 @@ struct DataPaths {
     std::string TempJob() const { return dataFolder + "Temp.job"; }
     std::string SpareJob() const { return dataFolder + "Spare.job"; }
     std::string ClipJob() const { return dataFolder + "Clip.job"; }
+    // Where each quote sent to a customer is kept as a PDF, as it was printed.
+    std::string QuoteFolder() const { return dataFolder + "Quotes/"; }
 };
 
 struct DataFolderSetUp {

@@ -33,6 +33,14 @@ std::string LongestFittingStart(const std::string& text,
     return low == 0 ? std::string() : text.substr(0, ends[low - 1]);
 }
 
+std::string CutToWidth(const std::string& text, int width, const PrintDocument& document) {
+    if (document.Width(text) <= width) return text;
+    return LongestFittingStart(
+               text,
+               [&](const std::string& start) { return document.Width(start + "..") <= width; }) +
+           "..";
+}
+
 std::string WithDotLeader(const std::string& text, int width, const PrintDocument& document) {
     int dot = std::max(1, document.Width("."));
     int start = document.Width(text);

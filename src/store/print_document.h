@@ -67,6 +67,9 @@ class PrintDocument {
 std::string LongestFittingStart(const std::string& text,
                                 const std::function<bool(const std::string&)>& fits);
 
+// text as it is when it fits in width, else its longest start that fits with ".." after it.
+std::string CutToWidth(const std::string& text, int width, const PrintDocument& document);
+
 // text followed by as many "." as it takes (at least one) for its width to reach width.
 std::string WithDotLeader(const std::string& text, int width, const PrintDocument& document);
 

@@ -67,6 +67,10 @@ class Session {
         std::array<std::string, 4> texts;
     } PickerFilters;
 
+    // The file of the program's own settings (never Kiru.ini); none are remembered while
+    // it is empty.
+    std::string OwnSettingsFile;
+
     // The key latch the dialogs set and every window's key preview honours.
     KeyLatch& Keys;
     // One-shot latch: a menu popped up from a list has been prepared already.

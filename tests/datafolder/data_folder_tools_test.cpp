@@ -82,12 +82,16 @@ TEST(CopyAndErase, ABackupCopiesOneLevelAndOverwrites) {
     TempFolder source, target;
     MakeData(source.path());
     WriteBytes(source / "Lists0/.quantora-supplier-names", "Pipe 3/4in\tPipe 3-4in\n");
+    // The quotes sent to customers are data like the jobs.
+    std::filesystem::create_directories(source / "Quotes");
+    WriteBytes(source / "Quotes/Shed 2026-12-07 09.05.pdf", "%PDF-1.4");
     std::filesystem::create_directories(target / "Jobs0");
     WriteBytes(target / "Jobs0/Shed", "old");
     int files = 0;
     EXPECT_EQ(CopyData(source.path(), target.path(), "", [&] { ++files; }), std::nullopt);
-    EXPECT_EQ(files, 5);
+    EXPECT_EQ(files, 6);
     EXPECT_EQ(ReadBytes(target / "Jobs0/Shed"), std::string(98 * 3, 'j'));
+    EXPECT_EQ(ReadBytes(target / "Quotes/Shed 2026-12-07 09.05.pdf"), "%PDF-1.4");
     EXPECT_EQ(ReadBytes(target / "Lists0/Nails"), std::string(8, 'n'));
     EXPECT_EQ(ReadBytes(target / "PriceLists.dat"), std::string(140, 'p'));
     EXPECT_FALSE(Exists(target / "Jobs0/deeper"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/own_settings.h"
 #include "test_files.h"
 
 namespace quantora {
@@ -63,6 +64,42 @@ TEST(Settings, OutOfRangeFieldsAreRepairedInMemoryOnly) {
 
     WriteSettings(dir.path(), read);
     EXPECT_EQ(ReadBytes(dir / "Kiru.ini"), kDefaults);
+}
+
+// The program's own settings file, beside Kiru.ini and never in it.
+TEST(OwnSettings, KeptAcrossRunsWithWhatANewerVersionWroteLeftAsItWas) {
+    TempFolder config;
+    std::string file = config / "quantora/quantora.conf";
+    EXPECT_EQ(ReadOwnSettings(file), OwnSettings{});  // no file yet: the defaults
+    WriteBytes(config / "newer.conf",
+               "quote-markup=35\r\nquote-shows-unit-prices=0\r\n"
+               "# a note\nlabel-printer=Zebra\n");
+    OwnSettings read = ReadOwnSettings(config / "newer.conf");
+    EXPECT_EQ(read.quoteMarkup, 35);
+    EXPECT_FALSE(read.quoteShowsUnitPrices);
+    EXPECT_EQ(read.otherLines, std::vector<std::string>{"label-printer=Zebra"});
+    // Its folder is made on the first write.
+    read.quoteMarkup = 999;
+    ASSERT_TRUE(WriteOwnSettings(file, read));
+    EXPECT_EQ(ReadOwnSettings(file), read);
+    EXPECT_NE(ReadBytes(file).find("label-printer=Zebra\n"), std::string::npos);
+}
+
+TEST(OwnSettings, AValueOutOfRangeFallsBackAloneAndAFileThatCannotBeWrittenIsSaid) {
+    TempFolder config;
+    WriteBytes(config / "bad.conf",
+               "quote-markup=1000\nquote-shows-unit-prices=0\n\xff\xfe garbage\n");
+    OwnSettings read = ReadOwnSettings(config / "bad.conf");
+    EXPECT_EQ(read.quoteMarkup, 0);
+    EXPECT_FALSE(read.quoteShowsUnitPrices);
+    for (const char* markup : {"-1", "12.5", "20%", "", "99999999999"}) {
+        WriteBytes(config / "bad.conf", std::string("quote-markup=") + markup + "\n");
+        EXPECT_EQ(ReadOwnSettings(config / "bad.conf").quoteMarkup, 0) << markup;
+    }
+    EXPECT_EQ(ReadOwnSettings(config.path()).quoteMarkup, 0);  // a folder, not a file
+    WriteBytes(config / "plain", "a file where a folder should be");
+    EXPECT_FALSE(WriteOwnSettings(config / "plain/quantora.conf", OwnSettings{}));
+    EXPECT_FALSE(WriteOwnSettings("", OwnSettings{}));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The name dialog and the About box: what they return, and which keys they act on.
+// The name dialog, the About box and the quote's dialog: what they return, and which keys they
+// act on.
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -6,6 +7,7 @@
 #include <QTest>
 
 #include "store/amount.h"
+#include "ui/costing/quote_dialog.h"
 #include "ui/management/about_box.h"
 #include "ui/management/name_dialog.h"
 #include "ui_test_support.h"
@@ -144,6 +146,29 @@ class DialogsTest : public QObject {
         QTest::keyPress(&about, Qt::Key_Escape);
         QVERIFY(!about.isVisible());
         QVERIFY(env->keys.IsSet());  // so the Esc's release does not reach the window beneath
+    }
+
+    void aQuoteIsFilledInByKeyboardAlone() {
+        QuoteDialog quote(nullptr, {"", "", 20, false});
+        quote.show();
+        QVERIFY(QTest::qWaitForWindowActive(&quote));
+        QTest::keyClicks(QApplication::focusWidget(), "Amelia Hart");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        // Enter in the note starts a new line; Tab leaves it.
+        QTest::keyClicks(QApplication::focusWidget(), "Kitchen");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), "30 days");
+        QVERIFY(quote.isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        // The markup takes no more than 999.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), "1000");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(quote.isHidden());
+        QCOMPARE(quote.result(), int(QDialog::Accepted));
+        QCOMPARE(quote.Terms(), (QuoteTerms{"Amelia Hart", "Kitchen\n30 days", 100, true}));
     }
 
     void anUnexpectedErrorIsToldAndTheProgramGoesOn() {

@@ -233,6 +233,86 @@ class PrintTest : public QObject, public Desk {
         QCOMPARE(env->dialogs.printOptionsShown, 4);
     }
 
+    // The quote's words as printed, and the copy kept in the data folder, the one file there.
+    QStringList KeptQuotes() {
+        return QDir(QString::fromStdString(Now().Paths.QuoteFolder()))
+            .entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    static QStringList Texts(const Pdf& pdf) {
+        QStringList texts;
+        for (const Word& w : pdf.words) texts << w.text;
+        return texts;
+    }
+    void OpenKitchenJob() {
+        WriteItemPrice(Now().Paths.ListFolder(0), "Plank", ParseAmount("4"));
+        WriteItemPrice(Now().Paths.ListFolder(0), "Bolt", ParseAmount("2.5"));
+        std::string job = Now().Paths.JobFolder(0) + "Kitchen";
+        WriteLine(job, 0, {0, 0, ParseAmount("2"), "Plank", {}, {}});
+        WriteLine(job, 1, {0, 0, ParseAmount("12.5"), "Bolt", {}, {}});
+        OpenJob("Kitchen");
+    }
+    void PrintQuoteAs(PrintChoice choice, const std::optional<QuoteTerms>& terms) {
+        env->dialogs.quoteTerms = terms;
+        env->dialogs.printChoices = {choice};
+        Sheet()->findChild<QAction*>("MenuPrintQuote")->trigger();
+    }
+
+    void aQuoteWithHiddenPricesShowsTheCustomerTheTotalAndNoPriceOfTheShop() {
+        OpenKitchenJob();
+        std::string kiru = ReadBytes(Now().Paths.defaultFolder + "Kiru.ini");
+        env->dialogs.pdfFile = PdfPath("quote.pdf");
+        PrintQuoteAs(PrintChoice::SavePdf,
+                     QuoteTerms{"Amelia Hart", "Kitchen extension\nValid for 30 days", 20, false});
+        QCOMPARE(env->dialogs.quoteOffers.back(), QuoteTerms{});  // nothing remembered yet
+        QCOMPARE(env->dialogs.pdfSuggestions.back(), QString("Quote Kitchen.pdf"));
+        QStringList words = Texts(ReadPdf(PdfPath("quote.pdf")));
+        for (const char* shown : {"Quote", "Amelia", "Hart", "Kitchen", "Valid", "Total", "47.10"})
+            QVERIFY2(words.contains(shown), shown);
+        // 2 planks at 4.00 and 12.5 bolts at 2.50: neither those prices, their amounts, nor
+        // the marked-up unit prices reach the customer.
+        for (const char* hidden : {"4.00", "2.50", "8.00", "31.25", "39.25", "4.80", "3.00"})
+            QVERIFY2(!words.contains(hidden), hidden);
+        // The copy the shop keeps is the quote as the customer got it.
+        QStringList kept = KeptQuotes();
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(QRegularExpression("^Kitchen \\d{4}-\\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.pdf$")
+                    .match(kept.front())
+                    .hasMatch());
+        QCOMPARE(Texts(ReadPdf(Now().Paths.QuoteFolder() + kept.front().toStdString())), words);
+        // The markup and the choice are offered again; Kiru.ini has not moved a byte.
+        QCOMPARE(ReadBytes(Now().Paths.defaultFolder + "Kiru.ini"), kiru);
+        int optionsShown = env->dialogs.printOptionsShown;
+        PrintQuoteAs(PrintChoice::SavePdf, std::nullopt);
+        QCOMPARE(env->dialogs.quoteOffers.back(), (QuoteTerms{"", "", 20, false}));
+        QCOMPARE(env->dialogs.printOptionsShown, optionsShown);  // cancelled: nothing more asked
+        QCOMPARE(KeptQuotes().size(), 1);
+    }
+
+    void aQuotePrintedThroughTheQueueIsKeptAndAPreviewIsNot() {
+        OpenKitchenJob();
+        std::size_t before = server.Documents().size();
+        PrintQuoteAs(PrintChoice::Print, QuoteTerms{"Amelia Hart", "", 20, true});
+        QTRY_COMPARE(server.Documents().size(), before + 1);
+        QStringList printed = Texts(ReadPdf(server.Documents().back()));
+        for (const char* shown : {"4.80", "3.00", "9.60", "37.50", "47.10"})
+            QVERIFY2(printed.contains(shown), shown);
+        QVERIFY(!printed.contains("4.00") && !printed.contains("2.50"));
+        QCOMPARE(KeptQuotes().size(), 1);
+        QCOMPARE(Texts(ReadPdf(Now().Paths.QuoteFolder() + KeptQuotes().front().toStdString())),
+                 printed);
+        // Only a quote that went out is kept: a preview, or a PDF that could not be written,
+        // is not.
+        PrintQuoteAs(PrintChoice::Preview, QuoteTerms{"Amelia Hart", "", 20, true});
+        QCOMPARE(env->dialogs.previews, 1);
+        env->dialogs.pdfFile = PdfPath("no such folder/quote.pdf");
+        PrintQuoteAs(PrintChoice::SavePdf, QuoteTerms{"Amelia Hart", "", 20, true});
+        QCOMPARE(KeptQuotes().size(), 1);
+        // A second quote in the same minute is kept beside the first, never over it.
+        env->dialogs.pdfFile = PdfPath("again.pdf");
+        PrintQuoteAs(PrintChoice::SavePdf, QuoteTerms{"Amelia Hart", "", 20, true});
+        QTRY_COMPARE(KeptQuotes().size(), 2);
+    }
+
     void aPriceListPrintsItsShownItemsWithPricesEndingTogether() {
         WriteItemPrice(Now().Paths.ListFolder(0), "Nails", ParseAmount("0.5"));
         WriteItemPrice(Now().Paths.ListFolder(0), "Hammer", ParseAmount("1234.5"));

@@ -103,6 +103,11 @@ class RecordingDialogs : public Dialogs {
         defaults.orientation = printerChoice->orientation;
         return true;
     }
+    // Answers with the scripted terms (none: Cancel), noting what was offered.
+    std::optional<QuoteTerms> AskQuoteTerms(QWidget*, const QuoteTerms& offered) override {
+        quoteOffers.push_back(offered);
+        return quoteTerms;
+    }
     std::optional<std::string> AskImportFile(QWidget*) override { return importFile; }
     std::optional<CsvFileChoice> AskCsvSaveFile(QWidget*, const QString& title,
                                                 const QString& suggested) override {
@@ -147,6 +152,8 @@ class RecordingDialogs : public Dialogs {
     std::optional<PrinterDefaults> setupOpenedOn;
     std::vector<QString> fatal;
     int fatalPipe = -1;
+    std::optional<QuoteTerms> quoteTerms;
+    std::vector<QuoteTerms> quoteOffers;
     std::optional<std::string> importFile;
     std::function<bool(ImportReview&)> reviewImport;
     std::vector<ImportPlan> reviewedPlans;
@@ -195,9 +202,11 @@ class Environment {
         Settings settings = ReadSettings(home.path());
         DataPaths paths = SetUpDataFolder(home.path(), settings).paths;
         session = std::make_unique<Session>(home.path(), paths, settings, keys, sounds, dialogs);
+        session->OwnSettingsFile = config / "quantora/quantora.conf";
     }
 
     TempFolder home;
+    TempFolder config;
     KeyLatch keys;
     RecordingDialogs dialogs{keys};
     RecordingSounds sounds;

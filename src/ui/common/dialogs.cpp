@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "store/clock_text.h"
 #include "ui/common/printer_setup_dialog.h"
+#include "ui/costing/quote_dialog.h"
 #include "ui/datafolder/wipe_data_dialog.h"
 #include "ui/management/name_dialog.h"
 #include "ui/pricelists/import_preview_dialog.h"
@@ -112,6 +113,15 @@ bool DesktopDialogs::EditPrinterSettings(QWidget* parent, Session& session,
     if (dialog.exec() != QDialog::Accepted) return false;
     defaults = dialog.Chosen();
     return true;
+}
+
+std::optional<QuoteTerms> DesktopDialogs::AskQuoteTerms(QWidget* parent,
+                                                        const QuoteTerms& offered) {
+    QuoteDialog dialog(parent, offered);
+    bool accepted = dialog.exec() == QDialog::Accepted;
+    keys_.Set();
+    if (!accepted) return std::nullopt;
+    return dialog.Terms();
 }
 
 std::optional<std::string> DesktopDialogs::AskImportFile(QWidget* parent) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "costing/quote.h"
 #include "pricelists/price_export.h"
 
 class QPrinter;
@@ -76,6 +77,10 @@ class Dialogs {
     virtual bool EditPrinterSettings(QWidget* parent, Session& session,
                                      PrinterDefaults& defaults) = 0;
 
+    // "Print Quote": the customer, the note, the markup and whether unit prices show, starting
+    // from offered; nothing when cancelled.
+    virtual std::optional<QuoteTerms> AskQuoteTerms(QWidget* parent, const QuoteTerms& offered) = 0;
+
     // A supplier's file to import, from "CSV and text files"; nothing when cancelled.
     virtual std::optional<std::string> AskImportFile(QWidget* parent) = 0;
     // A CSV file to write, under title, offering suggested; the file type chosen gives the
@@ -111,6 +116,7 @@ class DesktopDialogs : public Dialogs {
     void ShowPreview(QWidget* parent, QPrinter& printer,
                      const std::function<void(QPrinter*)>& paint) override;
     bool EditPrinterSettings(QWidget* parent, Session& session, PrinterDefaults& defaults) override;
+    std::optional<QuoteTerms> AskQuoteTerms(QWidget* parent, const QuoteTerms& offered) override;
     std::optional<std::string> AskImportFile(QWidget* parent) override;
     std::optional<CsvFileChoice> AskCsvSaveFile(QWidget* parent, const QString& title,
                                                 const QString& suggested) override;

@@ -16,11 +16,13 @@
 #include "costing/costing_print.h"
 #include "costing/job_editing.h"
 #include "costing/pricing.h"
+#include "costing/quote_print.h"
 #include "platform/sounds.h"
 #include "pricelists/item_file.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
 #include "store/name_slots.h"
+#include "store/own_settings.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
@@ -214,8 +216,10 @@ void CostingSheetWindow::BuildMenus() {
     QAction* remove = named(file->addAction("&Delete"), "MenuDelete");
     file->addSeparator();
     QAction* exit = named(file->addAction("E&xit"), "MenuExit");
-    // For the accountant's spreadsheet, beside the items above.
+    // For the customer and the accountant's spreadsheet, beside the items above.
     file->addSeparator();
+    QAction* quote = named(file->addAction("Print &Quote..."), "MenuPrintQuote");
+    connect(quote, &QAction::triggered, this, [this] { PrintQuote(); });
     QAction* exportCsv = named(file->addAction("Export to &CSV..."), "MenuExportCsv");
     connect(exportCsv, &QAction::triggered, this, [this] { ExportToCsv(); });
 
@@ -475,6 +479,36 @@ void CostingSheetWindow::Print() {
     PrintOut(this, session_, Q(title), [&](PrintPage page, const PrintMeasure& measure) {
         return LayOutCosting(lines, title, total, session_.Settings(), page, measure);
     });
+}
+
+void CostingSheetWindow::PrintQuote() {
+    sheet_->SaveSection();
+    OwnSettings own = ReadOwnSettings(session_.OwnSettingsFile);
+    QuoteTerms offered;
+    offered.markup = own.quoteMarkup;
+    offered.showUnitPrices = own.quoteShowsUnitPrices;
+    std::optional<QuoteTerms> terms = session_.dialogs.AskQuoteTerms(this, offered);
+    if (!terms) return;
+    // The shop's usual margin is offered again next time; failing to remember it costs nothing.
+    own.quoteMarkup = terms->markup;
+    own.quoteShowsUnitPrices = terms->showUnitPrices;
+    WriteOwnSettings(session_.OwnSettingsFile, own);
+
+    // Priced before anything is printed, so an amount too large stops it with nothing sent.
+    Quote quote = PriceQuote(ReadAllLines(session_.Paths.TempJob()), terms->markup);
+    ClockTime now = ClockNow();
+    std::string job = session_.CurrentJobName, date = QuoteDateText(now);
+    PrintLayOut layOut = [&](PrintPage page, const PrintMeasure& measure) {
+        return LayOutQuote(quote, *terms, job, date, session_.Settings(), page, measure);
+    };
+    QString documentName = Q("Quote " + job);
+    if (!PrintOut(this, session_, documentName, layOut)) return;
+    EnsureFolder(session_.Paths.QuoteFolder());
+    std::string kept = KeptQuotePath(session_.Paths.QuoteFolder(), job, now);
+    if (!WritePdf(kept, session_, documentName, layOut))
+        session_.dialogs.AskAndLatch(
+            this, Q("The quote was printed, but its copy could not be kept as " + kept + "."),
+            PromptIcon::Exclamation, PromptButtons::Ok);
 }
 
 void CostingSheetWindow::ExportToCsv() {

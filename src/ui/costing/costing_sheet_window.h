@@ -76,6 +76,9 @@ class CostingSheetWindow : public QMainWindow {
     // File "Print": the job's lines as they stand, through the print options.
     void Print();
     void SaveAs();
+    // File "Print Quote...": the lines as they stand, with the shop's margin on, for the
+    // customer; each quote that goes out is also kept in the data folder as it was printed.
+    void PrintQuote();
     void ExportToCsv();
     void DeleteJob();
 

@@ -1,0 +1,45 @@
+#include "costing/quote.h"
+
+#include <array>
+#include <cstdio>
+
+#include "store/data_file.h"
+
+namespace quantora {
+
+Quote PriceQuote(const std::vector<JobLine>& lines, int markup) {
+    // 1 + markup / 100 held exactly: a whole percent is a hundredth, a hundred ten-thousandths.
+    Amount factor = Amount::FromRaw(Amount::kScale + Amount::kScale / 100 * markup);
+    Quote quote;
+    for (const JobLine& line : lines) {
+        if (line.Item.find_first_not_of(' ') == std::string::npos) continue;
+        Amount unitPrice = line.Price * factor;
+        Amount amount = SubTotal(line.Quant, unitPrice);
+        quote.lines.push_back({line.Quant, line.Item, unitPrice, amount});
+        quote.total += amount;
+    }
+    return quote;
+}
+
+std::string QuoteDateText(const ClockTime& date) {
+    static constexpr std::array<const char*, 12> kMonths = {
+        "January", "February", "March",     "April",   "May",      "June",
+        "July",    "August",   "September", "October", "November", "December"};
+    int month = date.month >= 1 && date.month <= 12 ? date.month - 1 : 0;
+    return std::to_string(date.day) + " " + kMonths[static_cast<std::size_t>(month)] + " " +
+           std::to_string(date.year);
+}
+
+std::string KeptQuotePath(const std::string& quoteFolder, const std::string& jobName,
+                          const ClockTime& time) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, " %04d-%02d-%02d %02d.%02d", time.year, time.month, time.day,
+                  time.hour, time.minute);
+    std::string base = quoteFolder + jobName + stamp;
+    std::string path = base + ".pdf";
+    for (int copy = 2; FileExists(path); ++copy)
+        path = base + " (" + std::to_string(copy) + ").pdf";
+    return path;
+}
+
+}  // namespace quantora

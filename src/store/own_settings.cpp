@@ -1,0 +1,65 @@
+#include "store/own_settings.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "store/data_file.h"
+
+namespace quantora {
+
+namespace {
+
+constexpr const char* kMarkup = "quote-markup";
+constexpr const char* kShowsUnitPrices = "quote-shows-unit-prices";
+
+// The whole number of text within [low, high], or nothing.
+std::optional<int> NumberIn(const std::string& text, int low, int high) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+OwnSettings ReadOwnSettings(const std::string& path) {
+    OwnSettings settings;
+    std::ifstream file(path, std::ios::binary);
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::size_t equals = line.find('=');
+        std::string name = line.substr(0, equals);
+        std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
+        if (name == kMarkup) {
+            settings.quoteMarkup = NumberIn(value, 0, kMaxMarkup).value_or(0);
+        } else if (name == kShowsUnitPrices) {
+            settings.quoteShowsUnitPrices = NumberIn(value, 0, 1).value_or(1) == 1;
+        } else if (!line.empty() && line.front() != '#') {
+            settings.otherLines.push_back(line);
+        }
+    }
+    return settings;
+}
+
+bool WriteOwnSettings(const std::string& path, const OwnSettings& settings) {
+    if (path.empty()) return false;
+    std::ostringstream text;
+    text << "# Quantora's own settings, kept apart from Kiru.ini\n"
+         << kMarkup << '=' << settings.quoteMarkup << '\n'
+         << kShowsUnitPrices << '=' << (settings.quoteShowsUnitPrices ? 1 : 0) << '\n';
+    for (const std::string& line : settings.otherLines) text << line << '\n';
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    try {
+        ReplaceFile(path, text.str(), false);
+        return true;
+    } catch (const DataFileError&) {
+        return false;
+    }
+}
+
+}  // namespace quantora
