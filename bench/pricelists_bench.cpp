@@ -61,7 +61,7 @@ void EngineAllItems(benchmark::State& state) {
     for (auto _ : state) {
         PriceListModel model;
         model.LoadNames(fixture->listFolder, {});
-        model.LoadPrices(fixture->listFolder);
+        model.ReadAllPrices();
         benchmark::DoNotOptimize(model.LastIndex());
     }
 }
@@ -74,7 +74,7 @@ void EngineContaining(benchmark::State& state) {
     for (auto _ : state) {
         PriceListModel model;
         model.LoadNames(fixture->listFolder, {FilterMode::Containing, "w"});
-        model.LoadPrices(fixture->listFolder);
+        model.ReadAllPrices();
         benchmark::DoNotOptimize(model.LastIndex());
     }
 }

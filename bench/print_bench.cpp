@@ -37,7 +37,7 @@ struct Fixture {
             WriteFast(folder.path() + "Supplier item " + std::to_string(item),
                       EncodeItemPrice(Amount::FromRaw(10'000 + item)));
         model.LoadNames(folder.path(), {});
-        model.LoadPrices(folder.path());
+        model.ReadAllPrices();
         SettleDisk();
     }
     ScratchFolder folder;

@@ -206,7 +206,7 @@ void FloorPicker(benchmark::State& state) {
     for (auto _ : state) {
         PriceListModel model;
         model.LoadNames(fixture->paths.ListFolder(kLists), {});
-        model.LoadPrices(fixture->paths.ListFolder(kLists));
+        model.ReadAllPrices();
     }
 }
 

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ItemFilter filter{static_cast<FilterMode>(input.Byte() % 4), input.Bytes(6)};
     PriceListModel model;
     model.LoadNames(folder, filter);
-    model.LoadPrices(folder);
+    model.ReadAllPrices();
     const std::vector<ListEntry>& items = model.ItemList();
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!filter.Passes(items[i].name)) std::abort();

@@ -21,8 +21,10 @@ bool DisplayOrder(const std::string& keyA, const std::string& nameA, const std::
 }  // namespace
 
 void PriceListModel::LoadNames(const std::string& listFolder, const ItemFilter& filter) {
+    listFolder_ = listFolder;
     itemList_.clear();
     itemPrices_.clear();
+    priceRead_.clear();
     NameTest passes(filter);
     std::vector<std::string> names = ListItemNames(listFolder);
     std::erase_if(names, [&](const std::string& name) { return !passes(name); });
@@ -39,22 +41,40 @@ void PriceListModel::LoadNames(const std::string& listFolder, const ItemFilter& 
     });
     itemList_.reserve(names.size());
     for (std::int32_t key : order) itemList_.push_back({std::move(names[key]), key});
+    itemPrices_.assign(itemList_.size(), Amount{});
+    priceRead_.assign(itemList_.size(), false);
 }
 
-void PriceListModel::LoadPrices(const std::string& listFolder,
-                                const std::function<void()>& progress) {
-    itemPrices_.assign(itemList_.size(), Amount{});
+void PriceListModel::ReadEntries(std::vector<const ListEntry*> entries,
+                                 const std::function<void()>& progress) {
+    std::erase_if(entries, [&](const ListEntry* entry) { return priceRead_[entry->key]; });
+    if (entries.empty()) return;
     // The names come from the folder's own listing, so each is read as it stands, relative
     // to the folder, and in the listing's order (the order of the keys): the folder is then
     // looked up the way it is stored, which is measurably quicker than display order.
-    FolderReader folder(listFolder);
-    std::vector<const std::string*> byKey(itemList_.size());
-    for (const ListEntry& entry : itemList_) byKey[entry.key] = &entry.name;
-    for (std::size_t key = 0; key < byKey.size(); ++key) {
-        auto bytes = folder.ReadHead(*byKey[key], kItemFileSize);
-        itemPrices_[key] = bytes ? DecodeItemPrice(*bytes) : Amount{};
+    std::sort(entries.begin(), entries.end(),
+              [](const ListEntry* a, const ListEntry* b) { return a->key < b->key; });
+    FolderReader folder(listFolder_);
+    for (const ListEntry* entry : entries) {
+        auto bytes = folder.ReadHead(entry->name, kItemFileSize);
+        itemPrices_[entry->key] = bytes ? DecodeItemPrice(*bytes) : Amount{};
+        priceRead_[entry->key] = true;
         if (progress) progress();
     }
+}
+
+void PriceListModel::ReadPrices(std::int32_t first, std::int32_t count) {
+    std::vector<const ListEntry*> entries;
+    for (std::int32_t i = std::max(first, 0); i < first + count && i <= LastIndex(); ++i)
+        entries.push_back(&itemList_[static_cast<std::size_t>(i)]);
+    ReadEntries(std::move(entries), {});
+}
+
+void PriceListModel::ReadAllPrices(const std::function<void()>& progress) {
+    std::vector<const ListEntry*> entries;
+    entries.reserve(itemList_.size());
+    for (const ListEntry& entry : itemList_) entries.push_back(&entry);
+    ReadEntries(std::move(entries), progress);
 }
 
 bool PriceListModel::AddOrUpdate(const std::string& listFolder, const std::string& name,
@@ -64,12 +84,14 @@ bool PriceListModel::AddOrUpdate(const std::string& listFolder, const std::strin
     ForgetLastImport(listFolder);  // a change by hand: the import is no longer the last word
     if (isNew) {
         itemPrices_.push_back(price);
+        priceRead_.push_back(true);
         InsertSorted({name, static_cast<std::int32_t>(itemPrices_.size()) - 1});
         return true;
     }
     for (const ListEntry& entry : itemList_) {
         if (entry.name == name) {
             itemPrices_[entry.key] = price;
+            priceRead_[entry.key] = true;
             break;
         }
     }
@@ -77,10 +99,13 @@ bool PriceListModel::AddOrUpdate(const std::string& listFolder, const std::strin
 }
 
 void PriceListModel::Delete(const std::string& listFolder, const std::string& name) {
-    DeleteItem(listFolder, name);
-    ForgetLastImport(listFolder);
     auto it = std::find_if(itemList_.begin(), itemList_.end(),
                            [&](const ListEntry& e) { return e.name == name; });
+    // The price outlives its row, as every price read does: a print-out's price column is as
+    // wide as the widest of them.
+    if (it != itemList_.end()) ReadEntries({&*it}, {});
+    DeleteItem(listFolder, name);
+    ForgetLastImport(listFolder);
     if (it != itemList_.end()) itemList_.erase(it);
 }
 

@@ -1,5 +1,7 @@
 // The open price list in memory: the names that pass the filter in display order, each
-// keyed to its price, as the price list editor shows them sixteen rows at a time.
+// keyed to its price, as the price list editor shows them sixteen rows at a time. The names
+// are all read at once; a price is read the first time its row is wanted, so the first rows of
+// a supplier's list of a million items show without waiting on a million files.
 #pragma once
 
 #include <cstdint>
@@ -21,12 +23,16 @@ class PriceListModel {
   public:
     // Lists the folder and keeps the names that pass the filter, sorted in the collation
     // order of every list (case ignored); each name's key is its place among them in the folder
-    // listing. Prices are not read yet: ItemPrices stays empty until LoadPrices.
+    // listing. No price is read yet.
     void LoadNames(const std::string& listFolder, const ItemFilter& filter);
 
-    // Reads the price of every listed item from its file; progress is called after each
-    // price, so a window can move its bar. An item that vanished meanwhile reads as 0.
-    void LoadPrices(const std::string& listFolder, const std::function<void()>& progress = {});
+    // Reads the prices of the display positions first to first + count - 1 (those there are)
+    // that are not read yet, from their files in the folder's own order. An item that vanished
+    // meanwhile reads as 0; one whose file is there but cannot be read throws DataFileError.
+    void ReadPrices(std::int32_t first, std::int32_t count);
+    // Reads every price not read yet, for a print-out or an export; progress is called after
+    // each one.
+    void ReadAllPrices(const std::function<void()>& progress = {});
 
     // Adds the item, or changes its price: the file first, then the model. A new item is
     // shown at its sorted place whatever the filter; an existing one that is not shown
@@ -39,17 +45,22 @@ class PriceListModel {
     void Delete(const std::string& listFolder, const std::string& name);
 
     const std::vector<ListEntry>& ItemList() const { return itemList_; }
+    // Every price by key, those of deleted rows included; complete after ReadAllPrices.
     const std::vector<Amount>& ItemPrices() const { return itemPrices_; }
     // Entries shown, minus 1: -1 when nothing is shown.
     std::int32_t LastIndex() const { return static_cast<std::int32_t>(itemList_.size()) - 1; }
-    // The price of the entry at a display position.
+    // The price of the entry at a display position, once read.
     Amount PriceAt(std::int32_t position) const { return itemPrices_[itemList_[position].key]; }
 
   private:
     void InsertSorted(ListEntry entry);
+    // Reads the prices of the entries not read yet.
+    void ReadEntries(std::vector<const ListEntry*> entries, const std::function<void()>& progress);
 
+    std::string listFolder_;
     std::vector<ListEntry> itemList_;
     std::vector<Amount> itemPrices_;
+    std::vector<bool> priceRead_;  // by key
 };
 
 }  // namespace quantora

@@ -132,7 +132,7 @@ class ListFolder {
             WriteItemPrice(folder.path(), name, ParseAmount(price));
         PriceListModel model;
         model.LoadNames(folder.path(), filter);
-        model.LoadPrices(folder.path());
+        model.ReadAllPrices();
         return model;
     }
     TempFolder folder;

@@ -22,7 +22,7 @@ std::vector<std::string> Names(const PriceListModel& model) {
 PriceListModel Loaded(const std::string& folder, ItemFilter filter = {}) {
     PriceListModel model;
     model.LoadNames(folder, filter);
-    model.LoadPrices(folder);
+    model.ReadAllPrices();
     return model;
 }
 
@@ -41,7 +41,7 @@ TEST(PriceListModel, NamesSortWithoutCaseAndKeysPointAtTheirPrices) {
     int progress = 0;
     PriceListModel model;
     model.LoadNames(list.path(), {});
-    model.LoadPrices(list.path(), [&] { ++progress; });
+    model.ReadAllPrices([&] { ++progress; });
     EXPECT_EQ(Names(model), (std::vector<std::string>{"Anchor", "bolt", "Widget"}));
     EXPECT_EQ(model.LastIndex(), 2);
     EXPECT_EQ(progress, 3);
@@ -68,6 +68,36 @@ TEST(PriceListModel, DeletingRemovesTheFileAndTheRowOnly) {
     EXPECT_EQ(model.LastIndex(), 0);
 }
 
+TEST(PriceListModel, APriceIsReadWhenItsRowIsWantedAndOnlyOnce) {
+    TempFolder list;
+    for (const char* name : {"Apple", "Banana", "Cherry", "Damson"})
+        WriteItemPrice(list.path(), name, A("1"));
+    PriceListModel model;
+    model.LoadNames(list.path(), {});
+    // What the files say when a row is first shown is what it shows from then on.
+    WriteItemPrice(list.path(), "Banana", A("2"));
+    model.ReadPrices(0, 2);
+    EXPECT_EQ(model.PriceAt(1), A("2"));
+    WriteItemPrice(list.path(), "Banana", A("3"));
+    WriteItemPrice(list.path(), "Cherry", A("4"));
+    model.ReadPrices(1, 2);
+    EXPECT_EQ(model.PriceAt(1), A("2"));
+    EXPECT_EQ(model.PriceAt(2), A("4"));
+    // A row deleted before it was ever shown keeps its price, as every read price does.
+    WriteItemPrice(list.path(), "Damson", A("1234.5"));
+    model.Delete(list.path(), "Damson");
+    model.ReadAllPrices();
+    std::vector<Amount> prices = model.ItemPrices();  // by folder order
+    std::sort(prices.begin(), prices.end());
+    EXPECT_EQ(prices, (std::vector<Amount>{A("1"), A("2"), A("4"), A("1234.5")}));
+    // A file that vanished before its row was shown reads as 0; rows past the end are none.
+    model.LoadNames(list.path(), {});
+    ::unlink((list / "Apple").c_str());
+    model.ReadPrices(-1, 100);
+    EXPECT_EQ(model.PriceAt(0), Amount{});
+    EXPECT_EQ(model.PriceAt(2), A("4"));
+}
+
 TEST(PriceListModel, AddingAndUpdatingWriteTheFileFirst) {
     TempFolder list;
     WriteItemPrice(list.path(), "Nails", A("1"));
@@ -92,10 +122,15 @@ TEST(PriceListModel, AnUnreadableItemIsADataFileError) {
     TempFolder list;
     WriteItemPrice(list.path(), "Nails", A("1"));
     ::chmod((list / "Nails").c_str(), 0);
+    WriteItemPrice(list.path(), "Bolts", A("2"));
     PriceListModel model;
     model.LoadNames(list.path(), {});
     PermissionsEnforced asAnyUser;
-    EXPECT_THROW(model.LoadPrices(list.path()), DataFileError);
+    // Only when its row is wanted.
+    model.ReadPrices(0, 1);
+    EXPECT_EQ(model.PriceAt(0), A("2"));
+    EXPECT_THROW(model.ReadPrices(1, 1), DataFileError);
+    EXPECT_THROW(model.ReadAllPrices(), DataFileError);
     EXPECT_THROW(ReadItemPrice(list.path(), "Nails"), DataFileError);
 }
 

@@ -123,6 +123,8 @@ void PriceListEditor::BuildMenus() {
     connect(print, &QAction::triggered, this, [this] {
         std::string title = listName_.toStdString();
         PrintOut(this, session_, listName_, [&](PrintPage page, const PrintMeasure& measure) {
+            // Only now, once the print-out is really made, is every price wanted.
+            model_.ReadAllPrices();
             return LayOutPriceList(model_, title, session_.Settings(), page, measure);
         });
     });
@@ -311,11 +313,12 @@ void PriceListEditor::Hlt(int row) {
 
 void PriceListEditor::Showit() {
     const std::vector<ListEntry>& items = model_.ItemList();
-    bool pricesRead = model_.ItemPrices().size() == items.size();
+    // The prices of the rows in sight, and only those, are read now.
+    model_.ReadPrices(rows_.Top(), kRows);
     for (int r = 0; r < kRows; ++r) {
         std::int32_t i = rows_.EntryAt(r);
         ShowName(itemLabels_[r], i >= 0 ? Q(items[static_cast<std::size_t>(i)].name) : QString());
-        priceLabels_[r]->setText(i >= 0 && pricesRead ? Q(AmountText(model_.PriceAt(i))) : "");
+        priceLabels_[r]->setText(i >= 0 ? Q(AmountText(model_.PriceAt(i))) : "");
     }
 }
 
@@ -328,23 +331,22 @@ void PriceListEditor::UpdateSlider() {
 }
 
 void PriceListEditor::LoadList() {
-    ItemFilter filter = filters_->Filter();
-    model_.LoadNames(listFolder_, filter);
+    // The loading frame shows while the names are read; the prices wait for their rows.
+    progressBar_->Begin(1);
+    progressFrame_->show();
+    repaint();
+    model_.LoadNames(listFolder_, filters_->Filter());
     rows_.Reset(0);
     UpdateSlider();
     Hlt(rows_.Current());
     if (model_.LastIndex() == -1) {
+        progressFrame_->hide();
         Showit();
         return;
     }
     rows_.Reset(model_.LastIndex() + 1);
     UpdateSlider();
-
-    progressBar_->Begin(model_.LastIndex());
-    progressFrame_->show();
-    repaint();
     Pause(200);
-    model_.LoadPrices(listFolder_, [this] { progressBar_->Advance(); });
     progressBar_->Complete();
     Pause(200);
     progressFrame_->hide();

@@ -85,7 +85,7 @@ void ExportItems(QWidget* parent, Session& session, const std::string& listFolde
                             PromptIcon::None, PromptButtons::YesNo) == PromptAnswer::Yes;
     PriceListModel model;
     model.LoadNames(listFolder, ItemFilter{});
-    model.LoadPrices(listFolder);
+    model.ReadAllPrices();
     std::vector<ExportItem> items;
     items.reserve(model.ItemList().size());
     for (std::int32_t i = 0; i <= model.LastIndex(); ++i)
