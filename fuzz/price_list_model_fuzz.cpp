@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!filter.Passes(items[i].name)) std::abort();
         if (i > 0 && CollatesBefore(items[i].name, items[i - 1].name)) std::abort();
         if (model.PriceAt(static_cast<std::int32_t>(i)) !=
-            DecodeItemPrice(*DataFile::ReadWhole(folder + items[i].name)))
+            DecodeItemPrice(*DataFile::ReadWhole(folder + std::string(items[i].name))))
             std::abort();
     }
     return 0;

@@ -46,7 +46,7 @@ NameTest::NameTest(const ItemFilter& filter)
     if (piece_.empty()) mode_ = FilterMode::AllItems;
 }
 
-bool NameTest::operator()(const std::string& name) const {
+bool NameTest::operator()(std::string_view name) const {
     if (mode_ == FilterMode::AllItems) return true;
     std::string folded = FoldCase(name);
     if (mode_ == FilterMode::BeginningWith) return GlobPrefix(DecodeUtf8Lenient(folded), pattern_);
@@ -57,6 +57,6 @@ bool NameTest::operator()(const std::string& name) const {
     return folded.find(piece_) != std::string::npos;
 }
 
-bool ItemFilter::Passes(const std::string& name) const { return NameTest(*this)(name); }
+bool ItemFilter::Passes(std::string_view name) const { return NameTest(*this)(name); }
 
 }  // namespace quantora

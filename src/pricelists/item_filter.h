@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quantora {
 
@@ -21,14 +22,14 @@ struct ItemFilter {
     // Whether an item name is shown under this filter. In "Items Beginning With" the text is
     // a pattern in which "?" stands for any one character and "*" for any run of them; in
     // the other two every character is literal. An empty text lets everything through.
-    bool Passes(const std::string& name) const;
+    bool Passes(std::string_view name) const;
 };
 
 // A filter made ready to test many names: its text trimmed and folded once, not per name.
 class NameTest {
   public:
     explicit NameTest(const ItemFilter& filter);
-    bool operator()(const std::string& name) const;
+    bool operator()(std::string_view name) const;
 
   private:
     FilterMode mode_;

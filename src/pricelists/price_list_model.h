@@ -7,23 +7,26 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pricelists/item_filter.h"
 #include "store/amount.h"
+#include "store/name_store.h"
 
 namespace quantora {
 
 struct ListEntry {
-    std::string name;
-    std::int32_t key;  // index of the item's price in ItemPrices
+    std::string_view name;  // held by the model for as long as it lives
+    std::int32_t key;       // index of the item's price in ItemPrices
 };
 
 class PriceListModel {
   public:
     // Lists the folder and keeps the names that pass the filter, sorted in the collation
     // order of every list (case ignored); each name's key is its place among them in the folder
-    // listing. No price is read yet.
+    // listing. No price is read yet. The keys are made and sorted on two threads: a supplier's
+    // list of a million names is mostly collation.
     void LoadNames(const std::string& listFolder, const ItemFilter& filter);
 
     // Reads the prices of the display positions first to first + count - 1 (those there are)
@@ -44,6 +47,10 @@ class PriceListModel {
     // Deletes the item's file (a failure is ignored) and its entry from the shown names.
     void Delete(const std::string& listFolder, const std::string& name);
 
+    PriceListModel() = default;
+    PriceListModel(PriceListModel&&) = default;
+    PriceListModel& operator=(PriceListModel&&) = default;
+
     const std::vector<ListEntry>& ItemList() const { return itemList_; }
     // Every price by key, those of deleted rows included; complete after ReadAllPrices.
     const std::vector<Amount>& ItemPrices() const { return itemPrices_; }
@@ -58,6 +65,7 @@ class PriceListModel {
     void ReadEntries(std::vector<const ListEntry*> entries, const std::function<void()>& progress);
 
     std::string listFolder_;
+    NameStore names_;
     std::vector<ListEntry> itemList_;
     std::vector<Amount> itemPrices_;
     std::vector<bool> priceRead_;  // by key

@@ -32,8 +32,11 @@ UCollator* Collator() {
     return collator.get();
 }
 
-std::u16string ToUtf16(std::string_view utf8) {
-    std::u16string text(utf8.size() + 1, u'\0');
+// The name in UTF-16, as ICU takes it, in a buffer of the thread's own that grows once and is
+// then reused for every name.
+const std::u16string& ToUtf16(std::string_view utf8) {
+    thread_local std::u16string text;
+    text.resize(utf8.size() + 1);
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
     u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &length, utf8.data(),
@@ -58,23 +61,32 @@ std::string CollationLocale() {
     return "";
 }
 
-std::string CollationKey(std::string_view utf8) {
-    std::u16string text = ToUtf16(utf8);
+void AppendCollationKey(std::string_view utf8, std::string& keys) {
     UCollator* collator = Collator();
-    if (collator == nullptr) return FoldCase(utf8);  // no ICU data: case still ignored
-    std::string key(64, '\0');
-    auto* out = reinterpret_cast<uint8_t*>(key.data());
-    int32_t needed =
+    if (collator == nullptr) {  // no ICU data: case still ignored
+        keys += FoldCase(utf8);
+        return;
+    }
+    const std::u16string& text = ToUtf16(utf8);
+    std::size_t start = keys.size();
+    // Most keys fit in 64 bytes; a longer one is asked for again with the room it needs.
+    keys.resize(start + 64);
+    auto key = [&] { return reinterpret_cast<uint8_t*>(keys.data() + start); };
+    // The collator is only read here, which ICU allows from many threads at once.
+    int32_t needed = ucol_getSortKey(collator, reinterpret_cast<const UChar*>(text.data()),
+                                     static_cast<int32_t>(text.size()), key(), 64);
+    if (needed > 64) {
+        keys.resize(start + static_cast<std::size_t>(needed));
         ucol_getSortKey(collator, reinterpret_cast<const UChar*>(text.data()),
-                        static_cast<int32_t>(text.size()), out, static_cast<int32_t>(key.size()));
-    if (needed > static_cast<int32_t>(key.size())) {
-        key.resize(static_cast<std::size_t>(needed));
-        ucol_getSortKey(collator, reinterpret_cast<const UChar*>(text.data()),
-                        static_cast<int32_t>(text.size()), reinterpret_cast<uint8_t*>(key.data()),
-                        needed);
+                        static_cast<int32_t>(text.size()), key(), needed);
     }
     // The key ends in a zero byte that takes no part in the order.
-    key.resize(needed > 0 ? static_cast<std::size_t>(needed - 1) : 0);
+    keys.resize(start + (needed > 0 ? static_cast<std::size_t>(needed - 1) : 0));
+}
+
+std::string CollationKey(std::string_view utf8) {
+    std::string key;
+    AppendCollationKey(utf8, key);
     return key;
 }
 

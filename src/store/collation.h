@@ -12,6 +12,9 @@ namespace quantora {
 // byte order is the name's collation order, case ignored. Keys are for sorting many names:
 // one key per name, then plain comparisons.
 std::string CollationKey(std::string_view utf8);
+// The same key added to the end of keys, for a caller that keeps many keys back to back. Safe
+// to call from several threads at once.
+void AppendCollationKey(std::string_view utf8, std::string& keys);
 
 // Whether name a comes before name b: by collation key, then by the exact bytes.
 bool CollatesBefore(std::string_view a, std::string_view b);

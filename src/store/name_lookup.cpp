@@ -23,16 +23,20 @@ bool IsPlainFileName(const std::string& name) {
            name.find('\0') == std::string::npos;
 }
 
-std::vector<std::string> ListNormalFiles(const std::string& folderPath) {
-    std::vector<std::string> names;
+void ForEachNormalFile(const std::string& folderPath,
+                       const std::function<void(std::string_view name)>& each) {
     DIR* dir = ::opendir(folderPath.c_str());
-    if (dir == nullptr) return names;
+    if (dir == nullptr) return;
     while (const dirent* entry = ::readdir(dir)) {
         // A name from the folder holds no "/" or NUL; only hidden ones need passing over.
-        if (entry->d_name[0] != '.' && IsRegularEntry(folderPath, *entry))
-            names.emplace_back(entry->d_name);
+        if (entry->d_name[0] != '.' && IsRegularEntry(folderPath, *entry)) each(entry->d_name);
     }
     ::closedir(dir);
+}
+
+std::vector<std::string> ListNormalFiles(const std::string& folderPath) {
+    std::vector<std::string> names;
+    ForEachNormalFile(folderPath, [&](std::string_view name) { names.emplace_back(name); });
     return names;
 }
 

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <map>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -19,6 +21,10 @@ bool IsPlainFileName(const std::string& name);
 // The names of the normal files of a folder (no folders, no hidden files), in the order
 // the folder listing gives them. A folder that cannot be listed has none.
 std::vector<std::string> ListNormalFiles(const std::string& folderPath);
+// The same names handed to each one by one, for a caller that keeps them its own way; a name
+// lives only as long as the call.
+void ForEachNormalFile(const std::string& folderPath,
+                       const std::function<void(std::string_view name)>& each);
 
 // The name of the file in folderPath that is name, exactly or but for letter case (the
 // exact name wins, then the first in listing order); nothing when there is none.

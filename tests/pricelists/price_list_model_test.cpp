@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "pricelists/item_file.h"
+#include "store/collation.h"
 #include "test_files.h"
 
 namespace quantora {
@@ -15,7 +16,7 @@ Amount A(const char* text) { return ParseAmount(text); }
 
 std::vector<std::string> Names(const PriceListModel& model) {
     std::vector<std::string> names;
-    for (const ListEntry& e : model.ItemList()) names.push_back(e.name);
+    for (const ListEntry& e : model.ItemList()) names.emplace_back(e.name);
     return names;
 }
 
@@ -52,6 +53,27 @@ TEST(PriceListModel, NamesSortWithoutCaseAndKeysPointAtTheirPrices) {
     std::vector<bool> used(3);
     for (const ListEntry& e : model.ItemList()) used.at(e.key) = true;
     EXPECT_EQ(used, std::vector<bool>(3, true));
+}
+
+TEST(PriceListModel, ABigListSortsAsASmallOne) {
+    // Big enough for the keys to be made and sorted in two halves, then merged.
+    TempFolder list;
+    const char* words[] = {"bolt", "Bolt", "BOLT", "\xc3\xa9" "cru", "Ecrou", "ecru", "Zinc", "a"};
+    for (int i = 0; i < 30'000; ++i)
+        WriteBytes(list / (std::string(words[i % 8]) + " " + std::to_string(i * 7919 % 30'011)),
+                   std::string(8, '\0'));
+    PriceListModel model;
+    model.LoadNames(list.path(), {});
+    const std::vector<ListEntry>& items = model.ItemList();
+    ASSERT_EQ(items.size(), 30'000u);
+    std::vector<bool> used(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        used.at(static_cast<std::size_t>(items[i].key)) = true;
+        if (i > 0) {
+            ASSERT_TRUE(CollatesBefore(items[i - 1].name, items[i].name)) << i;
+        }
+    }
+    EXPECT_EQ(used, std::vector<bool>(items.size(), true));
 }
 
 TEST(PriceListModel, DeletingRemovesTheFileAndTheRowOnly) {

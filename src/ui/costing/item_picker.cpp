@@ -128,7 +128,8 @@ void ItemPicker::LoadItems() {
     model.LoadNames(session_.Paths.ListFolder(session_.Settings().CurrentList), filters_->Filter());
     QStringList names;
     names.reserve(static_cast<int>(model.ItemList().size()));
-    for (const ListEntry& entry : model.ItemList()) names << QString::fromStdString(entry.name);
+    for (const ListEntry& entry : model.ItemList())
+        names << QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
     items_->addItems(names);
     if (items_->count() > 0) items_->setCurrentRow(0);
     items_->setFocus();

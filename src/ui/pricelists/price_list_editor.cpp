@@ -45,7 +45,9 @@ constexpr int kRowsTop = 112;
 constexpr int kRowsWidth = 496;
 constexpr int kIndent = 4;
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void Colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette p = widget->palette();
@@ -415,7 +417,7 @@ void PriceListEditor::DelBtn_Click() {
 void PriceListEditor::ChooseRow(int row) {
     std::int32_t i = rows_.EntryAt(row);
     if (i < 0) return;
-    const std::string& name = model_.ItemList()[static_cast<std::size_t>(i)].name;
+    std::string name(model_.ItemList()[static_cast<std::size_t>(i)].name);
     nameField_->setText(Q(name));
     // From the file, not from memory: another window may have changed it meanwhile.
     priceField_->setText(Q(AmountText(ReadItemPrice(listFolder_, name))));

@@ -89,7 +89,8 @@ void ExportItems(QWidget* parent, Session& session, const std::string& listFolde
     std::vector<ExportItem> items;
     items.reserve(model.ItemList().size());
     for (std::int32_t i = 0; i <= model.LastIndex(); ++i)
-        items.push_back({model.ItemList()[static_cast<std::size_t>(i)].name, model.PriceAt(i)});
+        items.push_back(
+            {std::string(model.ItemList()[static_cast<std::size_t>(i)].name), model.PriceAt(i)});
     try {
         ReplaceFile(file->path,
                     ItemsCsv(items, file->form, withSupplierNames ? &supplierNames : nullptr),
