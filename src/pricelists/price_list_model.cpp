@@ -31,8 +31,8 @@ struct Sortable {
 };
 
 // The sortables of names[first, last), their keys kept back to back in keys.
-void MakeSortables(const std::vector<std::string_view>& names, std::size_t first,
-                   std::size_t last, std::string& keys, std::vector<Sortable>& sortables) {
+void MakeSortables(const std::vector<std::string_view>& names, std::size_t first, std::size_t last,
+                   std::string& keys, std::vector<Sortable>& sortables) {
     std::vector<std::uint32_t> ends;
     ends.reserve(last - first);
     // A key takes about one and a half times the bytes of its name: reserved once, so that
@@ -78,8 +78,8 @@ void PriceListModel::LoadNames(const std::string& listFolder, const ItemFilter& 
         std::string keys, otherKeys;
         auto before = [&](const Sortable& a, const Sortable& b) {
             if (a.head != b.head) return a.head < b.head;
-            int byKey = std::string_view(a.key, a.keyLength)
-                            .compare(std::string_view(b.key, b.keyLength));
+            int byKey =
+                std::string_view(a.key, a.keyLength).compare(std::string_view(b.key, b.keyLength));
             return byKey != 0 ? byKey < 0 : names[a.index] < names[b.index];
         };
         std::size_t half = names.size() < 20'000 ? names.size() : names.size() / 2;

@@ -40,7 +40,8 @@ std::vector<PrintRun> LayOutPriceList(const PriceListModel& model, const std::st
     }
     for (std::int32_t position = 0; position <= model.LastIndex(); ++position) {
         int y = document.Y();
-        document.Print(kMargin, FittedName(std::string(model.ItemList()[position].name), nameLimit, document));
+        document.Print(
+            kMargin, FittedName(std::string(model.ItemList()[position].name), nameLimit, document));
         document.SetY(y);
         std::string price = AmountText(model.PriceAt(position));
         document.Print(priceRight - document.Width(price), price);

@@ -3,8 +3,8 @@
 // the exact name first, then a file whose name differs only in case.
 #pragma once
 
-#include <map>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>

@@ -58,7 +58,15 @@ TEST(PriceListModel, NamesSortWithoutCaseAndKeysPointAtTheirPrices) {
 TEST(PriceListModel, ABigListSortsAsASmallOne) {
     // Big enough for the keys to be made and sorted in two halves, then merged.
     TempFolder list;
-    const char* words[] = {"bolt", "Bolt", "BOLT", "\xc3\xa9" "cru", "Ecrou", "ecru", "Zinc", "a"};
+    const char* words[] = {"bolt",
+                           "Bolt",
+                           "BOLT",
+                           "\xc3\xa9"
+                           "cru",
+                           "Ecrou",
+                           "ecru",
+                           "Zinc",
+                           "a"};
     for (int i = 0; i < 30'000; ++i)
         WriteBytes(list / (std::string(words[i % 8]) + " " + std::to_string(i * 7919 % 30'011)),
                    std::string(8, '\0'));

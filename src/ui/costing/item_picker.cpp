@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -10,13 +11,13 @@
 #include <utility>
 
 #include "manage/name_index.h"
-#include "pricelists/price_list_model.h"
 #include "ui/common/filter_panel.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
 #include "ui/common/slot_column.h"
 #include "ui/common/window_placement.h"
 #include "ui/common/window_scaling.h"
+#include "ui/costing/item_names.h"
 #include "ui/session.h"
 
 namespace quantora {
@@ -29,7 +30,7 @@ bool IsEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
-void Shade(QListWidget* list, QPalette::ColorRole role) {
+void Shade(QAbstractItemView* list, QPalette::ColorRole role) {
     QPalette p = list->palette();
     p.setColor(QPalette::Base, list->palette().color(role));
     list->setPalette(p);
@@ -46,10 +47,15 @@ ItemPicker::ItemPicker(QWidget* sheet, Session& session) : QDialog(sheet), sessi
     priceLists_->setObjectName("PriceList");
     priceLists_->setGeometry(8, 8, 200, kListsHeight);
     Shade(priceLists_, QPalette::Button);
-    items_ = new QListWidget(area);
+    // A view over the list's own names: a supplier's list of a million items is not copied
+    // into a million list entries.
+    items_ = new QListView(area);
     items_->setObjectName("ItemList");
     items_->setGeometry(216, 8, kWidth - 224, kListsHeight);
     items_->setUniformItemSizes(true);
+    items_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    names_ = new ItemNames(items_);
+    items_->setModel(names_);
     filters_ = new FilterPanel(area, kWidth - 120);
     filters_->move(8, kListsHeight + 16);
     auto* cancel = new QPushButton("Cancel", area);
@@ -88,7 +94,7 @@ ItemPicker::ItemPicker(QWidget* sheet, Session& session) : QDialog(sheet), sessi
             session_.PickerFilters.texts[k] = text.toStdString();
         });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(items_, &QListWidget::itemClicked, this, &ItemPicker::Choose);
+    connect(items_, &QListView::clicked, this, &ItemPicker::Choose);
     priceLists_->installEventFilter(this);
     priceLists_->viewport()->installEventFilter(this);
     new KeyPreview(this, session_.Keys,
@@ -123,15 +129,8 @@ void ItemPicker::LoadPriceLists() {
 }
 
 void ItemPicker::LoadItems() {
-    items_->clear();
-    PriceListModel model;
-    model.LoadNames(session_.Paths.ListFolder(session_.Settings().CurrentList), filters_->Filter());
-    QStringList names;
-    names.reserve(static_cast<int>(model.ItemList().size()));
-    for (const ListEntry& entry : model.ItemList())
-        names << QString::fromUtf8(entry.name.data(), static_cast<qsizetype>(entry.name.size()));
-    items_->addItems(names);
-    if (items_->count() > 0) items_->setCurrentRow(0);
+    names_->Load(session_.Paths.ListFolder(session_.Settings().CurrentList), filters_->Filter());
+    if (names_->rowCount() > 0) items_->setCurrentIndex(names_->index(0));
     items_->setFocus();
 }
 
@@ -153,9 +152,9 @@ void ItemPicker::FilterChosen(int k) {
 }
 
 void ItemPicker::Choose() {
-    QListWidgetItem* item = items_->currentItem();
-    if (item == nullptr) return;
-    chosen_ = item->text().toStdString();
+    QModelIndex item = items_->currentIndex();
+    if (!item.isValid()) return;
+    chosen_ = names_->NameAt(item.row());
     accept();
 }
 

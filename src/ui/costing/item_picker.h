@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+class QListView;
 class QListWidget;
 class QFrame;
 
@@ -15,6 +16,7 @@ namespace quantora {
 
 class FilterPanel;
 class HelpPanel;
+class ItemNames;
 class Session;
 
 class ItemPicker : public QDialog {
@@ -40,7 +42,8 @@ class ItemPicker : public QDialog {
 
     Session& session_;
     QListWidget* priceLists_;
-    QListWidget* items_;
+    QListView* items_;
+    ItemNames* names_;
     FilterPanel* filters_;
     QFrame* helpFrame_;
     HelpPanel* helpPanel_ = nullptr;
