@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "store/data_file.h"
+
 namespace quantora::bench {
 
 namespace {
@@ -70,6 +72,32 @@ void ReadEightBytes(const std::string& path) {
     if (::read(fd, buffer, sizeof buffer) < 0) std::abort();
     benchmark::DoNotOptimize(buffer);
     ::close(fd);
+}
+
+std::string CatalogueName(int i) {
+    static const char* words[] = {"Bolt",    "nut",   "Washer", "screw",  "Hinge",
+                                  "bracket", "Plate", "rivet",  "Hammer", "hanger"};
+    char name[64];
+    std::snprintf(name, sizeof name, "%s M%d x %d code %07lld", words[i % 10], 3 + i % 9,
+                  10 + i % 90, i * 7919LL % 10'000'019);
+    return name;
+}
+
+void ReadAndWriteJob(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    std::string bytes(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)), '\0');
+    if (::pread(fd, bytes.data(), bytes.size(), 0) < 0) std::abort();
+    if (bytes.size() <= kUntornPiece) {
+        if (::pwrite(fd, bytes.data(), bytes.size(), 0) < 0) std::abort();
+        ::close(fd);
+        return;
+    }
+    ::close(fd);
+    std::string temp = path + ".new";
+    int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (::write(out, bytes.data(), bytes.size()) < 0) std::abort();
+    ::close(out);
+    if (::rename(temp.c_str(), path.c_str()) != 0) std::abort();
 }
 
 }  // namespace quantora::bench

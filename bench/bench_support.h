@@ -35,7 +35,16 @@ void WriteFast(const std::string& path, const std::string& bytes);
 // measured more than the others.
 void SettleDisk();
 
+// The i-th name of a supplier's catalogue: words, sizes and codes in mixed case, in no order,
+// each different from every other.
+std::string CatalogueName(int i);
+
 // Opens, reads 8 bytes from and closes one file: the least any reader of an item can do.
 void ReadEightBytes(const std::string& path);
+
+// The least file work of repricing one job file: read it whole and write its records back so
+// that a kill leaves each record whole: in place within one page, as a new file renamed over
+// the old one beyond that.
+void ReadAndWriteJob(const std::string& path);
 
 }  // namespace quantora::bench

@@ -52,16 +52,6 @@ double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// A supplier's catalogue: words, sizes and codes in mixed case, in no order.
-std::string CatalogueName(int i) {
-    static const char* words[] = {"Bolt",    "nut",   "Washer", "screw",  "Hinge",
-                                  "bracket", "Plate", "rivet",  "Hammer", "hanger"};
-    char name[64];
-    std::snprintf(name, sizeof name, "%s M%d x %d code %07d", words[i % 10], 3 + i % 9, 10 + i % 90,
-                  (i * 7919) % 10'000'019);
-    return name;
-}
-
 // A data folder with one list of each size (list k holds kSizes[k] items) and a job of
 // 10,000 lines over the smallest list.
 struct Fixture {

@@ -49,26 +49,6 @@ JobLine JobRef(int group, const std::string& name, Amount quant) {
     return {1, static_cast<std::int16_t>(group), quant, name, {}, {}};
 }
 
-// The floor's file work for one job file: read it whole and write its records back so that
-// a kill leaves each record whole: in place within one page, as a new file renamed over the
-// old one beyond that.
-void ReadAndWriteJob(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    std::string bytes(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)), '\0');
-    if (::pread(fd, bytes.data(), bytes.size(), 0) < 0) std::abort();
-    if (bytes.size() <= kUntornPiece) {
-        if (::pwrite(fd, bytes.data(), bytes.size(), 0) < 0) std::abort();
-        ::close(fd);
-        return;
-    }
-    ::close(fd);
-    std::string temp = path + ".new";
-    int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (::write(out, bytes.data(), bytes.size()) < 0) std::abort();
-    ::close(out);
-    if (::rename(temp.c_str(), path.c_str()) != 0) std::abort();
-}
-
 // A costing that names an item on many lines needs its file read only once.
 void Distinct(std::vector<std::string>& files) {
     std::sort(files.begin(), files.end());

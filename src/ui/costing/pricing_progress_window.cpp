@@ -42,24 +42,25 @@ void PricingProgressWindow::Show(const std::string& jobName, std::int32_t diviso
 }
 
 PricingProgress::PricingProgress(QWidget* sheet, Session& session)
-    : sheet_(sheet), session_(session) {
-    const char* names[] = {"ProgForm", "ProgForm2", "ProgForm3"};
-    for (std::size_t i = 0; i < windows_.size(); ++i) {
-        windows_[i] = new PricingProgressWindow(sheet);
-        windows_[i]->setObjectName(names[i]);
-    }
-}
+    : sheet_(sheet), session_(session) {}
 
 PricingProgressWindow& PricingProgress::Window(ProgressWindow window) {
-    return *windows_[window == ProgressWindow::Reload ? 0 : window == ProgressWindow::Job ? 1 : 2];
+    std::size_t k = window == ProgressWindow::Reload ? 0 : window == ProgressWindow::Job ? 1 : 2;
+    // Made when first shown: most pricings never need the windows of sub-jobs.
+    if (!windows_[k]) {
+        const char* names[] = {"ProgForm", "ProgForm2", "ProgForm3"};
+        windows_[k] = new PricingProgressWindow(sheet_);
+        windows_[k]->setObjectName(names[k]);
+    }
+    return *windows_[k];
 }
 
 void PricingProgress::ShowProgress(ProgressWindow window, const std::string& jobName,
                                    std::int32_t divisor) {
     // While the open job is being repriced, the windows of the jobs it names open lower.
     int rowsDown = window == ProgressWindow::Reload             ? 0
-                   : Window(ProgressWindow::Reload).isVisible() ? 1
-                                                                : 0;
+                   : windows_[0] && windows_[0]->isVisible() ? 1
+                                                             : 0;
     Window(window).Show(jobName, divisor, rowsDown);
 }
 

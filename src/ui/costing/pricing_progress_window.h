@@ -45,7 +45,8 @@ class PricingProgress : public PricingObserver {
 
     QWidget* sheet_;
     Session& session_;
-    std::array<PricingProgressWindow*, 3> windows_;
+    // Owned by the sheet, which keeps a window once shown.
+    std::array<PricingProgressWindow*, 3> windows_{};
 };
 
 inline constexpr const char* kCycleRefused =
