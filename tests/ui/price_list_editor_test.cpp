@@ -55,6 +55,7 @@ class PriceListEditorTest : public QObject {
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTRY_VERIFY(AddText()->hasFocus());
+        QTRY_VERIFY(window->ListLoaded());
     }
 
     void Add(const QString& name, const QString& price) {

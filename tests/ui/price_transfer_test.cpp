@@ -57,6 +57,7 @@ class PriceTransferTest : public QObject {
             std::make_unique<PriceListEditor>(owner.get(), *env->session, "My First Price List");
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTRY_VERIFY(window->ListLoaded());
     }
     void Choose(const char* action) {
         auto* menu = window->findChild<QMenu*>("FM");

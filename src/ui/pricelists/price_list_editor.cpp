@@ -44,6 +44,8 @@ constexpr int kRowHeight = 22;
 constexpr int kRowsTop = 112;
 constexpr int kRowsWidth = 496;
 constexpr int kIndent = 4;
+// How long the loading frame is given to reach the screen before a list is read.
+constexpr int kFrameShownMs = 40;
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -333,6 +335,7 @@ void PriceListEditor::UpdateSlider() {
 }
 
 void PriceListEditor::LoadList() {
+    listLoaded_ = true;
     // The loading frame shows while the names are read; the prices wait for their rows.
     progressBar_->Begin(1);
     progressFrame_->show();
@@ -507,12 +510,15 @@ bool PriceListEditor::PriceKeyPress(QKeyEvent* key) {
 
 bool PriceListEditor::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        if (watched == nameField_ && !listLoaded_) {
-            // The list is read once the window is on the screen, so a long one shows its
-            // progress instead of keeping the window from appearing.
-            listLoaded_ = true;
-            repaint();
-            LoadList();
+        if (watched == nameField_ && !loadAsked_) {
+            // The list is read once the window is on the screen with the loading frame over
+            // its rows, so a long one shows that it is loading instead of keeping the window
+            // from appearing: the window system is given a moment to show the frame, since
+            // nothing is drawn while the names are read.
+            loadAsked_ = true;
+            progressBar_->Begin(1);
+            progressFrame_->show();
+            QTimer::singleShot(kFrameShownMs, this, [this] { LoadList(); });
         } else if (auto* field = qobject_cast<QLineEdit*>(watched)) {
             QTimer::singleShot(0, field, [field] { field->selectAll(); });
         }

@@ -34,6 +34,9 @@ class PriceListEditor : public QDialog {
     const PriceListModel& Model() const { return model_; }
     const RowWindow& Rows() const { return rows_; }
     int HighlightedRow() const { return highlightedRow_; }
+    // Whether the list has been read since the window opened: it is, once the window is on
+    // the screen with the keyboard in it.
+    bool ListLoaded() const { return listLoaded_; }
 
     static constexpr int kRows = 16;
 
@@ -74,7 +77,8 @@ class PriceListEditor : public QDialog {
     RowWindow rows_{kRows};
 
     int highlightedRow_ = -1;
-    bool listLoaded_ = false;
+    bool listLoaded_ = false;  // read at least once since the window opened
+    bool loadAsked_ = false;   // the first focus came, which reads the list
 
     QWidget* area_;
     QLineEdit* nameField_;
