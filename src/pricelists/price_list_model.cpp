@@ -69,9 +69,8 @@ void PriceListModel::LoadNames(const std::string& listFolder, const ItemFilter& 
         if (passes(name)) names.push_back(names_.Add(name));
     });
     // One sort of the whole list, of positions rather than entries: a supplier's list must not
-    // pay a linear insertion per item. A name's key is its place in the folder listing. ICU
-    // keys ignore letter case and never hold a zero byte, so the zero-padded heads order as the
-    // keys do.
+    // pay a linear insertion per item. A name's key is its place in the folder listing.
+    // Collation keys never hold a zero byte, so heads padded with zeros order as the keys do.
     std::vector<std::int32_t> order(names.size());
     {
         std::vector<Sortable> sortables(names.size());
