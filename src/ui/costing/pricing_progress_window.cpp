@@ -58,7 +58,7 @@ PricingProgressWindow& PricingProgress::Window(ProgressWindow window) {
 void PricingProgress::ShowProgress(ProgressWindow window, const std::string& jobName,
                                    std::int32_t divisor) {
     // While the open job is being repriced, the windows of the jobs it names open lower.
-    int rowsDown = window == ProgressWindow::Reload             ? 0
+    int rowsDown = window == ProgressWindow::Reload          ? 0
                    : windows_[0] && windows_[0]->isVisible() ? 1
                                                              : 0;
     Window(window).Show(jobName, divisor, rowsDown);
