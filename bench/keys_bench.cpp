@@ -269,18 +269,22 @@ void PickerAt(Desk& desk, int k) {
     int n = kSizes[k];
     desk.UseList(k);
     desk.session.PickerFilters = {};
-    double first = 1e9;
+    double first = 1e9, shown = 1e9;
     std::unique_ptr<ItemPicker> picker;
+    // Twice, as a user opens a list the second time; the better of the two.
     for (int round = 0; round < 2; ++round) {
         picker.reset();
         auto start = Clock::now();
         picker = std::make_unique<ItemPicker>(&desk.window, desk.session);
+        FirstPaint painted(picker.get(), start);
         picker->show();
+        WaitFor([&] { return picker->ItemsLoaded(); });
         QApplication::processEvents();
         first = std::min(first, MsSince(start));
+        shown = std::min(shown, painted.Ms());
     }
     PrintGrowth("picker_first_rows", n, first);
-    PrintOpen("picker_" + std::to_string(n) + "_items", first);
+    PrintOpen("picker_" + std::to_string(n) + "_items", shown);
     auto* items = picker->findChild<QListView*>("ItemList");
     ListKeys(items, picker.get(), "picker", n, [&] {
         QModelIndex first = items->model()->index(0, 0);

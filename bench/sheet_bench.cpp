@@ -257,6 +257,7 @@ void EnginePicker(benchmark::State& state) {
     for (auto _ : state) {
         ItemPicker picker(&program.window, program.session);
         picker.show();
+        while (!picker.ItemsLoaded()) QApplication::processEvents();
         if (picker.findChild<QListView*>("ItemList")->model()->rowCount() == 0) std::abort();
     }
 }

@@ -25,11 +25,22 @@ using namespace quantora::testing;
 
 namespace {
 
-// Acts on the modal window of type W as soon as it shows.
+// Whether a window just shown is ready for the user: the picker once it has read its items.
+template <typename W>
+bool Ready(W*) {
+    return true;
+}
+template <>
+bool Ready(ItemPicker* picker) {
+    return picker->ItemsLoaded();
+}
+
+// Acts on the modal window of type W as soon as it shows and is ready.
 template <typename W>
 void WhenShown(std::function<void(W*)> act) {
     QTimer::singleShot(0, [act] {
-        if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget())) return act(window);
+        auto* window = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (window != nullptr && Ready(window)) return act(window);
         WhenShown<W>(act);
     });
 }

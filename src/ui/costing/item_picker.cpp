@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "manage/name_index.h"
+#include "ui/common/after_paint.h"
 #include "ui/common/filter_panel.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
@@ -125,11 +126,20 @@ void ItemPicker::LoadPriceLists() {
     IndexColumn column =
         LoadIndexColumn(session_.Paths, session_.Settings(), NameIndex::PriceLists);
     ShowSlotColumn(priceLists_, column);
-    if (column.selected >= 0) LoadItems();
+    if (column.selected < 0) {
+        itemsLoaded_ = true;
+        return;
+    }
+    // The picker is on the screen before a long list is read, which draws nothing meanwhile;
+    // a list chosen in the meantime has been read already.
+    AfterNextPaint(items_->viewport(), [this] {
+        if (!itemsLoaded_) LoadItems();
+    });
 }
 
 void ItemPicker::LoadItems() {
     names_->Load(session_.Paths.ListFolder(session_.Settings().CurrentList), filters_->Filter());
+    itemsLoaded_ = true;
     if (names_->rowCount() > 0) items_->setCurrentIndex(names_->index(0));
     items_->setFocus();
 }

@@ -27,6 +27,9 @@ class ItemPicker : public QDialog {
     // Shows the picker modal: the chosen item's name, from the current price list, or
     // nothing when cancelled.
     std::optional<std::string> Pick();
+    // Whether the items of the current list have been read since the picker opened: they
+    // are, once it is on the screen.
+    bool ItemsLoaded() const { return itemsLoaded_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,6 +51,7 @@ class ItemPicker : public QDialog {
     QFrame* helpFrame_;
     HelpPanel* helpPanel_ = nullptr;
     std::optional<std::string> chosen_;
+    bool itemsLoaded_ = false;
     // Where the Enter being held was pressed: only its release there acts.
     QWidget* enterPressedIn_ = nullptr;
 };

@@ -19,6 +19,7 @@
 #include "store/amount.h"
 #include "store/file_name_rules.h"
 #include "store/pause.h"
+#include "ui/common/after_paint.h"
 #include "ui/common/code_page_validator.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/filter_panel.h"
@@ -44,8 +45,6 @@ constexpr int kRowHeight = 22;
 constexpr int kRowsTop = 112;
 constexpr int kRowsWidth = 496;
 constexpr int kIndent = 4;
-// How long the loading frame is given to reach the screen before a list is read.
-constexpr int kFrameShownMs = 40;
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -513,12 +512,11 @@ bool PriceListEditor::eventFilter(QObject* watched, QEvent* event) {
         if (watched == nameField_ && !loadAsked_) {
             // The list is read once the window is on the screen with the loading frame over
             // its rows, so a long one shows that it is loading instead of keeping the window
-            // from appearing: the window system is given a moment to show the frame, since
-            // nothing is drawn while the names are read.
+            // from appearing.
             loadAsked_ = true;
             progressBar_->Begin(1);
             progressFrame_->show();
-            QTimer::singleShot(kFrameShownMs, this, [this] { LoadList(); });
+            AfterNextPaint(progressFrame_, [this] { LoadList(); });
         } else if (auto* field = qobject_cast<QLineEdit*>(watched)) {
             QTimer::singleShot(0, field, [field] { field->selectAll(); });
         }
