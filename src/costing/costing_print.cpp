@@ -7,10 +7,10 @@ namespace quantora {
 
 namespace {
 
-constexpr int kLeftMargin = 1000;
+constexpr int kLeftMargin = kCostingSideMargin;
 constexpr int kGap = 200;
-constexpr int kRightMargin = 1000;
-constexpr int kBottomMargin = 1200;
+constexpr int kRightMargin = kCostingSideMargin;
+constexpr int kBottomMargin = kCostingBottomMargin;
 
 // The item name cut to the item column, ending in ".." when cut, then led by dots to the
 // column's end.

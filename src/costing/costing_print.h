@@ -12,6 +12,10 @@
 
 namespace quantora {
 
+// The page margins of the costing print-out, which the customer's quote keeps too, in twips.
+inline constexpr int kCostingSideMargin = 1000;
+inline constexpr int kCostingBottomMargin = 1200;
+
 // The runs of the print-out of lines (in file order) under the title, ending in totalText,
 // with the print options of settings on page. No title is repeated and pages carry no
 // numbers; an empty job prints the title (when on) and the total.

@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <sstream>
 
+#include "costing/costing_print.h"
 #include "pricelists/item_filter.h"
 
 namespace quantora {
 
 namespace {
 
-constexpr int kLeftMargin = 1000;
-constexpr int kRightMargin = 1000;
+constexpr int kLeftMargin = kCostingSideMargin;
+constexpr int kRightMargin = kCostingSideMargin;
 constexpr int kGap = 300;
-constexpr int kBottomMargin = 1200;
+constexpr int kBottomMargin = kCostingBottomMargin;
 
 // A paragraph of the note broken between words to fit width; a word wider than the whole
 // width is cut. An empty paragraph stays an empty line.
