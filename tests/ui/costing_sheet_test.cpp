@@ -315,6 +315,29 @@ class CostingSheetTest : public QObject, public Desk {
         QCOMPARE(Label("Item", 18), QString("Line 44"));
         QCOMPARE(Label("Item", 19), QString());
     }
+
+    // The boxes without the keyboard show kept pictures: after typing and scrolling each must
+    // still look just as a plain box of its own text, with no cursor or focus frame left over.
+    void quantityBoxesLookLikePlainBoxesAfterScrolling() {
+        for (int i = 0; i < 30; ++i)
+            WriteLine(Job("Long"), i,
+                      {0, 9, Amount::Whole(1 + i % 7), "Line " + std::to_string(i), {}, {}});
+        OpenJob("Long");
+        Quant(0)->setFocus();
+        QTest::keyClicks(Quant(0), "5");
+        for (int i = 0; i < 22; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QVERIFY(Quant(19)->hasFocus());
+        QLineEdit plain(Quant(0)->parentWidget());
+        plain.hide();
+        plain.setAlignment(Quant(0)->alignment());
+        plain.resize(Quant(0)->size());
+        for (int r = 0; r < 19; ++r) {
+            plain.setText(Quant(r)->text());
+            QCOMPARE(Quant(r)->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                     plain.grab().toImage().convertToFormat(QImage::Format_RGB32));
+        }
+        QCOMPARE(Quant(0)->text(), QString("4"));  // line 3's quantity, moved to the top row
+    }
 };
 
 QUANTORA_WINDOW_TEST_MAIN(CostingSheetTest)

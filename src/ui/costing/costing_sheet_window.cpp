@@ -27,11 +27,13 @@
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
 #include "ui/common/print_out.h"
+#include "ui/common/row_label.h"
 #include "ui/common/window_placement.h"
 #include "ui/common/window_scaling.h"
 #include "ui/costing/item_picker.h"
 #include "ui/costing/job_selector.h"
 #include "ui/costing/pricing_progress_window.h"
+#include "ui/costing/quant_field.h"
 #include "ui/costing/save_as_dialog.h"
 #include "ui/session.h"
 
@@ -129,18 +131,18 @@ void CostingSheetWindow::BuildRows(QWidget* area) {
     }
     for (int r = 0; r < kRows; ++r) {
         int y = kRowsTop + r * kRowHeight;
-        quant_[r] = new QLineEdit(area);
+        quant_[r] = new QuantField(area);
         quant_[r]->setObjectName(QString("Quant%1").arg(r));
         quant_[r]->setGeometry(8, y, kQuantWidth, kRowHeight);
         quant_[r]->setAlignment(Qt::AlignRight);
         quant_[r]->installEventFilter(this);
-        item_[r] = new QLabel(area);
+        item_[r] = new RowLabel(area);
         item_[r]->setObjectName(QString("Item%1").arg(r));
         item_[r]->setGeometry(8 + kQuantWidth, y, kItemWidth, kRowHeight);
-        price_[r] = new QLabel(area);
+        price_[r] = new RowLabel(area);
         price_[r]->setObjectName(QString("Price%1").arg(r));
         price_[r]->setGeometry(8 + kQuantWidth + kItemWidth, y, kPriceWidth, kRowHeight);
-        subTot_[r] = new QLabel(area);
+        subTot_[r] = new RowLabel(area);
         subTot_[r]->setObjectName(QString("SubTot%1").arg(r));
         subTot_[r]->setGeometry(8 + kQuantWidth + kItemWidth + kPriceWidth, y, kSubTotWidth,
                                 kRowHeight);
@@ -166,6 +168,7 @@ void CostingSheetWindow::BuildRows(QWidget* area) {
     slider_->setObjectName("Slider");
     slider_->setGeometry(kAreaWidth - 24, kRowsTop, 20, kRows * kRowHeight);
     slider_->setFocusPolicy(Qt::NoFocus);
+    slider_->setAttribute(Qt::WA_OpaquePaintEvent);
     connect(slider_, &QScrollBar::valueChanged, this, [this](int value) {
         if (!sheet_ || value == sheet_->TopLine()) return;
         sheet_->SetQuantText(sheet_->CurrentRow(),

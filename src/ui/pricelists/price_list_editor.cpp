@@ -27,6 +27,7 @@
 #include "ui/common/key_preview.h"
 #include "ui/common/print_out.h"
 #include "ui/common/progress_bar.h"
+#include "ui/common/row_label.h"
 #include "ui/common/where_used_box.h"
 #include "ui/common/window_placement.h"
 #include "ui/common/window_scaling.h"
@@ -218,10 +219,10 @@ void PriceListEditor::BuildRows(QWidget* area) {
     int priceWidth = std::max(152, QFontMetrics(font).horizontalAdvance(widest) + 4 * kIndent);
     for (int r = 0; r < kRows; ++r) {
         int y = kRowsTop + r * kRowHeight;
-        itemLabels_[r] = new QLabel(area);
+        itemLabels_[r] = new RowLabel(area);
         itemLabels_[r]->setObjectName(QString("Item%1").arg(r));
         itemLabels_[r]->setGeometry(8, y, kRowsWidth - priceWidth, kRowHeight);
-        priceLabels_[r] = new QLabel(area);
+        priceLabels_[r] = new RowLabel(area);
         priceLabels_[r]->setObjectName(QString("Price%1").arg(r));
         priceLabels_[r]->setGeometry(8 + kRowsWidth - priceWidth, y, priceWidth, kRowHeight);
         priceLabels_[r]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
