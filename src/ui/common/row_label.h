@@ -9,7 +9,7 @@
 
 namespace quantora {
 
-// A plain-text label on its own background that draws its one line of text, at its indent and
+// A plain-text label that draws its one line of text, at its indent and
 // alignment, from layouts kept for all row labels together. The text and the object name read
 // as with any QLabel.
 class RowLabel : public QLabel {
