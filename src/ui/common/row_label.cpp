@@ -1,11 +1,11 @@
 #include "ui/common/row_label.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHash>
 #include <QPainter>
 #include <QStaticText>
 #include <algorithm>
-#include <cmath>
 
 namespace quantora {
 namespace {
@@ -16,9 +16,16 @@ constexpr qsizetype kKeptLayouts = 2048;
 
 using Layouts = QHash<QString, QStaticText>;
 
-Layouts& LayoutsFor(const QFont& font) {
+QHash<QString, Layouts>& KeptLayouts() {
     static QHash<QString, Layouts> byFont;
-    return byFont[font.key()];
+    return byFont;
+}
+
+Layouts& LayoutsFor(const QFont& font) {
+    // The layouts hold on to fonts, which must go while the application still stands.
+    static const bool cleared = (qAddPostRoutine([] { KeptLayouts().clear(); }), true);
+    Q_UNUSED(cleared);
+    return KeptLayouts()[font.key()];
 }
 
 const QStaticText& LaidOut(Layouts& layouts, const QString& text, const QFont& font) {

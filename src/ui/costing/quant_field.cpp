@@ -1,5 +1,6 @@
 #include "ui/costing/quant_field.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
@@ -11,6 +12,7 @@ namespace {
 // pictures stale.
 struct Look {
     QSize size;
+    QFont font;
     qint64 palette = 0;
     qreal ratio = 1;
     bool active = false;
@@ -27,6 +29,14 @@ struct Pictures {
     QHash<QString, QPixmap> byText;
 };
 
+Pictures& KeptPictures() {
+    static Pictures kept;
+    // Pictures must go while the application still stands.
+    static const bool cleared = (qAddPostRoutine([] { kept.byText.clear(); }), true);
+    Q_UNUSED(cleared);
+    return kept;
+}
+
 }  // namespace
 
 QPointer<QLineEdit> QuantField::painter_;
@@ -37,9 +47,9 @@ QuantField::QuantField(QWidget* parent) : QLineEdit(parent) {
 }
 
 QPixmap QuantField::IdlePicture() {
-    static Pictures kept;
-    Look look{size(),           palette().cacheKey(), devicePixelRatioF(),
-              isActiveWindow(), isEnabled(),          alignment()};
+    Pictures& kept = KeptPictures();
+    Look look{size(),           font(),      palette().cacheKey(), devicePixelRatioF(),
+              isActiveWindow(), isEnabled(), alignment()};
     if (!(look == kept.look)) {
         kept.look = look;
         kept.byText.clear();
@@ -53,6 +63,8 @@ QPixmap QuantField::IdlePicture() {
         painter_ = new QLineEdit(parentWidget());
         painter_->hide();
     }
+    painter_->setFont(font());
+    painter_->setPalette(palette());
     painter_->setEnabled(isEnabled());
     painter_->setAlignment(alignment());
     painter_->resize(size());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPointer>
 
 namespace quantora {
