@@ -39,7 +39,7 @@ Pictures& KeptPictures() {
 
 }  // namespace
 
-QPointer<QLineEdit> QuantField::painter_;
+QPointer<QLineEdit> QuantField::twin_;
 
 QuantField::QuantField(QWidget* parent) : QLineEdit(parent) {
     // The picture covers the whole box, so nothing under it needs painting first.
@@ -58,21 +58,21 @@ QPixmap QuantField::IdlePicture() {
     if (found != kept.byText.cend()) return *found;
     if (kept.byText.size() >= kKeptPictures) kept.byText.clear();
     // A box cannot paint itself again while it paints; its hidden twin can.
-    if (!painter_ || painter_->parentWidget() != parentWidget()) {
-        delete painter_;
-        painter_ = new QLineEdit(parentWidget());
-        painter_->hide();
+    if (!twin_ || twin_->parentWidget() != parentWidget()) {
+        delete twin_;
+        twin_ = new QLineEdit(parentWidget());
+        twin_->hide();
     }
-    painter_->setFont(font());
-    painter_->setPalette(palette());
-    painter_->setEnabled(isEnabled());
-    painter_->setAlignment(alignment());
-    painter_->resize(size());
-    painter_->setText(text());
+    twin_->setFont(font());
+    twin_->setPalette(palette());
+    twin_->setEnabled(isEnabled());
+    twin_->setAlignment(alignment());
+    twin_->resize(size());
+    twin_->setText(text());
     QPixmap picture(size() * look.ratio);
     picture.setDevicePixelRatio(look.ratio);
     picture.fill(parentWidget()->palette().color(QPalette::Window));
-    painter_->render(&picture, QPoint(), QRegion(), QWidget::RenderFlags());
+    twin_->render(&picture, QPoint(), QRegion(), QWidget::RenderFlags());
     return *kept.byText.insert(text(), picture);
 }
 

@@ -24,7 +24,7 @@ class QuantField : public QLineEdit {
     QPixmap IdlePicture();
 
     // The hidden box the pictures are painted by: one for the boxes of one parent.
-    static QPointer<QLineEdit> painter_;
+    static QPointer<QLineEdit> twin_;
 };
 
 }  // namespace quantora
