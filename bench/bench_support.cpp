@@ -83,21 +83,41 @@ std::string CatalogueName(int i) {
     return name;
 }
 
-void ReadAndWriteJob(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+namespace {
+
+void WriteNewAndRename(const std::string& path, const std::string& bytes) {
+    std::string temp = path + ".new";
+    int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (::write(out, bytes.data(), bytes.size()) < 0) std::abort();
+    ::close(out);
+    if (::rename(temp.c_str(), path.c_str()) != 0) std::abort();
+}
+
+std::string ReadAll(int fd) {
     std::string bytes(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)), '\0');
     if (::pread(fd, bytes.data(), bytes.size(), 0) < 0) std::abort();
+    return bytes;
+}
+
+}  // namespace
+
+void ReadAndWriteJob(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    std::string bytes = ReadAll(fd);
     if (bytes.size() <= kUntornPiece) {
         if (::pwrite(fd, bytes.data(), bytes.size(), 0) < 0) std::abort();
         ::close(fd);
         return;
     }
     ::close(fd);
-    std::string temp = path + ".new";
-    int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (::write(out, bytes.data(), bytes.size()) < 0) std::abort();
-    ::close(out);
-    if (::rename(temp.c_str(), path.c_str()) != 0) std::abort();
+    WriteNewAndRename(path, bytes);
+}
+
+void WriteWorkingCopy(const std::string& saved, const std::string& working) {
+    int fd = ::open(saved.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string bytes = ReadAll(fd);
+    ::close(fd);
+    WriteNewAndRename(working, bytes);
 }
 
 }  // namespace quantora::bench

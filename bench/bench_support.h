@@ -47,4 +47,8 @@ void ReadEightBytes(const std::string& path);
 // the old one beyond that.
 void ReadAndWriteJob(const std::string& path);
 
+// The least file work of making a job's working copy as it opens: the saved job read whole
+// and written as a new file renamed over the working copy, so a kill never leaves half of one.
+void WriteWorkingCopy(const std::string& saved, const std::string& working);
+
 }  // namespace quantora::bench

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -138,8 +139,12 @@ struct Program {
     }
 };
 
+// The first opening in a process also pays for the allocator's and the system's caches
+// growing to the size of the job; the engine and the floor each open once before they are
+// timed, so that both are measured as every later opening is.
 void EngineOpen(benchmark::State& state) {
     Program program;
+    program.Close(program.Open());
     for (auto _ : state) {
         CostingSheetWindow* sheet = program.Open();
         state.PauseTiming();
@@ -149,18 +154,29 @@ void EngineOpen(benchmark::State& state) {
 }
 
 // Floor of opening: the least file work of pricing the job (each item and sub-job it names
-// read once, the working copy read and its changed records written back whole), plus making
+// read once, the saved job read and written whole as its working copy); a window saying
+// which job is being costed, shown, painted at once (pricing gives the event loop no turn)
+// and closed, for the job and for each job it includes, as the design shows one; and making
 // and showing the sheet window on a job of no lines, which every opening pays.
 void FloorOpen(benchmark::State& state) {
     Program program;
-    std::string big = *DataFile::ReadWhole(fixture->paths.JobFolder(0) + "Big");
-    for (auto _ : state) {
-        state.PauseTiming();
-        WriteFast(fixture->paths.TempJob(), big);
-        state.ResumeTiming();
+    std::string big = fixture->paths.JobFolder(0) + "Big";
+    QDialog costing(&program.window);
+    auto* costingLabel = new QLabel(&costing);
+    auto open = [&] {
         for (const std::string& source : fixture->bigSources) ReadEightBytes(source);
-        ReadAndWriteJob(fixture->paths.TempJob());
-        CostingSheetWindow* sheet = program.Open("Empty");
+        WriteWorkingCopy(big, fixture->paths.TempJob());
+        for (int job = 0; job <= kIncluded; ++job) {
+            costingLabel->setText(QString("Costing - Part %1").arg(job));
+            costing.show();
+            costing.repaint();
+            costing.hide();
+        }
+        return program.Open("Empty");
+    };
+    program.Close(open());
+    for (auto _ : state) {
+        CostingSheetWindow* sheet = open();
         state.PauseTiming();
         program.Close(sheet);
         state.ResumeTiming();
@@ -347,8 +363,8 @@ BENCHMARK(FloorPicker)->Name("floor/picker")->Unit(benchmark::kMillisecond)->Ite
 BENCHMARK(EnginePickJob)->Name("engine/pick_job")->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(EngineSort)->Name("engine/sort")->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(FloorSort)->Name("floor/sort")->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(EngineOpen)->Name("engine/open")->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK(FloorOpen)->Name("floor/open")->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(EngineOpen)->Name("engine/open")->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(FloorOpen)->Name("floor/open")->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(EngineScroll)->Name("engine/scroll")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(FloorScroll)->Name("floor/scroll")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(EngineSave)->Name("engine/save")->Unit(benchmark::kMillisecond)->Iterations(20);

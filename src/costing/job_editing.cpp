@@ -18,8 +18,8 @@ std::string FolderOf(const std::string& path) {
 OpenJob OpenJobForEditing(const DataPaths& paths, const std::string& jobFolder,
                           const std::string& name) {
     std::string stored = FindFile(jobFolder, name).value_or(name);
+    // No stale working copy survives; Reload writes the fresh one, priced.
     DeleteDataFile(paths.TempJob());
-    CopyFileSafely(jobFolder + stored, paths.TempJob(), false);
     return {stored, jobFolder + stored};
 }
 

@@ -1,4 +1,4 @@
-// A job from opening to closing, on disk: the working copy made when it opens, Save and
+// A job from opening to closing, on disk: the working copy cleared when it opens, Save and
 // Save As from the working copy, and Delete of the open job. The costing sheet asks; these
 // write.
 #pragma once
@@ -18,8 +18,8 @@ inline constexpr const char* kConfirmDelete = "Confirm Delete File?    ";
 inline constexpr const char* kCostingChanged =
     "The current costing has changed    \n\nDo you want to save the changes?";
 
-// Opens a job of the group's folder for the sheet: Temp.job becomes a fresh copy of it, and
-// the job named is the open job.
+// Opens a job of the group's folder for the sheet: the job named (found but for letter case)
+// is the open job, and the old working copy is gone. The sheet's Reload makes the new one.
 OpenJob OpenJobForEditing(const DataPaths& paths, const std::string& jobFolder,
                           const std::string& name);
 

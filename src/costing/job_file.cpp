@@ -58,8 +58,6 @@ std::string EncodePriceAndSubTot(Amount price, Amount subTot) {
     return bytes;
 }
 
-std::int32_t LineCount(const std::string& path) { return CountOf(DataFile::Open(path)); }
-
 JobLine ReadLine(const std::string& path, std::int32_t k) {
     DataFile file = DataFile::Open(path);
     if (k >= CountOf(file)) throw std::out_of_range("no such job line");

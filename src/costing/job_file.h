@@ -50,7 +50,6 @@ std::string EncodePriceAndSubTot(Amount price, Amount subTot);
 // is not a whole number of records (never written by this program) has as many lines as
 // whole records it holds; the piece at the end is left alone by everything but a rebuild,
 // which drops it.
-std::int32_t LineCount(const std::string& path);
 JobLine ReadLine(const std::string& path, std::int32_t k);
 std::vector<JobLine> ReadAllLines(const std::string& path);
 // Writes line k; k equal to the line count appends a line.

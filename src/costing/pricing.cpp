@@ -4,6 +4,7 @@
 
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
+#include "store/little_endian.h"
 
 namespace quantora {
 
@@ -52,6 +53,17 @@ const std::string& PricingRun::SourceFolder(const JobLine& line) { return Source
 
 std::optional<std::string> PricingRun::FindJob(const JobLine& line) {
     const std::string& folder = SourceFolder(line);
+    // The exact name is by far the common case, and reading the job is what tells that it is
+    // there: a run walks every job it finds anyway, and a separate look first would double
+    // the calls to the system for each.
+    if (IsPlainFileName(line.Item)) {
+        std::string exact = folder + line.Item;
+        if (images_.contains(exact)) return exact;
+        if (std::optional<std::string> bytes = DataFile::ReadWhole(exact)) {
+            images_.emplace(exact, std::move(*bytes));
+            return exact;
+        }
+    }
     auto stored = resolver_.Find(folder, line.Item);
     if (!stored) return std::nullopt;
     return folder + *stored;
@@ -219,25 +231,45 @@ void PricingRun::Commit() {
 
 ReloadResult Reload(const DataPaths& paths, const OpenJob& openJob, PricingObserver& observer) {
     CloseOnUnwind guard(observer, {ProgressWindow::Reload});
+    std::optional<std::string> saved = DataFile::ReadWhole(openJob.path);
+    if (!saved) throw DataFileError(DataFileError::Kind::Open, openJob.path);
+    std::string& working = *saved;
     ReloadResult result;
-    std::string tempJob = paths.TempJob();
-    PricingRun run(paths, openJob, observer);
-    result.lines = run.ReadJob(tempJob);
+    result.lines = DecodeJobFile(working);
     auto count = static_cast<std::int32_t>(result.lines.size());
-
-    observer.ShowProgress(ProgressWindow::Reload, openJob.name, count);
-    observer.Pause(1000);
-    for (std::int32_t i = 0; i < count; ++i) {
-        observer.StepProgress(ProgressWindow::Reload);
-        JobLine& line = result.lines[i];
-        if (run.RepriceOpenJobLine(line, result.cycle)) run.QueueRepricing(tempJob, i, line);
-        result.total += line.SubTot;
+    std::vector<std::int32_t> changed;
+    if (count > 0) {
+        try {
+            PricingRun run(paths, openJob, observer);
+            observer.ShowProgress(ProgressWindow::Reload, openJob.name, count);
+            observer.Pause(1000);
+            for (std::int32_t i = 0; i < count; ++i) {
+                observer.StepProgress(ProgressWindow::Reload);
+                JobLine& line = result.lines[i];
+                if (run.RepriceOpenJobLine(line, result.cycle)) changed.push_back(i);
+                result.total += line.SubTot;
+            }
+            run.Commit();
+        } catch (...) {
+            // Whatever stopped the pricing, the sheet's working copy is the job as saved.
+            ReplaceFile(paths.TempJob(), working, false);
+            throw;
+        }
     }
-    run.Commit();
-
-    observer.FillProgress(ProgressWindow::Reload);
-    observer.Pause(200);
-    observer.CloseProgress(ProgressWindow::Reload);
+    // The working copy is written once, already priced: the saved job's bytes with the
+    // changed prices and sub totals in place, and nothing else of it touched.
+    for (std::int32_t i : changed) {
+        const JobLine& line = result.lines[i];
+        std::size_t price = static_cast<std::size_t>(i) * kJobRecordSize + kJobPriceOffset;
+        PutInt64(working, price, line.Price.raw);
+        PutInt64(working, price + 8, line.SubTot.raw);
+    }
+    ReplaceFile(paths.TempJob(), working, false);
+    if (count > 0) {
+        observer.FillProgress(ProgressWindow::Reload);
+        observer.Pause(200);
+        observer.CloseProgress(ProgressWindow::Reload);
+    }
     return result;
 }
 

@@ -71,7 +71,8 @@ class PricingRun {
         std::int32_t lineInParent = -1;  // the parent's line that included this job
     };
 
-    // The path of the job file a job line names, as it exists; nothing for a gone source.
+    // The path of the job file a job line names, as it exists; nothing for a gone source. A
+    // job found by its exact name is read on the way, into the run's images.
     std::optional<std::string> FindJob(const JobLine& line);
     // Reprices a price list line in place; true when its price changed.
     bool RepriceItemLine(JobLine& line);
@@ -100,14 +101,18 @@ class PricingRun {
 
 struct ReloadResult {
     Amount total;
-    std::vector<JobLine> lines;  // every line of Temp.job as repriced
+    std::vector<JobLine> lines;  // every line of the working copy as repriced
     bool cycle = false;          // at least one line included the open job
 };
 
-// Reprices the working copy Temp.job of the open job: each line from its source, job lines
-// through PriceIt, and sums the total. Price list lines are rewritten only when their price
-// changed, job lines always; gone sources keep their stored values and count in the total.
-// Throws AmountOverflow, leaving every file unchanged.
+// Makes the working copy Temp.job of the open job as the sheet opens: each line of the saved
+// job priced again from its source, job lines through PriceIt, and the total summed. Temp.job
+// is written once, whole: the saved job's bytes with the changed Price and SubTot of price
+// list lines and those of every job line; gone sources keep their stored values and count
+// in the total. The saved job itself is not changed; the jobs it includes are, as PriceIt
+// says. A job of no lines shows no progress. Throws DataFileError when the saved job cannot
+// be read. Pricing stopped by AmountOverflow or an unreadable source leaves Temp.job a plain
+// copy of the saved job; AmountOverflow leaves every other file unchanged too.
 ReloadResult Reload(const DataPaths& paths, const OpenJob& openJob, PricingObserver& observer);
 
 }  // namespace quantora

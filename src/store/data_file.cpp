@@ -67,17 +67,31 @@ DataFile DataFile::Open(const std::string& path) {
     return DataFile(fd, path);
 }
 
-bool DataFile::OpenExistingForReading(const std::string& path, DataFile& out) {
+namespace {
+
+// Opens an existing regular file for reading and tells its size; -1 when there is no such
+// file. Throws DataFileError(Open) when it is there but cannot be opened.
+int OpenRegularForReading(const std::string& path, std::uint64_t& size) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        if (IsGone(errno)) return false;
+        if (IsGone(errno)) return -1;
         throw DataFileError(DataFileError::Kind::Open, path);
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return false;
+        return -1;
     }
+    size = static_cast<std::uint64_t>(info.st_size);
+    return fd;
+}
+
+}  // namespace
+
+bool DataFile::OpenExistingForReading(const std::string& path, DataFile& out) {
+    std::uint64_t size = 0;
+    int fd = OpenRegularForReading(path, size);
+    if (fd < 0) return false;
     out = DataFile(fd, path);
     return true;
 }
@@ -132,9 +146,11 @@ std::optional<std::string> FolderReader::ReadHead(const std::string& name,
 }
 
 std::optional<std::string> DataFile::ReadWhole(const std::string& path) {
-    DataFile file;
-    if (!OpenExistingForReading(path, file)) return std::nullopt;
-    return file.ReadAll();
+    // The size the open found is the size read: pricing reads every job it walks this way.
+    std::uint64_t size = 0;
+    int fd = OpenRegularForReading(path, size);
+    if (fd < 0) return std::nullopt;
+    return DataFile(fd, path).ReadAt(0, static_cast<std::size_t>(size));
 }
 
 DataFile::DataFile(DataFile&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
@@ -304,7 +320,7 @@ void ReplaceFile(const std::string& path, std::string_view bytes, bool durable) 
         if (CannotCreate(error) && FileExists(path)) return WriteInPlace(path, bytes, durable);
         throw DataFileError(DataFileError::Kind::Open, path);
     }
-    ClearReadOnly(path);
+    // A read-only mark on the old file is no bar to renaming over it.
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         ::unlink(temp.c_str());
         throw DataFileError(DataFileError::Kind::Open, path);

@@ -78,11 +78,9 @@ class Pricing : public ::testing::Test {
             WriteLine(path, static_cast<std::int32_t>(i), lines[i]);
         return path;
     }
-    // Opens a saved job as the costing sheet does: its working copy, then a reload.
+    // Opens a saved job as the costing sheet does.
     ReloadResult Open(int group, const std::string& name) {
-        std::string path = paths.JobFolder(group) + name;
-        CopyFileSafely(path, paths.TempJob());
-        return Reload(paths, {name, path}, observer);
+        return Reload(paths, {name, paths.JobFolder(group) + name}, observer);
     }
     std::string JobBytes(int group, const std::string& name) {
         return ReadBytes(paths.JobFolder(group) + name);
@@ -121,7 +119,7 @@ TEST_F(Pricing, GoneSourcesKeepTheirStoredValuesAndCount) {
 
     ReloadResult result = Open(0, "Open");
     EXPECT_EQ(result.total, A("125.75"));
-    EXPECT_EQ(ReadBytes(paths.TempJob()), saved);  // nothing changed, nothing written
+    EXPECT_EQ(ReadBytes(paths.TempJob()), saved);  // the working copy is the job as saved
     EXPECT_EQ(observer.cycleMessages, 0);
 }
 
@@ -147,8 +145,7 @@ TEST_F(Pricing, AnUnreadableSourceIsADataFileErrorAndWritesNothing) {
     Job(0, "Open", {JobRef(0, "Locked job", "2", "0", "0"), ItemLine(0, "Nails", "1", "1", "1")});
     Item(0, "Nails", "2");
     ::chmod((paths.JobFolder(0) + "Locked job").c_str(), 0);
-    CopyFileSafely(paths.JobFolder(0) + "Open", paths.TempJob());
-    std::string before = ReadBytes(paths.TempJob());
+    std::string before = JobBytes(0, "Open");  // the working copy is the job as saved
     {
         PermissionsEnforced asAnyUser;
         EXPECT_THROW(Reload(paths, {"Open", paths.JobFolder(0) + "Open"}, observer), DataFileError);
@@ -160,6 +157,10 @@ TEST_F(Pricing, AnUnreadableSourceIsADataFileErrorAndWritesNothing) {
     PermissionsEnforced asAnyUser;
     EXPECT_THROW(Reload(paths, {"Open", paths.JobFolder(0) + "Open"}, observer), DataFileError);
     EXPECT_EQ(ReadBytes(paths.TempJob()), before);
+    // A job deleted behind the program's back cannot be opened, and leaves no working copy.
+    std::filesystem::remove(paths.TempJob());
+    EXPECT_THROW(Reload(paths, {"Gone", paths.JobFolder(0) + "Gone"}, observer), DataFileError);
+    EXPECT_FALSE(Exists(paths.TempJob()));
 }
 
 TEST_F(Pricing, QuantitiesScaleThroughFourLevelsWithEverySubTotalCut) {
@@ -274,8 +275,7 @@ TEST_F(Pricing, OverflowLeavesEveryFileAsItWas) {
     Job(0, "Sub", {ItemLine(0, "Cheap", "1", "1", "1"), ItemLine(0, "Gold", "10000")});
     Job(0, "Open", {ItemLine(0, "Cheap", "1", "1", "1"), JobRef(0, "Sub", "1")});
     std::string sub = JobBytes(0, "Sub");
-    CopyFileSafely(paths.JobFolder(0) + "Open", paths.TempJob());
-    std::string temp = ReadBytes(paths.TempJob());
+    std::string temp = JobBytes(0, "Open");
 
     EXPECT_THROW(Reload(paths, {"Open", paths.JobFolder(0) + "Open"}, observer), AmountOverflow);
     EXPECT_EQ(ReadBytes(paths.TempJob()), temp);

@@ -101,17 +101,13 @@ CostingSheetWindow::CostingSheetWindow(QWidget* managementWindow, Session& sessi
     ShowClock();
 
     jobName_->setText(Q(session_.CurrentJobName));
-    std::int32_t lineCount = LineCount(session_.Paths.TempJob());
-    if (lineCount == 0) {
-        sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(), 0, std::vector<JobLine>{},
-                                                Amount{});
-    } else {
-        // The job is priced again from its sources; the windows follow the engine.
-        PricingProgress progress(this, session_);
-        ReloadResult reloaded = Reload(session_.Paths, session_.CurrentJob(), progress);
-        sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(), lineCount, reloaded.lines,
-                                                reloaded.total);
-    }
+    // The working copy is made from the saved job, priced again from its sources; the
+    // windows follow the engine.
+    PricingProgress progress(this, session_);
+    ReloadResult reloaded = Reload(session_.Paths, session_.CurrentJob(), progress);
+    sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(),
+                                            static_cast<std::int32_t>(reloaded.lines.size()),
+                                            reloaded.lines, reloaded.total);
     ShowRows();
     ShowSlider();
     Hlt();

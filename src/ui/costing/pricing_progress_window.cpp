@@ -30,7 +30,8 @@ PricingProgressWindow::PricingProgressWindow(QWidget* owner)
 
 void PricingProgressWindow::Show(const std::string& jobName, std::int32_t divisor, int rowsDown) {
     label_->setText(QString::fromStdString("Costing - " + jobName));
-    show();
+    // Sized and placed before it shows, so that showing lays nothing out again: a costing
+    // that includes many jobs shows this window once for each.
     adjustSize();
     bar_->Begin(divisor);
     // Centred on the sheet's screen; the windows of included jobs sit below the open job's.
@@ -38,6 +39,7 @@ void PricingProgressWindow::Show(const std::string& jobName, std::int32_t diviso
     QRect screen = owner->screen()->geometry();
     move(screen.left() + (screen.width() - width()) / 2,
          screen.top() + (screen.height() - height()) / 2 + rowsDown * frameGeometry().height());
+    show();
     repaint();
 }
 
