@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include "store/data_file.h"
 
@@ -20,8 +22,9 @@ class KeepingReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration) continue;
-            double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-            times_[run.run_name.function_name] = seconds * 1000.0;
+            double ms = run.real_accumulated_time / static_cast<double>(run.iterations) * 1000.0;
+            auto [kept, first] = times_.try_emplace(run.run_name.function_name, ms);
+            if (!first) kept->second = std::min(kept->second, ms);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -41,9 +44,15 @@ ScratchFolder::ScratchFolder() {
 
 ScratchFolder::~ScratchFolder() { std::filesystem::remove_all(path_); }
 
-std::map<std::string, double> RunAll(int argc, char** argv) {
+std::map<std::string, double> RunAll(int argc, char** argv, int repetitions) {
     std::map<std::string, double> times;
-    benchmark::Initialize(&argc, argv);
+    std::string repeat = "--benchmark_repetitions=" + std::to_string(repetitions);
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    std::vector<char*> args{argv[0], repeat.data(), interleave.data()};
+    args.insert(args.end(), argv + 1, argv + argc);
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
     KeepingReporter reporter(times);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

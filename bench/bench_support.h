@@ -21,8 +21,11 @@ class ScratchFolder {
 };
 
 // Runs every registered benchmark and returns the mean real time of each, in milliseconds,
-// by benchmark name; Google Benchmark's own table is printed as usual.
-std::map<std::string, double> RunAll(int argc, char** argv);
+// by benchmark name; Google Benchmark's own table is printed as usual. With repetitions, the
+// runs of all the benchmarks are interleaved in random order and each keeps its quickest
+// mean: a burst of noise from the machine only ever adds time, so the engine and its floor
+// are each compared at their least disturbed. Flags on the command line still win.
+std::map<std::string, double> RunAll(int argc, char** argv, int repetitions = 1);
 
 // "case: <name> engine_ms=<x> floor_ms=<y> ratio=<x/y>" plus any extra figures.
 void PrintCase(const std::string& name, double engineMs, double floorMs,

@@ -189,7 +189,7 @@ int main(int argc, char** argv) {
     quantora::SetPausesEnabled(false);
     Fixture data;
     fixture = &data;
-    auto t = RunAll(argc, argv);
+    auto t = RunAll(argc, argv, 3);
     int longChainWalks = data.Reprice(data.longChainTop);
     PrintCase("10000_lines_10_lists", t["engine/10000_lines"], t["floor/10000_lines"]);
     PrintCase("chain_30_shared", t["engine/chain_30"], t["floor/chain_30"],

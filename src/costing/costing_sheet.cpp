@@ -63,20 +63,24 @@ void CostingSheet::Clear() {
 
 std::string CostingSheet::ShownRecords() const {
     // Only the records under the rows are read: a long job costs no more than a short one.
-    DataFile file;
-    if (!DataFile::OpenExistingForReading(tempJob_, file)) return "";
-    return file.ReadAt(static_cast<std::uint64_t>(window_.Top()) * kJobRecordSize,
-                       kRows * kJobRecordSize);
+    return DataFile::ReadPart(tempJob_, static_cast<std::uint64_t>(window_.Top()) * kJobRecordSize,
+                              kRows * kJobRecordSize)
+        .value_or("");
 }
 
 void CostingSheet::LoadSection() {
-    std::vector<JobLine> lines = DecodeJobFile(ShownRecords());
+    section_ = ShownRecords();
+    sectionTop_ = window_.Top();
+    std::vector<JobLine> lines = DecodeJobFile(section_);
     for (int row = 0; row < kRows && row < static_cast<int>(lines.size()); ++row)
         ShowLine(row, lines[static_cast<std::size_t>(row)], Zeros::Blank);
 }
 
 void CostingSheet::SaveSection() {
-    std::string bytes = ShownRecords();
+    if (sectionTop_ != window_.Top()) {
+        section_ = ShownRecords();
+        sectionTop_ = window_.Top();
+    }
     for (int row = 0; row < kRows; ++row) {
         std::int32_t line = window_.Top() + row;
         if (line > lineCount_ - 1) break;
@@ -84,10 +88,12 @@ void CostingSheet::SaveSection() {
         auto offset = static_cast<std::size_t>(row) * kJobRecordSize;
         // Rows the user did not change are not written again: scrolling a long job costs
         // no writes at all.
-        if (offset + kJobRecordSize <= bytes.size() &&
-            bytes.compare(offset, kJobRecordSize, record) == 0)
+        if (offset + kJobRecordSize <= section_.size() &&
+            section_.compare(offset, kJobRecordSize, record) == 0)
             continue;
         WriteLine(tempJob_, line, LineOf(row));
+        // A new line lands at the end, over any piece of a record left there.
+        section_.replace(offset, kJobRecordSize, record);
     }
 }
 

@@ -113,6 +113,11 @@ class CostingSheet {
     std::string tempJob_;
     std::int32_t lineCount_;
     RowWindow window_{kRows};  // over the lines and the new line after them
+    // The records of Temp.job under the rows as this sheet last read or wrote them, from
+    // line sectionTop_ on (none before the first read). Nothing else writes Temp.job while
+    // the sheet is open, so moving the rows reads the file once rather than twice.
+    std::string section_;
+    std::optional<std::int32_t> sectionTop_;
     std::array<SheetRow, kRows> rows_{};
     std::string totalText_;
     Amount oldSubTot_;

@@ -260,9 +260,9 @@ ReloadResult Reload(const DataPaths& paths, const OpenJob& openJob, PricingObser
     // changed prices and sub totals in place, and nothing else of it touched.
     for (std::int32_t i : changed) {
         const JobLine& line = result.lines[i];
-        std::size_t price = static_cast<std::size_t>(i) * kJobRecordSize + kJobPriceOffset;
-        PutInt64(working, price, line.Price.raw);
-        PutInt64(working, price + 8, line.SubTot.raw);
+        std::size_t at = static_cast<std::size_t>(i) * kJobRecordSize + kJobPriceOffset;
+        PutInt64(working, at, line.Price.raw);
+        PutInt64(working, at + 8, line.SubTot.raw);
     }
     ReplaceFile(paths.TempJob(), working, false);
     if (count > 0) {

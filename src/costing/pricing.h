@@ -48,6 +48,10 @@ class PricingRun {
     // written; a job line is always written. Throws AmountOverflow.
     bool RepriceOpenJobLine(JobLine& line, bool& cycle);
 
+    // Writes everything queued into the files, in place.
+    void Commit();
+
+  private:
     // Queues Price and SubTot of line k of a job file for writing.
     void QueueRepricing(const std::string& path, std::int32_t k, const JobLine& line);
 
@@ -55,13 +59,9 @@ class PricingRun {
     // kept: nothing is written before Commit, and Commit patches those bytes.
     std::vector<JobLine> ReadJob(const std::string& path);
 
-    // Writes everything queued into the files, in place.
-    void Commit();
-
     // The folder of a line's source: Jobs<n>/ for a job line, Lists<n>/ otherwise.
     const std::string& SourceFolder(const JobLine& line);
 
-  private:
     struct Frame {
         std::string jobPath;
         std::vector<JobLine> lines;

@@ -98,11 +98,12 @@ bool DataFile::OpenExistingForReading(const std::string& path, DataFile& out) {
 
 namespace {
 
-// Reads the first count bytes of a file just opened (fd, or -1 with errno set) and closes
-// it. A folder opens but cannot be read (EISDIR), nor can a pipe opened without waiting for
-// a writer (ESPIPE): neither is a file. Thousands of items are read this way, so there is
-// no separate status call for each.
-std::optional<std::string> ReadHeadAndClose(int fd, std::size_t count, const std::string& path) {
+// Reads count bytes from offset (fewer at the end) of a file just opened (fd, or -1 with
+// errno set) and closes it. A folder opens but cannot be read (EISDIR), nor can a pipe opened
+// without waiting for a writer (ESPIPE): neither is a file. Thousands of items are read this way,
+// so there is no separate status call for each.
+std::optional<std::string> ReadAndClose(int fd, std::uint64_t offset, std::size_t count,
+                                        const std::string& path) {
     if (fd < 0) {
         if (IsGone(errno)) return std::nullopt;
         throw DataFileError(DataFileError::Kind::Open, path);
@@ -110,7 +111,7 @@ std::optional<std::string> ReadHeadAndClose(int fd, std::size_t count, const std
     std::string buffer(count, '\0');
     ssize_t n;
     do {
-        n = ::pread(fd, buffer.data(), count, 0);
+        n = ::pread(fd, buffer.data(), count, static_cast<off_t>(offset));
     } while (n < 0 && errno == EINTR);
     int error = errno;
     ::close(fd);
@@ -124,8 +125,10 @@ std::optional<std::string> ReadHeadAndClose(int fd, std::size_t count, const std
 
 }  // namespace
 
-std::optional<std::string> DataFile::ReadHead(const std::string& path, std::size_t count) {
-    return ReadHeadAndClose(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), count, path);
+std::optional<std::string> DataFile::ReadPart(const std::string& path, std::uint64_t offset,
+                                              std::size_t count) {
+    return ReadAndClose(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), offset, count,
+                        path);
 }
 
 FolderReader::FolderReader(const std::string& folderPath)
@@ -141,8 +144,8 @@ FolderReader::~FolderReader() {
 std::optional<std::string> FolderReader::ReadHead(const std::string& name,
                                                   std::size_t count) const {
     if (folder_ < 0) return std::nullopt;
-    return ReadHeadAndClose(::openat(folder_, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC),
-                            count, folderPath_ + name);
+    return ReadAndClose(::openat(folder_, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), 0,
+                        count, folderPath_ + name);
 }
 
 std::optional<std::string> DataFile::ReadWhole(const std::string& path) {

@@ -40,10 +40,11 @@ class DataFile {
     // Opens an existing file for reading only; false when there is no such regular file.
     // Throws DataFileError(Open) when the file is there but cannot be opened.
     static bool OpenExistingForReading(const std::string& path, DataFile& out);
-    // The first count bytes (fewer in a shorter file) of an existing regular file, in as few
-    // system calls as reading a file can take; nothing when there is no such file. Throws
-    // DataFileError(Open) when it is there but cannot be read.
-    static std::optional<std::string> ReadHead(const std::string& path, std::size_t count);
+    // count bytes from offset (fewer at the end of the file) of an existing regular file, in
+    // as few system calls as reading a file can take; nothing when there is no such file.
+    // Throws DataFileError(Open) when it is there but cannot be read.
+    static std::optional<std::string> ReadPart(const std::string& path, std::uint64_t offset,
+                                               std::size_t count);
     // The whole content of an existing regular file, read without opening it for writing;
     // nothing when there is no such file.
     static std::optional<std::string> ReadWhole(const std::string& path);

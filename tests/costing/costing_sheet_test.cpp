@@ -126,6 +126,12 @@ TEST_F(Sheet, ALongJobScrollsUnderTheKeysAndWritesOnlyWhatChanged) {
     for (int i = 0; i < 60; ++i) sheet.Up();
     EXPECT_EQ(sheet.TopLine(), 0);
     EXPECT_EQ(sheet.CurrentRow(), 0);
+    // A row changed and changed back is written both times.
+    sheet.SetQuantText(3, "9");
+    sheet.SaveSection();
+    EXPECT_EQ(ReadLine(paths.TempJob(), 3).Quant, A("9"));
+    sheet.SetQuantText(3, "4");
+    sheet.SaveSection();
     // Only the one typed quantity changed the file.
     std::string bytes = ReadBytes(paths.TempJob());
     JobLine typed = Line(19);

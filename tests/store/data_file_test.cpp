@@ -93,14 +93,17 @@ TEST(DataFileReaders, GoneIsNothingButUnreadableIsADataFileError) {
     WriteBytes(dir / "locked", "12345678");
     ::chmod((dir / "locked").c_str(), 0);
     ::mkfifo((dir / "pipe").c_str(), 0644);  // opened for reading, it would wait for ever
+    WriteBytes(dir / "part", "0123456789");
     FolderReader folder(dir.path());
     DataFile unused;
     PermissionsEnforced asAnyUser;
-    EXPECT_EQ(DataFile::ReadHead(dir / "missing", 8), std::nullopt);
+    EXPECT_EQ(DataFile::ReadPart(dir / "part", 4, 3), "456");
+    EXPECT_EQ(DataFile::ReadPart(dir / "part", 8, 5), "89");  // fewer at the end
+    EXPECT_EQ(DataFile::ReadPart(dir / "missing", 0, 8), std::nullopt);
     EXPECT_EQ(folder.ReadHead("missing", 8), std::nullopt);
     EXPECT_EQ(folder.ReadHead("pipe", 8), std::nullopt);
     EXPECT_EQ(DataFile::ReadWhole(dir / "pipe"), std::nullopt);
-    EXPECT_THROW(DataFile::ReadHead(dir / "locked", 8), DataFileError);
+    EXPECT_THROW(DataFile::ReadPart(dir / "locked", 0, 8), DataFileError);
     EXPECT_THROW(folder.ReadHead("locked", 8), DataFileError);
     EXPECT_THROW(DataFile::OpenExistingForReading(dir / "locked", unused), DataFileError);
 }

@@ -41,8 +41,11 @@ const QStaticText& LaidOut(Layouts& layouts, const QString& text, const QFont& f
 
 }  // namespace
 
-RowLabel::RowLabel(QWidget* parent) : QLabel(parent), layouts_(&LayoutsFor(font())) {
+RowLabel::RowLabel(QWidget* parent, const QRect& place)
+    : QLabel(parent), layouts_(&LayoutsFor(font())) {
     setTextFormat(Qt::PlainText);
+    setGeometry(place);
+    setFixedSize(place.size());
 }
 
 void RowLabel::changeEvent(QEvent* event) {

@@ -14,7 +14,9 @@ namespace quantora {
 // as with any QLabel.
 class RowLabel : public QLabel {
   public:
-    explicit RowLabel(QWidget* parent);
+    // A row's cell keeps the place and size it is given: a label of fixed size asks its parent
+    // for no new layout each time its text changes, and every key that scrolls changes them all.
+    RowLabel(QWidget* parent, const QRect& place);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -132,16 +132,13 @@ void CostingSheetWindow::BuildRows(QWidget* area) {
         quant_[r]->setGeometry(8, y, kQuantWidth, kRowHeight);
         quant_[r]->setAlignment(Qt::AlignRight);
         quant_[r]->installEventFilter(this);
-        item_[r] = new RowLabel(area);
+        item_[r] = new RowLabel(area, {8 + kQuantWidth, y, kItemWidth, kRowHeight});
         item_[r]->setObjectName(QString("Item%1").arg(r));
-        item_[r]->setGeometry(8 + kQuantWidth, y, kItemWidth, kRowHeight);
-        price_[r] = new RowLabel(area);
+        price_[r] = new RowLabel(area, {8 + kQuantWidth + kItemWidth, y, kPriceWidth, kRowHeight});
         price_[r]->setObjectName(QString("Price%1").arg(r));
-        price_[r]->setGeometry(8 + kQuantWidth + kItemWidth, y, kPriceWidth, kRowHeight);
-        subTot_[r] = new RowLabel(area);
+        subTot_[r] = new RowLabel(
+            area, {8 + kQuantWidth + kItemWidth + kPriceWidth, y, kSubTotWidth, kRowHeight});
         subTot_[r]->setObjectName(QString("SubTot%1").arg(r));
-        subTot_[r]->setGeometry(8 + kQuantWidth + kItemWidth + kPriceWidth, y, kSubTotWidth,
-                                kRowHeight);
         for (QLabel* label : {item_[r], price_[r], subTot_[r]}) {
             label->setAutoFillBackground(true);
             label->setIndent(4);
@@ -269,7 +266,7 @@ void CostingSheetWindow::ResizeForHelpPanel(bool shown) {
 
 void CostingSheetWindow::ShowRow(int row) {
     const SheetRow& shown = sheet_->Row(row);
-    if (quant_[row]->text() != Q(shown.quant)) quant_[row]->setText(Q(shown.quant));
+    if (QString quant = Q(shown.quant); quant_[row]->text() != quant) quant_[row]->setText(quant);
     item_[row]->setText(Q(shown.item));
     price_[row]->setText(Q(shown.price));
     subTot_[row]->setText(Q(shown.subTot));

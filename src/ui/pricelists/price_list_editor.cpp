@@ -219,12 +219,11 @@ void PriceListEditor::BuildRows(QWidget* area) {
     int priceWidth = std::max(152, QFontMetrics(font).horizontalAdvance(widest) + 4 * kIndent);
     for (int r = 0; r < kRows; ++r) {
         int y = kRowsTop + r * kRowHeight;
-        itemLabels_[r] = new RowLabel(area);
+        itemLabels_[r] = new RowLabel(area, {8, y, kRowsWidth - priceWidth, kRowHeight});
         itemLabels_[r]->setObjectName(QString("Item%1").arg(r));
-        itemLabels_[r]->setGeometry(8, y, kRowsWidth - priceWidth, kRowHeight);
-        priceLabels_[r] = new RowLabel(area);
+        priceLabels_[r] =
+            new RowLabel(area, {8 + kRowsWidth - priceWidth, y, priceWidth, kRowHeight});
         priceLabels_[r]->setObjectName(QString("Price%1").arg(r));
-        priceLabels_[r]->setGeometry(8 + kRowsWidth - priceWidth, y, priceWidth, kRowHeight);
         priceLabels_[r]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         for (QLabel* label : {itemLabels_[r], priceLabels_[r]}) {
             label->setAutoFillBackground(true);
