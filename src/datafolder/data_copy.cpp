@@ -40,7 +40,7 @@ void EraseFiles(const std::string& folder, const std::string& defaultFolder,
             files.push_back(std::move(name));
     }
     int fd = ::dirfd(dir.get());
-    // The marker goes first: once any file has gone, the folder is no complete backup.
+    // A crash's leftovers go before the data, so that none outlives the folder.
     for (const std::string& name : leftovers) ::unlinkat(fd, name.c_str(), 0);
     for (const std::string& name : files) {
         // Where the quick way fails, the careful one clears a read-only mark and, failing too,
@@ -90,6 +90,23 @@ void EraseTreeAt(int folder, const FileDone& fileDone) {
     }
 }
 
+// A folder that is about to change stops claiming to be a whole backup before anything in it
+// goes, and that is on the disk first: erasing takes the sub folders before the folder's own
+// files, so a mark left for the end would vouch for a half-erased backup after a kill or a
+// power cut.
+void WithdrawCompletionMark(const std::string& folder) {
+    std::string mark = folder + kBackupCompleteMarker;
+    if (::unlink(mark.c_str()) != 0) {
+        // A mark that will not go stops the erase before it starts.
+        if (errno != ENOENT) DeleteDataFile(mark);
+        return;
+    }
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 void RemoveFolder(const std::string& folder) {
     ::rmdir(folder.substr(0, folder.size() - 1).c_str());
 }
@@ -126,6 +143,7 @@ bool IsProgramRecord(const std::string& folder, const std::string& name,
 
 void EraseData(const std::string& folder, const std::string& defaultFolder,
                const Settings& settings, const FileDone& fileDone) {
+    WithdrawCompletionMark(folder);
     for (const std::string& sub : SubFolders(folder)) {
         EraseFiles(folder + sub + "/", defaultFolder, fileDone);
         RemoveFolder(folder + sub + "/");

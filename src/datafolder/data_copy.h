@@ -33,7 +33,8 @@ void EraseWorkingFolder(const std::string& folder, const FileDone& fileDone);
 
 // The hidden file a backup writes last, once every file is in it and on the disk: a backup
 // folder without it was cut short, or made by a version that did not mark its backups.
-// Erasing a folder removes it first, so a folder being emptied never claims to be whole.
+// Erasing a folder removes it, and puts that removal on the disk, before anything else in
+// the folder goes, so a folder being emptied never claims to be whole.
 inline constexpr const char* kBackupCompleteMarker = ".quantora-backup-complete";
 
 // Copies the files of source's sub folders into the same sub folders of target (made as

@@ -88,10 +88,9 @@ struct Scene {
         selected = elsewhere / "Quantora_Data/";
         if (action == FolderAction::Move) return;
         MakeData(selected, 'k', size);
-        if (action == FolderAction::Restore) {
-            // Marked as a finished backup, so the restore asks nothing.
-            WriteBytes(selected + kBackupCompleteMarker, "");
-        }
+        // Marked as a finished backup: the restore asks nothing, and a backup goes over an
+        // older backup that a restore would take as it stands.
+        WriteBytes(selected + kBackupCompleteMarker, "");
         backup = Snapshot(selected);
     }
 
@@ -111,14 +110,20 @@ struct Scene {
         ASSERT_EQ(HiddenEntries(home.path()), std::vector<std::string>()) << when;
         ASSERT_EQ(HiddenEntries(found), std::vector<std::string>()) << when;
         switch (action) {
-            case FolderAction::Backup:
+            case FolderAction::Backup: {
                 ASSERT_EQ(found, home.path()) << when;
                 ASSERT_EQ(now, data) << when;
-                // Marked complete only when it is.
-                if (Exists(selected + kBackupCompleteMarker)) {
-                    ASSERT_EQ(DataOnly(Snapshot(selected)), data) << when;
+                // A restore from the backup folder is refused or asks first, or brings back
+                // a whole backup: the older one or this one, never a part of either.
+                ActionCheck restore =
+                    CheckFolderAction(FolderAction::Restore, setUp.paths, selected);
+                if (!restore.refusal && !restore.incompleteBackup) {
+                    FolderSnapshot held = DataOnly(Snapshot(selected));
+                    ASSERT_TRUE(held == data || held == DataOnly(backup))
+                        << when << ": marked complete with " << held.size() << " files";
                 }
                 break;
+            }
             case FolderAction::Restore:
                 ASSERT_EQ(found, home.path()) << when;
                 ASSERT_TRUE(now == data || now == DataOnly(backup))
