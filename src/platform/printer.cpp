@@ -156,6 +156,13 @@ std::optional<PrinterDefaults> CurrentPrinterDefaults() {
 
 QList<QPageSize> PapersOf(const PrinterDefaults& defaults) {
     QList<QPageSize> papers = QPrinterInfo::printerInfo(defaults.printer).supportedPageSizes();
+    // A queue without a driver (a raw queue, a printer shared without its description) names
+    // no papers; it is offered the ones a small business prints on, which it is sent as they
+    // are.
+    if (papers.isEmpty())
+        for (QPageSize::PageSizeId id :
+             {QPageSize::A4, QPageSize::A5, QPageSize::Letter, QPageSize::Legal})
+            papers.append(QPageSize(id));
     bool listed = std::any_of(papers.begin(), papers.end(), [&](const QPageSize& paper) {
         return paper.isEquivalentTo(defaults.paper);
     });

@@ -45,7 +45,8 @@ struct PrinterDefaults {
 // the queue's. Nothing when the system has no printer.
 std::optional<PrinterDefaults> CurrentPrinterDefaults();
 
-// The papers the printer offers, its default among them.
+// The papers the printer offers, its default among them; the common ones for a printer that
+// names none.
 QList<QPageSize> PapersOf(const PrinterDefaults& defaults);
 
 // Keeps the paper and orientation as that printer's defaults for every later print job, in the

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "pricelists/item_file.h"
 #include "print_server.h"
 #include "store/data_file.h"
+#include "ui/common/printer_setup_dialog.h"
 #include "ui/pricelists/price_list_editor.h"
 #include "ui/pricelists/print_options_dialog.h"
 
@@ -396,6 +398,37 @@ class PrintTest : public QObject, public Desk {
         Pdf wide = ReadPdf(server.Documents().back());
         QVERIFY(std::abs(wide.width - 595.3) < 1 && std::abs(wide.height - 419.5) < 1);
         Now().ChangeSetting(&Settings::PrintOrientation, 1);
+        server.Run("lpoptions", {"-p", "Quantora_Test", "-r", "media"});
+    }
+
+    // A queue without a driver names no papers of its own: Print Setup offers the common ones,
+    // keeps the one chosen as the queue's default, and the print-out comes out on it.
+    void aQueueWithoutADriverOffersTheCommonPapers() {
+        MakeLongJob(3);
+        OpenJob("Shed");
+        std::optional<PrinterDefaults> current = CurrentPrinterDefaults();
+        QVERIFY(current);
+        QCOMPARE(current->printer, QString("Quantora_Test"));
+        PrinterSetupDialog setup(Sheet(), Now(), *current);
+        auto* paper = setup.findChild<QComboBox*>("Paper");
+        QStringList offered;
+        for (int row = 0; row < paper->count(); ++row) offered << paper->itemText(row);
+        for (QPageSize::PageSizeId id :
+             {QPageSize::A4, QPageSize::A5, QPageSize::Letter, QPageSize::Legal})
+            QVERIFY2(offered.contains(QPageSize(id).name()), qPrintable(offered.join(", ")));
+        paper->setCurrentIndex(offered.indexOf(QPageSize(QPageSize::A5).name()));
+
+        env->dialogs.printerChoice = setup.Chosen();
+        Sheet()->findChild<QAction*>("MenuPrintSetup")->trigger();
+        QVERIFY(env->dialogs.asked.empty());
+        std::string kept = server.KeptDefaults();
+        QVERIFY2(kept.find("media=A5") != std::string::npos, kept.c_str());
+        std::size_t before = server.Documents().size();
+        PrintSheetAs(PrintChoice::Print, "");
+        QTRY_COMPARE(server.Documents().size(), before + 1);
+        Pdf a5 = ReadPdf(server.Documents().back());
+        QVERIFY(std::abs(a5.width - 419.5) < 1 && std::abs(a5.height - 595.3) < 1);
+        env->dialogs.printerChoice.reset();
         server.Run("lpoptions", {"-p", "Quantora_Test", "-r", "media"});
     }
 
