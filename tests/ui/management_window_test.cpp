@@ -14,10 +14,14 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "costing/job_file.h"
 #include "manage/entry_operations.h"
 #include "manage/job_operations.h"
+#include "store/amount.h"
 #include "store/data_file.h"
 #include "store/pause.h"
+#include "ui/common/application.h"
+#include "ui/common/key_latch.h"
 #include "ui/pricelists/price_list_editor.h"
 #include "ui_test_support.h"
 
@@ -179,6 +183,57 @@ class ManagementWindowTest : public QObject {
         QVERIFY(Entries(List("PriceList")).isEmpty());
         QVERIFY(!env->keys.IsSet());  // the next key in the window is not swallowed
         QTest::keyRelease(window.get(), Qt::Key_Shift);
+    }
+
+    // A job whose saved lines add up past the largest amount cannot open. The box that says
+    // so closes on the press of Return; the release of that Return must not reach the job
+    // column, where it would open the same job and the same box again, whichever way the job
+    // was opened.
+    void theReturnThatClosesAFailedOpeningOpensNothing() {
+        const std::string job = Now().Paths.JobFolder(0) + "My First Job Costing";
+        JobLine line{0,
+                     0,
+                     Amount::Whole(1),
+                     "Gone",
+                     Amount::FromRaw(INT64_MAX / 2 + 1),
+                     Amount::FromRaw(INT64_MAX / 2 + 1)};
+        WriteBytes(job, EncodeJobLine(line) + EncodeJobLine(line));
+        QListWidget* jobs = List("JobList");
+        // The box closes on Return's press; its release comes after, to the window beneath.
+        env->dialogs.whileAsked = [] {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            KeyLatch::Track(press);
+        };
+        auto closeTheBoxWithReturn = [&](const char* how) {
+            QVERIFY2(env->dialogs.asked.size() == 1, how);
+            QCOMPARE(env->dialogs.asked[0].text, UnexpectedErrorMessage(AmountOverflow()));
+            QTest::keyRelease(jobs, Qt::Key_Return);
+            QVERIFY2(env->dialogs.asked.size() == 1, how);  // not opened again
+            QVERIFY(window->isVisible());
+            QVERIFY(!window->findChild<QWidget*>("Sheet"));
+            env->dialogs.asked.clear();
+        };
+
+        // From the Jobs menu.
+        jobs->setFocus();
+        QMenu* menu = Menu("JM");
+        menu->popup(window->mapToGlobal(QPoint(0, 0)));
+        QTRY_COMPARE(QApplication::activePopupWidget(), static_cast<QWidget*>(menu));
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(Action("JMOpen")).center());
+        closeTheBoxWithReturn("the menu");
+
+        // By a double click.
+        QPoint at = jobs->visualItemRect(jobs->item(0)).center();
+        QTest::mouseClick(jobs->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(jobs->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(jobs->viewport(), Qt::LeftButton, {}, at);
+        closeTheBoxWithReturn("a double click");
+
+        // By Enter in the job column.
+        QTest::keyClick(jobs, Qt::Key_Return);
+        closeTheBoxWithReturn("Enter");
+        env->dialogs.whileAsked = {};
     }
 
     void theRightButtonNeverChangesTheSelection() {

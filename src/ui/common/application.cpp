@@ -20,8 +20,10 @@ bool QuantoraApplication::notify(QObject* receiver, QEvent* event) {
         EndOnDataFileError(dialogs_, error);
     } catch (const std::exception& error) {
         QString text = UnexpectedErrorMessage(error);
+        // The key that closes the box is not for the window beneath: a job whose opening
+        // failed would open again on the release of the Enter that closed its message.
         if (dialogs_)
-            dialogs_->Ask(nullptr, text, PromptIcon::Exclamation, PromptButtons::Ok);
+            dialogs_->AskAndLatch(nullptr, text, PromptIcon::Exclamation, PromptButtons::Ok);
         else
             QMessageBox::warning(nullptr, kProgramTitle, text);
         return true;
