@@ -24,8 +24,8 @@ void ProgressBar::Begin(std::int64_t steps, int startWidth) {
     Fill(startWidth);
 }
 
-void ProgressBar::Advance() {
-    width_ += step_;
+void ProgressBar::Advance(std::int64_t steps) {
+    width_ += step_ * static_cast<double>(steps);
     int shown = std::min(static_cast<int>(width_), width());
     if (shown == bar_->width()) return;
     Fill(shown);

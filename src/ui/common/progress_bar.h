@@ -15,9 +15,9 @@ class ProgressBar : public QFrame {
 
     // Empties the bar, all but startWidth pixels, for a run of steps steps.
     void Begin(std::int64_t steps, int startWidth = 1);
-    // One step done: the bar grows by its share and is repainted at once when that shows
-    // and the last painting is a thirtieth of a second old.
-    void Advance();
+    // Steps done: the bar grows by their share and is repainted at once when that shows and
+    // the last painting is a thirtieth of a second old.
+    void Advance(std::int64_t steps = 1);
     // The bar full.
     void Complete();
 

@@ -104,7 +104,10 @@ CostingSheetWindow::CostingSheetWindow(QWidget* managementWindow, Session& sessi
     // The working copy is made from the saved job, priced again from its sources; the
     // windows follow the engine.
     PricingProgress progress(this, session_);
-    ReloadResult reloaded = Reload(session_.Paths, session_.CurrentJob(), progress);
+    ReloadResult reloaded;
+    progress.Run([&](PricingObserver& observer) {
+        reloaded = Reload(session_.Paths, session_.CurrentJob(), observer);
+    });
     sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(),
                                             static_cast<std::int32_t>(reloaded.lines.size()),
                                             reloaded.lines, reloaded.total);
@@ -448,7 +451,10 @@ void CostingSheetWindow::PickFromOtherJobs() {
     // job is refused with its message and the row stays as it was.
     PricingProgress progress(this, session_);
     PricingRun run(session_.Paths, session_.CurrentJob(), progress);
-    PriceResult priced = run.PriceIt(session_.Paths.JobFolder(job->group) + job->name);
+    PriceResult priced;
+    progress.Run([&](PricingObserver&) {
+        priced = run.PriceIt(session_.Paths.JobFolder(job->group) + job->name);
+    });
     if (priced.cycle) return FocusCurrentRow();
     run.Commit();
     FillCurrentRow(job->name, 1, job->group, priced.total);

@@ -2,21 +2,44 @@
 
 #include <QLabel>
 #include <QScreen>
+#include <QStyle>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include "store/pause.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/progress_bar.h"
+#include "ui/common/shown_work.h"
 #include "ui/common/window_placement.h"
 #include "ui/common/window_scaling.h"
 #include "ui/session.h"
 
 namespace quantora {
 
+namespace {
+
+std::size_t Index(ProgressWindow window) {
+    return window == ProgressWindow::Reload ? 0 : window == ProgressWindow::Job ? 1 : 2;
+}
+
+// The height of a window on the screen, its title bar included. Until the desktop has framed
+// the window, Qt knows its inside alone; the style's title bar stands in for the frame then.
+int FramedHeight(const QWidget& window) {
+    int framed = window.frameGeometry().height();
+    if (framed > window.height()) return framed;
+    return window.height() +
+           window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+}
+
+}  // namespace
+
 PricingProgressWindow::PricingProgressWindow(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowDoesNotAcceptFocus) {
     setWindowTitle(" Please wait.......");
     setModal(false);
+    // It only shows: the keyboard stays with the window the user works in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     label_ = new QLabel(this);
     label_->setObjectName("Label");
     bar_ = new ProgressBar(this);
@@ -28,17 +51,19 @@ PricingProgressWindow::PricingProgressWindow(QWidget* owner)
     ScaleForm(this);
 }
 
-void PricingProgressWindow::Show(const std::string& jobName, std::int32_t divisor, int rowsDown) {
+void PricingProgressWindow::Show(const std::string& jobName, std::int32_t divisor,
+                                 const QWidget* below) {
     label_->setText(QString::fromStdString("Costing - " + jobName));
     // Sized and placed before it shows, so that showing lays nothing out again: a costing
     // that includes many jobs shows this window once for each.
     adjustSize();
     bar_->Begin(divisor);
-    // Centred on the sheet's screen; the windows of included jobs sit below the open job's.
-    QWidget* owner = parentWidget();
-    QRect screen = owner->screen()->geometry();
-    move(screen.left() + (screen.width() - width()) / 2,
-         screen.top() + (screen.height() - height()) / 2 + rowsDown * frameGeometry().height());
+    // Centred on the sheet's screen; the windows of included jobs one window lower, so the
+    // open job's window stays in sight above them.
+    QRect screen = parentWidget()->screen()->geometry();
+    int top = screen.top() + (screen.height() - FramedHeight(*this)) / 2;
+    if (below != nullptr) top += FramedHeight(*below);
+    move(screen.left() + (screen.width() - width()) / 2, top);
     show();
     repaint();
 }
@@ -46,8 +71,12 @@ void PricingProgressWindow::Show(const std::string& jobName, std::int32_t diviso
 PricingProgress::PricingProgress(QWidget* sheet, Session& session)
     : sheet_(sheet), session_(session) {}
 
+void PricingProgress::Run(const std::function<void(PricingObserver&)>& pricing) {
+    ShownWork::Run([&] { pricing(*this); }, [this] { CatchUp(); });
+}
+
 PricingProgressWindow& PricingProgress::Window(ProgressWindow window) {
-    std::size_t k = window == ProgressWindow::Reload ? 0 : window == ProgressWindow::Job ? 1 : 2;
+    std::size_t k = Index(window);
     // Made when first shown: most pricings never need the windows of sub-jobs.
     if (!windows_[k]) {
         const char* names[] = {"ProgForm", "ProgForm2", "ProgForm3"};
@@ -57,28 +86,52 @@ PricingProgressWindow& PricingProgress::Window(ProgressWindow window) {
     return *windows_[k];
 }
 
+void PricingProgress::CatchUp() {
+    for (std::size_t k = 0; k < windows_.size(); ++k) {
+        std::int64_t lines = owed_[k].exchange(0);
+        if (lines > 0 && windows_[k]) windows_[k]->Bar()->Advance(lines);
+    }
+}
+
 void PricingProgress::ShowProgress(ProgressWindow window, const std::string& jobName,
                                    std::int32_t divisor) {
-    // While the open job is being repriced, the windows of the jobs it names open lower.
-    int rowsDown = window == ProgressWindow::Reload          ? 0
-                   : windows_[0] && windows_[0]->isVisible() ? 1
-                                                             : 0;
-    Window(window).Show(jobName, divisor, rowsDown);
+    ShownWork::OnWindows([&] {
+        owed_[Index(window)] = 0;
+        // While the open job is being repriced, the windows of the jobs it names open below.
+        const QWidget* reload = windows_[0];
+        bool below = window != ProgressWindow::Reload && reload && reload->isVisible();
+        Window(window).Show(jobName, divisor, below ? reload : nullptr);
+    });
 }
 
-void PricingProgress::StepProgress(ProgressWindow window) { Window(window).Bar()->Advance(); }
+void PricingProgress::StepProgress(ProgressWindow window) {
+    ++owed_[Index(window)];
+    // Pricing outside a worker grows the bar at once.
+    if (QThread::currentThread() == sheet_->thread()) CatchUp();
+}
 
-void PricingProgress::FillProgress(ProgressWindow window) { Window(window).Bar()->Complete(); }
+void PricingProgress::FillProgress(ProgressWindow window) {
+    ShownWork::OnWindows([&] {
+        owed_[Index(window)] = 0;
+        Window(window).Bar()->Complete();
+    });
+}
 
 void PricingProgress::CloseProgress(ProgressWindow window) {
-    Window(window).hide();
-    if (sheet_->isVisible()) sheet_->repaint();
+    ShownWork::OnWindows([&] {
+        owed_[Index(window)] = 0;
+        Window(window).hide();
+        if (sheet_->isVisible()) sheet_->repaint();
+    });
 }
 
+// On the worker: the windows go on painting meanwhile.
 void PricingProgress::Pause(std::int16_t milliseconds) { quantora::Pause(milliseconds); }
 
 void PricingProgress::CycleThroughOpenJob() {
-    session_.dialogs.Ask(sheet_, kCycleRefused, PromptIcon::Exclamation, PromptButtons::Ok);
+    ShownWork::OnWindows([&] {
+        session_.dialogs.Ask(sheet_, kCycleRefused, PromptIcon::Exclamation, PromptButtons::Ok);
+    });
 }
 
 }  // namespace quantora

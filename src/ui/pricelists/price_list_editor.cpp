@@ -144,14 +144,14 @@ void PriceListEditor::BuildMenus() {
     connect(file, &QMenu::aboutToShow, this,
             [this, undoImport] { undoImport->setEnabled(CanUndoLastImport(listFolder_)); });
     connect(importItems, &QAction::triggered, this, [this] {
-        bool begun = false;
-        bool changed = ImportItems(this, session_, listFolder_, WritingProgress(begun));
+        std::size_t shown = 0;
+        bool changed = ImportItems(this, session_, listFolder_, WritingProgress(shown));
         progressFrame_->hide();
         if (changed) AfterListChange();
     });
     connect(undoImport, &QAction::triggered, this, [this] {
-        bool begun = false;
-        bool changed = UndoImport(this, session_, listFolder_, WritingProgress(begun));
+        std::size_t shown = 0;
+        bool changed = UndoImport(this, session_, listFolder_, WritingProgress(shown));
         progressFrame_->hide();
         if (changed) AfterListChange();
     });
@@ -357,15 +357,15 @@ void PriceListEditor::LoadList() {
     Showit();
 }
 
-ImportProgress PriceListEditor::WritingProgress(bool& begun) {
-    return [this, &begun](std::size_t, std::size_t total) {
-        if (!begun) {
+ImportProgress PriceListEditor::WritingProgress(std::size_t& shown) {
+    return [this, &shown](std::size_t done, std::size_t total) {
+        if (shown == 0) {
             progressBar_->Begin(static_cast<std::int64_t>(total));
             progressFrame_->show();
-            repaint();  // the question gone, the bar shown
-            begun = true;
+            repaint();
         }
-        progressBar_->Advance();
+        progressBar_->Advance(static_cast<std::int64_t>(done - shown));
+        shown = done;
     };
 }
 

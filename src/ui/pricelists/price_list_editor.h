@@ -58,7 +58,7 @@ class PriceListEditor : public QDialog {
     void UpdateSlider();
 
     // The bar that follows an import's or an undoing's writing; begun once it shows.
-    ImportProgress WritingProgress(bool& begun);
+    ImportProgress WritingProgress(std::size_t& shown);
     // After an import or its undoing: the list read afresh, the editor frame empty.
     void AfterListChange();
     void AddBtn_Click();

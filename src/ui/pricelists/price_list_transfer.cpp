@@ -1,10 +1,13 @@
 #include "ui/pricelists/price_list_transfer.h"
 
+#include <atomic>
+
 #include "pricelists/price_export.h"
 #include "pricelists/price_import.h"
 #include "pricelists/price_list_model.h"
 #include "store/data_file.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/shown_work.h"
 #include "ui/pricelists/import_preview_dialog.h"
 #include "ui/session.h"
 
@@ -13,6 +16,23 @@ namespace quantora {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Writes on a worker thread while the editor is painted with its bar growing, so the closed
+// preview is gone from the screen as soon as the writing starts.
+void WriteShown(const std::function<void(const ImportProgress&)>& write,
+                const ImportProgress& step) {
+    std::atomic<std::size_t> done{0}, total{0};
+    ShownWork::Run(
+        [&] {
+            write([&](std::size_t written, std::size_t all) {
+                total = all;
+                done = written;
+            });
+        },
+        [&] {
+            if (done > 0) step(done, total);
+        });
+}
 
 void Tell(QWidget* parent, Session& session, const std::string& text) {
     session.dialogs.Ask(parent, Q(text), PromptIcon::Exclamation, PromptButtons::Ok);
@@ -42,7 +62,8 @@ bool ImportItems(QWidget* parent, Session& session, const std::string& listFolde
     ImportPlan plan = PlanImport(file, review.choices, list);
     if (plan.decimalMarkUnsettled) return false;
     try {
-        ApplyImport(listFolder, plan, step);
+        WriteShown([&](const ImportProgress& written) { ApplyImport(listFolder, plan, written); },
+                   step);
     } catch (const DataFileError& error) {
         Tell(parent, session,
              "The import stopped: " + error.path() +
@@ -61,7 +82,8 @@ bool UndoImport(QWidget* parent, Session& session, const std::string& listFolder
                             PromptIcon::None, PromptButtons::YesNo) != PromptAnswer::Yes)
         return false;
     try {
-        UndoLastImport(listFolder, step);
+        WriteShown([&](const ImportProgress& written) { UndoLastImport(listFolder, written); },
+                   step);
     } catch (const DataFileError& error) {
         Tell(parent, session,
              "The undoing stopped: " + error.path() +

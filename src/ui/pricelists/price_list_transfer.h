@@ -14,7 +14,9 @@ namespace quantora {
 
 class Session;
 
-// Step reports how far the writing has got: (items written, items to write).
+// Step reports how far the writing has got: (items written, items to write). The writing runs
+// on a worker thread while the windows paint; step is called on the window thread, at its
+// turns, with the count reached so far.
 using ImportProgress = std::function<void(std::size_t, std::size_t)>;
 
 // "Import Items...": the file, its preview, then the writing. True when the list changed.
