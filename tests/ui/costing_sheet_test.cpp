@@ -1,5 +1,7 @@
 // The costing sheet as a user meets it: a job made, typed, saved and read back; a job
 // repriced as it opens; the close question; Save As; a long job scrolled.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -15,6 +17,7 @@
 
 #include "costing/job_editing.h"
 #include "costing/job_file.h"
+#include "costing/where_used.h"
 #include "desk_fixture.h"
 #include "manage/name_index.h"
 #include "pricelists/item_file.h"
@@ -203,11 +206,44 @@ class CostingSheetTest : public QObject, public Desk {
         QCOMPARE(used->topLevelItem(0)->text(1), QString("Villa"));
         QCOMPARE(used->topLevelItem(0)->text(2), QString("2"));
         QCOMPARE(used->topLevelItem(1)->text(2), QString("through Villa"));
+        QCOMPARE(box->findChild<QLabel*>("UsedSummary")->text(),
+                 QString("\"Porch\" is used by 1 job directly and 1 through other jobs."));
         used->setCurrentItem(used->topLevelItem(1));
         QTest::keyClick(used, Qt::Key_Return);
         QTRY_VERIFY(Sheet());
         QCOMPARE(Now().CurrentJobName, std::string("Street"));
         QCOMPARE(Now().Settings().CurrentGroup, 1);
+    }
+
+    // A job that cannot be read is counted, listed last, and Enter on it says why it does not
+    // open.
+    void aJobThatCannotBeReadSaysWhyItDoesNotOpen() {
+        WriteLine(Job("Porch"), 0, {0, 0, ParseAmount("1"), "Nails", {}, {}});
+        WriteLine(Job("Locked"), 0, {1, 0, ParseAmount("2"), "Porch", {}, {}});
+        ::chmod(Job("Locked").c_str(), 0);
+        window->RefreshLists();
+        auto* jobs = window->findChild<QListWidget*>("JobList");
+        jobs->setCurrentItem(jobs->findItems("Porch", Qt::MatchExactly).front());
+        {
+            PermissionsEnforced asAUser;
+            window->findChild<QAction*>("JMWhereUsed")->trigger();
+        }
+        auto* box = window->findChild<QDialog*>("WhereUsed");
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(box->findChild<QLabel*>("UsedSummary")->text(),
+                 QString("No saved job that could be read uses \"Porch\"; 1 job cannot be "
+                         "read, and may use it."));
+        auto* used = box->findChild<QTreeWidget*>("UsedBy");
+        QCOMPARE(used->topLevelItemCount(), 1);
+        QCOMPARE(used->topLevelItem(0)->text(2), QString("cannot be read"));
+        QTest::keyClick(used, Qt::Key_Return);
+        QVERIFY(box->isVisible());
+        QVERIFY(!Sheet());
+        auto* note = box->findChild<QLabel*>("UsedNote");
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(),
+                 QString::fromStdString(UnreadableJobNote({0, "", "Locked", {}, {}})));
+        box->reject();
     }
 
     void theCloseQuestion_data() {

@@ -225,6 +225,26 @@ class PriceTransferTest : public QObject {
         Choose("FMWhereUsed");
         QCOMPARE(rows, 1);
         QCOMPARE(summary, QString("\"Nails\" is used by 1 job directly and 0 through other jobs."));
+
+        // Nothing typed: the item of the highlighted row.
+        window->findChild<QLineEdit*>("AddText")->clear();
+        summary.clear();
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            summary = box->findChild<QLabel*>("UsedSummary")->text();
+            static_cast<QDialog*>(box)->reject();
+        });
+        Choose("FMWhereUsed");
+        QCOMPARE(summary, QString("\"Nails\" is used by 1 job directly and 0 through other jobs."));
+        QVERIFY(env->dialogs.asked.empty());
+    }
+
+    // In a list with no item at all, Where Used says what to choose.
+    void whereUsedWithNoItemSaysWhatToChoose() {
+        Open();
+        Choose("FMWhereUsed");
+        QCOMPARE(env->dialogs.asked.size(), size_t(1));
+        QCOMPARE(env->dialogs.asked[0].text, QString(kChooseAnItemFirst));
     }
 
     void theExportedListIsTheListInTheEditorsOrder() {

@@ -22,42 +22,43 @@ WhereUsedBox::WhereUsedBox(QWidget* parent, const QString& what, const WhereUsed
     list_->setObjectName("UsedBy");
     list_->setRootIsDecorated(false);
     list_->setHeaderLabels({"Group", "Job", "Quantity or through"});
-    auto add = [this](const JobUse& use, const QString& last) {
+    auto add = [this, &used](const JobUse& use, const QString& last) {
         list_->addTopLevelItem(new QTreeWidgetItem({Q(use.group), Q(use.job), last}));
         rows_.push_back(use);
     };
-    for (const JobUse& use : used.direct) add(use, Q(QuantityText(use.quantity)));
-    for (const JobUse& use : used.indirect) {
-        QStringList through;
-        for (const std::string& job : use.through) through << Q(job);
-        add(use, "through " + through.join(", "));
-    }
+    for (const JobUse& use : used.direct) add(use, Q(UseDetail(use, used)));
+    for (const JobUse& use : used.indirect) add(use, Q(UseDetail(use, used)));
     openableRows_ = static_cast<int>(rows_.size());
     for (const JobUse& use : used.unreadable) add(use, "cannot be read");
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     if (!rows_.empty()) list_->setCurrentItem(list_->topLevelItem(0));
 
-    QString summary = used.direct.empty() && used.indirect.empty()
-                          ? QString("No saved job uses %1.").arg(what)
-                          : QString("%1 is used by %2 %3 directly and %4 through other jobs.")
-                                .arg(what)
-                                .arg(used.direct.size())
-                                .arg(used.direct.size() == 1 ? "job" : "jobs")
-                                .arg(used.indirect.size());
-    auto* label = new QLabel(summary, this);
+    auto* label = new QLabel(Q(WhereUsedSummary(what.toStdString(), used)), this);
     label->setObjectName("UsedSummary");
     label->setWordWrap(true);
+    // Says why a job that cannot be read does not open, where the user is looking.
+    auto* note = new QLabel(this);
+    note->setObjectName("UsedNote");
+    note->setWordWrap(true);
+    note->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(list_);
+    layout->addWidget(note);
     if (canOpen && !rows_.empty())
         layout->addWidget(new QLabel("Enter or a double click opens the job.", this));
     resize(560, 360);
     if (canOpen)
-        connect(list_, &QTreeWidget::itemActivated, this, [this] {
+        connect(list_, &QTreeWidget::itemActivated, this, [this, note] {
             int row = list_->indexOfTopLevelItem(list_->currentItem());
-            if (row < 0 || row >= openableRows_) return;  // a job that cannot be read stays shut
-            chosen_ = rows_[static_cast<std::size_t>(row)];
+            if (row < 0) return;
+            const JobUse& use = rows_[static_cast<std::size_t>(row)];
+            if (row >= openableRows_) {
+                note->setText(Q(UnreadableJobNote(use)));
+                note->show();
+                return;
+            }
+            chosen_ = use;
             accept();
         });
 }

@@ -162,8 +162,13 @@ void PriceListEditor::BuildMenus() {
     whereUsed->setObjectName("FMWhereUsed");
     connect(whereUsed, &QAction::triggered, this, [this] {
         std::string item = TrimBlanks(nameField_->text().toStdString());
+        // With no item typed or chosen, the highlighted row's.
+        std::int32_t highlighted = highlightedRow_ >= 0 ? rows_.EntryAt(highlightedRow_) : -1;
+        if (item.empty() && highlighted >= 0)
+            item = model_.ItemList()[static_cast<std::size_t>(highlighted)].name;
         if (item.empty()) {
-            session_.sounds.PlayAsterisk();
+            session_.dialogs.AskAndLatch(this, kChooseAnItemFirst, PromptIcon::None,
+                                         PromptButtons::Ok);
             return;
         }
         WhereUsedBox box(

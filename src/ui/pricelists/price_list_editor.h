@@ -94,4 +94,8 @@ class PriceListEditor : public QDialog {
     HelpPanel* helpPanel_ = nullptr;
 };
 
+inline constexpr const char* kChooseAnItemFirst =
+    "Choose an item first: type its name or pick it in the list, then Where Used lists the "
+    "costings that use it.";
+
 }  // namespace quantora
