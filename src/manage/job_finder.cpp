@@ -18,9 +18,26 @@ std::vector<const FoundJob*> JobFinder::Matching(const std::string& text) const 
     std::size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) return found;
     std::string wanted = FoldCase(text.substr(first, text.find_last_not_of(' ') - first + 1));
-    for (std::size_t i = 0; i < jobs_.size(); ++i)
-        if (folded_[i].find(wanted) != std::string::npos) found.push_back(&jobs_[i]);
+    // The name the user most likely means is the one typed whole, then one typed from its
+    // start.
+    std::vector<const FoundJob*> starting, within;
+    for (std::size_t i = 0; i < jobs_.size(); ++i) {
+        std::size_t at = folded_[i].find(wanted);
+        if (at == std::string::npos) continue;
+        if (at > 0)
+            within.push_back(&jobs_[i]);
+        else if (folded_[i].size() == wanted.size())
+            found.push_back(&jobs_[i]);
+        else
+            starting.push_back(&jobs_[i]);
+    }
+    found.insert(found.end(), starting.begin(), starting.end());
+    found.insert(found.end(), within.begin(), within.end());
     return found;
+}
+
+std::string NothingFoundNote(const std::string& text) {
+    return "No job name holds \"" + text + "\".";
 }
 
 }  // namespace quantora

@@ -21,8 +21,9 @@ class JobFinder {
     // Every job of every group, by group and then by job in the collation of every list.
     explicit JobFinder(const DataPaths& paths);
 
-    // The jobs whose names contain text, letter case ignored, in that order; none for a text
-    // of blanks only.
+    // The jobs whose names contain text, letter case ignored; none for a text of blanks only.
+    // A name that is the text comes first, then the names that start with it, then the rest,
+    // each in the order above.
     std::vector<const FoundJob*> Matching(const std::string& text) const;
 
     std::size_t Count() const { return jobs_.size(); }
@@ -31,5 +32,8 @@ class JobFinder {
     std::vector<FoundJob> jobs_;
     std::vector<std::string> folded_;  // each job's name folded once
 };
+
+// What the find box says when no job's name holds the text.
+std::string NothingFoundNote(const std::string& text);
 
 }  // namespace quantora

@@ -35,5 +35,22 @@ TEST_F(Finding, PartOfANameFindsJobsInEveryGroupInTheListsOrder) {
     EXPECT_EQ(finder.Matching("vanity").at(0)->groupSlot, 2);
 }
 
+// The name typed whole, then the names typed from their start, then the rest.
+TEST_F(Finding, TheWholeNameAndNamesStartingWithTheTextComeFirst) {
+    NewEntry(paths, settings, NameIndex::Groups, "Kitchens");
+    NewEntry(paths, settings, NameIndex::Groups, "Bathrooms");
+    WriteBytes(paths.JobFolder(1) + "Carcass", "");
+    WriteBytes(paths.JobFolder(1) + "Carcass Oak", "");
+    WriteBytes(paths.JobFolder(2) + "Uses Bath Carcass", "");
+    WriteBytes(paths.JobFolder(2) + "carcass 2", "");
+    WriteBytes(paths.JobFolder(2) + "CARCASS", "");
+    JobFinder finder(paths);
+    EXPECT_EQ(
+        Found(finder, "carcass"),
+        (std::vector<std::string>{"Bathrooms: CARCASS", "Kitchens: Carcass", "Bathrooms: carcass 2",
+                                  "Kitchens: Carcass Oak", "Bathrooms: Uses Bath Carcass"}));
+    EXPECT_EQ(NothingFoundNote("shed"), "No job name holds \"shed\".");
+}
+
 }  // namespace
 }  // namespace quantora

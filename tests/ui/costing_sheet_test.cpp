@@ -163,6 +163,14 @@ class CostingSheetTest : public QObject, public Desk {
         QAbstractItemModel* results = box->findChild<QListView*>("FindResults")->model();
         QCOMPARE(results->rowCount(), 2);
         QCOMPARE(results->index(0, 0).data().toString(), QString("Oak Cabinet   (Kitchens)"));
+        auto* nothing = box->findChild<QLabel*>("NothingFound");
+        QVERIFY(!nothing->isVisible());
+        QTest::keyClicks(text, "x");
+        QCOMPARE(results->rowCount(), 0);
+        QVERIFY(nothing->isVisible());
+        QCOMPARE(nothing->text(), QString("No job name holds \"CABx\"."));
+        QTest::keyClick(text, Qt::Key_Backspace);
+        QVERIFY(!nothing->isVisible());
         QTest::keyClick(text, Qt::Key_Escape);
         QTRY_VERIFY(!window->findChild<QDialog*>("FindJob"));
         QVERIFY(!Sheet());

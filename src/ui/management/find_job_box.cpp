@@ -54,6 +54,10 @@ FindJobBox::FindJobBox(QWidget* parent, const DataPaths& paths) : QDialog(parent
     layout->addWidget(new QLabel("Type part of the job's name:", this));
     layout->addWidget(text_);
     layout->addWidget(results_);
+    nothingFound_ = new QLabel(this);
+    nothingFound_->setObjectName("NothingFound");
+    nothingFound_->hide();
+    layout->addWidget(nothingFound_);
     resize(420, 320);
     text_->installEventFilter(this);
     connect(text_, &QLineEdit::textChanged, this, [this] { ShowMatches(); });
@@ -61,8 +65,12 @@ FindJobBox::FindJobBox(QWidget* parent, const DataPaths& paths) : QDialog(parent
 }
 
 void FindJobBox::ShowMatches() {
-    matches_->Show(finder_.Matching(text_->text().toStdString()));
+    std::string text = text_->text().toStdString();
+    matches_->Show(finder_.Matching(text));
     if (matches_->rowCount() > 0) results_->setCurrentIndex(matches_->index(0));
+    bool none = matches_->rowCount() == 0 && text.find_first_not_of(' ') != std::string::npos;
+    nothingFound_->setText(none ? QString::fromStdString(NothingFoundNote(text)) : QString());
+    nothingFound_->setVisible(none);
 }
 
 void FindJobBox::Choose() {

@@ -8,6 +8,7 @@
 
 #include "manage/job_finder.h"
 
+class QLabel;
 class QLineEdit;
 class QListView;
 
@@ -32,6 +33,7 @@ class FindJobBox : public QDialog {
 
     JobFinder finder_;
     Matches* matches_;
+    QLabel* nothingFound_;
     std::optional<FoundJob> chosen_;
     QLineEdit* text_;
     QListView* results_;
