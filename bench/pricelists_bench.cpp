@@ -106,7 +106,7 @@ void FloorFirstRows(benchmark::State& state) {
 void EngineWindowOpen(benchmark::State& state) {
     KeyLatch keys;
     DesktopSounds sounds(fixture->folder.path());
-    DesktopDialogs dialogs(keys, sounds);
+    DesktopDialogs dialogs(keys, sounds, "");
     Settings settings;
     settings.CurrentList = 0;
     Session session(fixture->folder.path(), {fixture->folder.path(), fixture->folder.path()},

@@ -31,7 +31,9 @@ class AnsweringDialogs : public Dialogs {
     bool ConfirmWipe(QWidget*, const QString&, const QString&) override { return true; }
     PrintChoice AskPrintOptions(QWidget*, Session&) override { return PrintChoice::Cancel; }
     std::optional<std::string> AskPdfFile(QWidget*, const QString&) override { return {}; }
-    void ShowPreview(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override {}
+    bool ShowPreview(QWidget*, QPrinter&, const std::function<void(QPrinter*)>&) override {
+        return false;
+    }
     bool EditPrinterSettings(QWidget*, Session&, PrinterDefaults&) override { return false; }
     std::optional<QuoteTerms> AskQuoteTerms(QWidget*, const QuoteTerms&) override {
         return std::nullopt;

@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
 
     KeyLatch keys;
     DesktopSounds sounds(programFolder);
-    DesktopDialogs dialogs(keys, sounds);
+    DesktopDialogs dialogs(keys, sounds, OwnSettingsPath());
     app.SetDialogs(&dialogs);
     try {
         return Run(app, keys, dialogs, sounds, programFolder);

@@ -1,11 +1,24 @@
 #include "costing/quote.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 
 #include "store/data_file.h"
 
 namespace quantora {
+
+namespace {
+
+// The customer's price of one, to the cent, a half cent going away from zero: the customer
+// reads whole cents, and each line is that price times the quantity.
+Amount ToCents(Amount price) {
+    constexpr std::int64_t cent = Amount::kScale / 100, half = cent / 2;
+    if (price.raw > INT64_MAX - half || price.raw < INT64_MIN + half) throw AmountOverflow();
+    return Amount::FromRaw((price.raw >= 0 ? price.raw + half : price.raw - half) / cent * cent);
+}
+
+}  // namespace
 
 Quote PriceQuote(const std::vector<JobLine>& lines, int markup) {
     // 1 + markup / 100 held exactly: a whole percent is a hundredth, a hundred ten-thousandths.
@@ -13,7 +26,7 @@ Quote PriceQuote(const std::vector<JobLine>& lines, int markup) {
     Quote quote;
     for (const JobLine& line : lines) {
         if (line.Item.find_first_not_of(' ') == std::string::npos) continue;
-        Amount unitPrice = line.Price * factor;
+        Amount unitPrice = ToCents(line.Price * factor);
         Amount amount = SubTotal(line.Quant, unitPrice);
         quote.lines.push_back({line.Quant, line.Item, unitPrice, amount});
         quote.total += amount;

@@ -1,5 +1,6 @@
-// A quote for the customer: the costing's lines at the shop's price, its margin on, each line
-// rounded as the program's amounts round so that the printed lines add up to the total; and
+// A quote for the customer: the costing's lines at the shop's price, its margin on, each unit
+// price in whole cents and each line that price times the quantity, so that whatever the
+// customer checks adds up; and
 // the file each quote sent out is kept as, because the job itself is repriced at its next
 // opening and the customer's copy must stay what it was.
 #pragma once
@@ -26,7 +27,7 @@ struct QuoteTerms {
 struct QuoteLine {
     Amount quantity;
     std::string item;
-    Amount unitPrice;  // cost x (1 + markup / 100), to four decimals as every price
+    Amount unitPrice;  // cost x (1 + markup / 100), to the cent, a half cent away from zero
     Amount amount;     // quantity x unit price, cut to two decimals as every sub total
 };
 

@@ -53,7 +53,7 @@ Columns PlaceColumns(const Quote& quote, bool showUnitPrices, PrintPage page,
         std::max(document.Width("Amount", true), document.Width(MoneyText(quote.total), true));
     for (const QuoteLine& line : quote.lines) {
         quantityWidth = std::max(quantityWidth, document.Width(QuantityText(line.quantity)));
-        unitPriceWidth = std::max(unitPriceWidth, document.Width(AmountText(line.unitPrice)));
+        unitPriceWidth = std::max(unitPriceWidth, document.Width(MoneyText(line.unitPrice)));
         amountWidth = std::max(amountWidth, document.Width(MoneyText(line.amount)));
     }
     Columns columns;
@@ -90,9 +90,12 @@ std::vector<PrintRun> LayOutQuote(const Quote& quote, const QuoteTerms& terms,
     const bool prices = terms.showUnitPrices;
     Columns columns = PlaceColumns(quote, prices, page, document);
 
-    const std::string heading = "Quote";
-    document.Print((page.width - document.Width(heading, true)) / 2, heading, true);
-    document.SkipLine();
+    // The title, unless the print options leave titles out (paper with the shop's own heading).
+    if (settings.PrintTitle == 1) {
+        const std::string heading = "Quote";
+        document.Print((page.width - document.Width(heading, true)) / 2, heading, true);
+        document.SkipLine();
+    }
     // The labels stand in one column, the values beside them.
     int valueLeft =
         kLeftMargin +
@@ -136,7 +139,7 @@ std::vector<PrintRun> LayOutQuote(const Quote& quote, const QuoteTerms& terms,
             {-columns.descriptionLeft,
              CutToWidth(TrimBlanks(line.item), columns.descriptionWidth, document)}};
         if (prices) {
-            cells.push_back({columns.unitPriceRight, AmountText(line.unitPrice)});
+            cells.push_back({columns.unitPriceRight, MoneyText(line.unitPrice)});
             cells.push_back({columns.amountRight, MoneyText(line.amount)});
         }
         PrintRow(document, cells, false);

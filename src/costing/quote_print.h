@@ -12,7 +12,8 @@
 
 namespace quantora {
 
-// The runs of the quote, from the top margin of settings on page. The column heads are
+// The runs of the quote, from the top margin of settings on page, its title "Quote" when the
+// print options print titles. The column heads are
 // repeated at the top of every further page. With unit prices hidden, no line shows a price
 // or an amount: only the total carries money.
 std::vector<PrintRun> LayOutQuote(const Quote& quote, const QuoteTerms& terms,

@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kMarkup = "quote-markup";
 constexpr const char* kShowsUnitPrices = "quote-shows-unit-prices";
+constexpr const char* kFileFolder = "file-folder";
 
 // The whole number of text within [low, high], or nothing.
 std::optional<int> NumberIn(const std::string& text, int low, int high) {
@@ -38,6 +39,8 @@ OwnSettings ReadOwnSettings(const std::string& path) {
             settings.quoteMarkup = NumberIn(value, 0, kMaxMarkup).value_or(0);
         } else if (name == kShowsUnitPrices) {
             settings.quoteShowsUnitPrices = NumberIn(value, 0, 1).value_or(1) == 1;
+        } else if (name == kFileFolder) {
+            settings.fileFolder = value;
         } else if (!line.empty() && line.front() != '#') {
             settings.otherLines.push_back(line);
         }
@@ -51,6 +54,10 @@ bool WriteOwnSettings(const std::string& path, const OwnSettings& settings) {
     text << "# Quantora's own settings, kept apart from Kiru.ini\n"
          << kMarkup << '=' << settings.quoteMarkup << '\n'
          << kShowsUnitPrices << '=' << (settings.quoteShowsUnitPrices ? 1 : 0) << '\n';
+    // A folder name with a line break in it cannot be kept on one line: it is forgotten.
+    if (!settings.fileFolder.empty() &&
+        settings.fileFolder.find_first_of("\r\n") == std::string::npos)
+        text << kFileFolder << '=' << settings.fileFolder << '\n';
     for (const std::string& line : settings.otherLines) text << line << '\n';
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
@@ -60,6 +67,22 @@ bool WriteOwnSettings(const std::string& path, const OwnSettings& settings) {
     } catch (const DataFileError&) {
         return false;
     }
+}
+
+std::string FileDialogFolder(const OwnSettings& settings, const std::string& home) {
+    std::error_code error;
+    if (!settings.fileFolder.empty() && std::filesystem::is_directory(settings.fileFolder, error))
+        return settings.fileFolder;
+    return home;
+}
+
+void RememberFileFolder(const std::string& path, const std::string& chosenFile) {
+    std::string folder = std::filesystem::path(chosenFile).parent_path().string();
+    if (folder.empty()) return;
+    OwnSettings settings = ReadOwnSettings(path);
+    if (settings.fileFolder == folder) return;
+    settings.fileFolder = folder;
+    WriteOwnSettings(path, settings);
 }
 
 }  // namespace quantora

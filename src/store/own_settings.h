@@ -15,6 +15,9 @@ struct OwnSettings {
     // The markup and the unit-price choice of the last quote, offered for the next one.
     int quoteMarkup = 0;
     bool quoteShowsUnitPrices = true;
+    // The folder the user last saved a file in or opened one from (a PDF, an export, a
+    // supplier's file), where the next file dialog opens; empty at first.
+    std::string fileFolder;
     // Lines this version does not know, written back as they were, so that a newer version's
     // settings survive a run of this one.
     std::vector<std::string> otherLines;
@@ -28,5 +31,12 @@ OwnSettings ReadOwnSettings(const std::string& path);
 // Writes the settings, replacing the file whole and making its folders as needed. False when
 // it could not be written: the settings are then simply not remembered.
 bool WriteOwnSettings(const std::string& path, const OwnSettings& settings);
+
+// Where a file dialog opens: the folder last used while it is still there, else home.
+std::string FileDialogFolder(const OwnSettings& settings, const std::string& home);
+
+// Notes the folder of the file the user chose in a file dialog for the next one, in the file
+// at path; a setting that cannot be written is simply not remembered.
+void RememberFileFolder(const std::string& path, const std::string& chosenFile);
 
 }  // namespace quantora

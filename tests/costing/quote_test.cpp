@@ -34,22 +34,23 @@ Amount SumOfAmounts(const Quote& quote) {
     return sum;
 }
 
-TEST(QuotePricing, MarkupRoundsEachPriceAndEachLineAndTheLinesMakeTheTotal) {
+TEST(QuotePricing, UnitPricesAreWholeCentsAndTheLinesMakeTheTotal) {
     std::vector<JobLine> lines = {Line("3", "Bolt", "1.2345"), Line("1", "Washer", "0.0003"),
-                                  Line("1", "Pin", "0.0050"), Line("1", "Clip", "0.0050")};
+                                  Line("1", "Pin", "0.0050"), Line("2.5", "Clip", "0.0050")};
     Quote quote = PriceQuote(lines, 20);
     ASSERT_EQ(quote.lines.size(), 4u);
-    EXPECT_EQ(quote.lines[0].unitPrice, ParseAmount("1.4814"));
-    EXPECT_EQ(quote.lines[0].amount, ParseAmount("4.44"));  // 4.4442 cut, as every sub total
-    // 0.00036 to four decimals; a half goes away from zero.
-    EXPECT_EQ(quote.lines[1].unitPrice, ParseAmount("0.0004"));
-    Quote halves = PriceQuote({Line("1", "Shim", "0.0001"), Line("1", "Refund", "-0.0001")}, 50);
-    EXPECT_EQ(halves.lines[0].unitPrice, ParseAmount("0.0002"));
-    EXPECT_EQ(halves.lines[1].unitPrice, ParseAmount("-0.0002"));
-    // Two lines of 0.006 print as .00 each, so the total is .00 more, not the cent their exact
-    // sum would make: the customer can add the quote up.
+    EXPECT_EQ(quote.lines[0].unitPrice, ParseAmount("1.48"));  // 1.4814
+    EXPECT_EQ(quote.lines[0].amount, ParseAmount("4.44"));     // 3 x the price the customer reads
+    EXPECT_EQ(quote.lines[1].unitPrice, ParseAmount("0"));     // 0.00036
+    EXPECT_EQ(quote.lines[2].unitPrice, ParseAmount("0.01"));  // 0.006
+    EXPECT_EQ(quote.lines[3].amount, ParseAmount("0.02"));     // 2.5 x 0.01, cut as every line
+    // A half cent goes away from zero, a credit's as a charge's.
+    Quote halves = PriceQuote({Line("1", "Shim", "0.005"), Line("1", "Refund", "-0.005")}, 0);
+    EXPECT_EQ(halves.lines[0].unitPrice, ParseAmount("0.01"));
+    EXPECT_EQ(halves.lines[1].unitPrice, ParseAmount("-0.01"));
+    // Whatever the customer adds up is the total.
     EXPECT_EQ(quote.total, SumOfAmounts(quote));
-    EXPECT_EQ(quote.total, ParseAmount("4.44"));
+    EXPECT_EQ(quote.total, ParseAmount("4.47"));
 }
 
 TEST(QuotePricing, NoMarkupIsTheCostingItselfAndBlankLinesAreLeftOut) {
@@ -142,6 +143,30 @@ TEST(QuotePrintOut, ShownPricesStandInColumnsEndingTogether) {
     // No customer, no "For:" line; the shop's cost is nowhere.
     EXPECT_FALSE(quote.Has("For:"));
     EXPECT_FALSE(quote.Has("4.00") || quote.Has("8.00"));
+}
+
+// Prices of two to four decimals at cost still print in cents, so their points line up.
+TEST(QuotePrintOut, UnitPricesPrintInCentsWithTheirPointsInLine) {
+    Laid quote = LayOut(
+        {Line("1", "Oak", "40.95"), Line("1", "Ash", "126.8283"), Line("1", "Elm", "105.9922")},
+        {"", "", 20, true});
+    int point = quote.Of("49.14").x + Width("49.14", false);
+    for (const char* price : {"152.19", "127.19"}) {
+        ASSERT_TRUE(quote.Has(price)) << price;
+        EXPECT_EQ(quote.Of(price).x + Width(price, false), point) << price;
+    }
+}
+
+// The print options' "Print Title" leaves the heading off, for paper with the shop's own.
+TEST(QuotePrintOut, WithoutTitlesTheQuoteStartsWithItsDate) {
+    Settings settings;
+    settings.PrintTitle = 0;
+    std::vector<PrintRun> runs = LayOutQuote(PriceQuote(kShed, 0), {"", "", 0, true}, "Shed",
+                                             "7 December 2026", settings, kPortrait, kMeasure);
+    EXPECT_EQ(runs.front().text, "Date:");
+    EXPECT_EQ(runs.front().y, settings.PrintTopMargin * 720);  // at the top margin
+    EXPECT_TRUE(std::none_of(runs.begin(), runs.end(),
+                             [](const PrintRun& run) { return run.text == "Quote"; }));
 }
 
 TEST(QuotePrintOut, LongNotesWrapAndLongNamesAreCutToTheirColumn) {

@@ -102,5 +102,24 @@ TEST(OwnSettings, AValueOutOfRangeFallsBackAloneAndAFileThatCannotBeWrittenIsSai
     EXPECT_FALSE(WriteOwnSettings("", OwnSettings{}));
 }
 
+// Every file dialog opens where the user last chose a file, while that folder is there.
+TEST(OwnSettings, FileDialogsOpenInTheFolderLastUsed) {
+    TempFolder config, documents;
+    std::string file = config / "quantora.conf";
+    EXPECT_EQ(FileDialogFolder(ReadOwnSettings(file), "/home/ann"), "/home/ann");
+    WriteOwnSettings(file, OwnSettings{35, false, "", {"label-printer=Zebra"}});
+    RememberFileFolder(file, documents / "Quote Shed.pdf");
+    OwnSettings read = ReadOwnSettings(file);
+    EXPECT_EQ(FileDialogFolder(read, "/home/ann") + "/", documents.path());
+    EXPECT_EQ(read.quoteMarkup, 35);  // the rest as it was
+    EXPECT_EQ(read.otherLines, std::vector<std::string>{"label-printer=Zebra"});
+    std::filesystem::remove_all(documents.path());
+    EXPECT_EQ(FileDialogFolder(ReadOwnSettings(file), "/home/ann"), "/home/ann");
+    // A name that would break the file's lines is not kept.
+    RememberFileFolder(file, "/tmp/two\nlines/x.csv");
+    EXPECT_EQ(ReadOwnSettings(file).quoteMarkup, 35);
+    EXPECT_EQ(FileDialogFolder(ReadOwnSettings(file), "/home/ann"), "/home/ann");
+}
+
 }  // namespace
 }  // namespace quantora

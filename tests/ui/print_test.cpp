@@ -302,17 +302,35 @@ class PrintTest : public QObject, public Desk {
         QCOMPARE(KeptQuotes().size(), 1);
         QCOMPARE(Texts(ReadPdf(Now().Paths.QuoteFolder() + KeptQuotes().front().toStdString())),
                  printed);
-        // Only a quote that went out is kept: a preview, or a PDF that could not be written,
-        // is not.
+        // Only a quote that went out is kept: a preview only looked at, or a PDF that could not
+        // be written, is not.
+        env->dialogs.previewPrints = false;
         PrintQuoteAs(PrintChoice::Preview, QuoteTerms{"Amelia Hart", "", 20, true});
         QCOMPARE(env->dialogs.previews, 1);
         env->dialogs.pdfFile = PdfPath("no such folder/quote.pdf");
         PrintQuoteAs(PrintChoice::SavePdf, QuoteTerms{"Amelia Hart", "", 20, true});
         QCOMPARE(KeptQuotes().size(), 1);
-        // A second quote in the same minute is kept beside the first, never over it.
+        // Printed from the preview, it went out: it is kept beside the first, in the same
+        // minute, never over it.
+        env->dialogs.previewPrints = true;
+        PrintQuoteAs(PrintChoice::Preview, QuoteTerms{"Amelia Hart", "", 20, true});
+        QTRY_COMPARE(server.Documents().size(), before + 2);
+        QCOMPARE(KeptQuotes().size(), 2);
         env->dialogs.pdfFile = PdfPath("again.pdf");
         PrintQuoteAs(PrintChoice::SavePdf, QuoteTerms{"Amelia Hart", "", 20, true});
-        QTRY_COMPARE(KeptQuotes().size(), 2);
+        QTRY_COMPARE(KeptQuotes().size(), 3);
+    }
+
+    // The markup offered next time is the one a quote last went out with: a quote cancelled
+    // at the print options leaves it as it was.
+    void theMarkupIsRememberedOnlyWhenAQuoteGoesOut() {
+        OpenKitchenJob();
+        env->dialogs.pdfFile = PdfPath("quote.pdf");
+        PrintQuoteAs(PrintChoice::SavePdf, QuoteTerms{"", "", 20, false});
+        PrintQuoteAs(PrintChoice::Cancel, QuoteTerms{"", "", 35, true});
+        QCOMPARE(KeptQuotes().size(), 1);
+        PrintQuoteAs(PrintChoice::Cancel, std::nullopt);
+        QCOMPARE(env->dialogs.quoteOffers.back(), (QuoteTerms{"", "", 20, false}));
     }
 
     void aPriceListPrintsItsShownItemsWithPricesEndingTogether() {

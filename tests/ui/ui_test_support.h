@@ -88,11 +88,13 @@ class RecordingDialogs : public Dialogs {
         return pdfFile;
     }
     // Paints the preview's pages on its printer, as the preview's own Print does, so a test
-    // can read them where they arrive.
-    void ShowPreview(QWidget*, QPrinter& printer,
+    // can read them where they arrive; with previewPrints off, the preview is only looked at.
+    bool ShowPreview(QWidget*, QPrinter& printer,
                      const std::function<void(QPrinter*)>& paint) override {
         ++previews;
+        if (!previewPrints) return false;
         paint(&printer);
+        return true;
     }
     // Print Setup: the defaults it opened on, and the paper and orientation chosen there
     // (none: cancelled).
@@ -148,6 +150,7 @@ class RecordingDialogs : public Dialogs {
     std::optional<std::string> pdfFile;
     std::vector<QString> pdfSuggestions;
     int previews = 0;
+    bool previewPrints = true;
     std::optional<PrinterDefaults> printerChoice;
     std::optional<PrinterDefaults> setupOpenedOn;
     std::vector<QString> fatal;

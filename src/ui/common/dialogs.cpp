@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 
 #include "platform/shell.h"
 #include "store/clock_text.h"
+#include "store/own_settings.h"
 #include "ui/common/printer_setup_dialog.h"
 #include "ui/costing/quote_dialog.h"
 #include "ui/datafolder/wipe_data_dialog.h"
@@ -92,19 +94,38 @@ PrintChoice DesktopDialogs::AskPrintOptions(QWidget* parent, Session& session) {
     return dialog.Choice();
 }
 
+QString DesktopDialogs::FileFolder() const {
+    return QString::fromStdString(
+        FileDialogFolder(ReadOwnSettings(ownSettingsFile_), QDir::homePath().toStdString()));
+}
+
+void DesktopDialogs::Remember(const QString& chosenFile) const {
+    RememberFileFolder(ownSettingsFile_, chosenFile.toStdString());
+}
+
 std::optional<std::string> DesktopDialogs::AskPdfFile(QWidget* parent, const QString& suggested) {
-    QString file = QFileDialog::getSaveFileName(parent, "Save as PDF", suggested, "PDF (*.pdf)");
+    QString file = QFileDialog::getSaveFileName(
+        parent, "Save as PDF", QDir(FileFolder()).filePath(suggested), "PDF (*.pdf)");
     if (file.isEmpty()) return std::nullopt;
+    Remember(file);
     if (!file.endsWith(".pdf", Qt::CaseInsensitive)) file += ".pdf";
     return file.toStdString();
 }
 
-void DesktopDialogs::ShowPreview(QWidget* parent, QPrinter& printer,
+bool DesktopDialogs::ShowPreview(QWidget* parent, QPrinter& printer,
                                  const std::function<void(QPrinter*)>& paint) {
     QPrintPreviewDialog preview(&printer, parent);
+    bool printed = false;
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&paint](QPrinter* target) { paint(target); });
+                     [&](QPrinter* target) {
+                         // The preview draws its pages as pictures; its Print button paints
+                         // them on the printer's own engine.
+                         printed = printed || target->paintEngine() == nullptr ||
+                                   target->paintEngine()->type() != QPaintEngine::Picture;
+                         paint(target);
+                     });
     preview.exec();
+    return printed;
 }
 
 bool DesktopDialogs::EditPrinterSettings(QWidget* parent, Session& session,
@@ -125,10 +146,11 @@ std::optional<QuoteTerms> DesktopDialogs::AskQuoteTerms(QWidget* parent,
 }
 
 std::optional<std::string> DesktopDialogs::AskImportFile(QWidget* parent) {
-    QString file = QFileDialog::getOpenFileName(parent, "Import Items", QDir::homePath(),
+    QString file = QFileDialog::getOpenFileName(parent, "Import Items", FileFolder(),
                                                 "CSV and text files (*.csv *.txt *.tsv *.tab);;"
                                                 "All files (*)");
     if (file.isEmpty()) return std::nullopt;
+    Remember(file);
     return file.toStdString();
 }
 
@@ -137,9 +159,11 @@ std::optional<CsvFileChoice> DesktopDialogs::AskCsvSaveFile(QWidget* parent, con
     const QString commaPoint = "CSV, comma and decimal point (*.csv)";
     const QString semicolonComma = "CSV, semicolon and decimal comma (*.csv)";
     QString chosen = commaPoint;
-    QString file = QFileDialog::getSaveFileName(parent, title, QDir::home().filePath(suggested),
-                                                commaPoint + ";;" + semicolonComma, &chosen);
+    QString file =
+        QFileDialog::getSaveFileName(parent, title, QDir(FileFolder()).filePath(suggested),
+                                     commaPoint + ";;" + semicolonComma, &chosen);
     if (file.isEmpty()) return std::nullopt;
+    Remember(file);
     if (!file.endsWith(".csv", Qt::CaseInsensitive)) file += ".csv";
     return CsvFileChoice{file.toStdString(),
                          chosen == semicolonComma ? CsvForm::SemicolonComma : CsvForm::CommaPoint};

@@ -69,8 +69,9 @@ class Dialogs {
     virtual PrintChoice AskPrintOptions(QWidget* parent, Session& session) = 0;
     // The PDF file to save a print-out in, offering suggested; nothing when cancelled.
     virtual std::optional<std::string> AskPdfFile(QWidget* parent, const QString& suggested) = 0;
-    // The pages paint draws on printer, shown as they would print.
-    virtual void ShowPreview(QWidget* parent, QPrinter& printer,
+    // The pages paint draws on printer, shown as they would print. True when the user printed
+    // them from the preview.
+    virtual bool ShowPreview(QWidget* parent, QPrinter& printer,
                              const std::function<void(QPrinter*)>& paint) = 0;
     // "Print Setup": the printer's paper and orientation for the user to change, starting
     // from defaults; true when the user kept the changes, which are then in defaults.
@@ -103,7 +104,9 @@ class Dialogs {
 class DesktopDialogs : public Dialogs {
   public:
     // The name dialog plays the error sound for a character no name can hold.
-    DesktopDialogs(KeyLatch& keys, Sounds& sounds) : Dialogs(keys), sounds_(sounds) {}
+    // ownSettingsFile keeps the folder the file dialogs last chose in.
+    DesktopDialogs(KeyLatch& keys, Sounds& sounds, std::string ownSettingsFile)
+        : Dialogs(keys), sounds_(sounds), ownSettingsFile_(std::move(ownSettingsFile)) {}
     PromptAnswer Ask(QWidget* parent, const QString& text, PromptIcon icon,
                      PromptButtons buttons) override;
     std::optional<QString> AskName(QWidget* parent, const QString& offered,
@@ -113,7 +116,7 @@ class DesktopDialogs : public Dialogs {
     bool ConfirmWipe(QWidget* parent, const QString& headline, const QString& detail) override;
     PrintChoice AskPrintOptions(QWidget* parent, Session& session) override;
     std::optional<std::string> AskPdfFile(QWidget* parent, const QString& suggested) override;
-    void ShowPreview(QWidget* parent, QPrinter& printer,
+    bool ShowPreview(QWidget* parent, QPrinter& printer,
                      const std::function<void(QPrinter*)>& paint) override;
     bool EditPrinterSettings(QWidget* parent, Session& session, PrinterDefaults& defaults) override;
     std::optional<QuoteTerms> AskQuoteTerms(QWidget* parent, const QuoteTerms& offered) override;
@@ -124,7 +127,12 @@ class DesktopDialogs : public Dialogs {
     void ShowFatal(const QString& text) override;
 
   private:
+    // Where a file dialog opens, and noting where the user chose a file.
+    QString FileFolder() const;
+    void Remember(const QString& chosenFile) const;
+
     Sounds& sounds_;
+    std::string ownSettingsFile_;
 };
 
 }  // namespace quantora

@@ -63,11 +63,9 @@ bool PrintOut(QWidget* window, Session& session, const QString& documentName,
     std::optional<QString> gone = UseDefaultPaper(printer);
     // The options as they stand once the dialog has closed.
     const Settings& options = session.Settings();
-    if (choice == PrintChoice::Preview) {
-        session.dialogs.ShowPreview(window, printer,
-                                    [&](QPrinter* target) { Paint(*target, options, layOut); });
-        return false;
-    }
+    if (choice == PrintChoice::Preview)
+        return session.dialogs.ShowPreview(
+            window, printer, [&](QPrinter* target) { Paint(*target, options, layOut); });
     if (choice == PrintChoice::SavePdf) {
         std::optional<std::string> pdf = session.dialogs.AskPdfFile(window, documentName + ".pdf");
         if (!pdf) return false;

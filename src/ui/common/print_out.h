@@ -21,8 +21,8 @@ using PrintLayOut = std::function<std::vector<PrintRun>(PrintPage, const PrintMe
 // Asks the print options and prints what layOut gives, named documentName in the print queue,
 // on the paper of the printer's defaults. With no printer on the system the user is offered the
 // PDF file instead; a printer that is gone or turns the print-out away is told. True when the
-// print-out went to a printer that took it or into a PDF file; false for a preview, a cancel or
-// a failure.
+// print-out went to a printer that took it or into a PDF file, from the preview too; false for
+// a preview only looked at, a cancel or a failure.
 bool PrintOut(QWidget* window, Session& session, const QString& documentName,
               const PrintLayOut& layOut);
 

@@ -491,22 +491,23 @@ void CostingSheetWindow::PrintQuote() {
     offered.showUnitPrices = own.quoteShowsUnitPrices;
     std::optional<QuoteTerms> terms = session_.dialogs.AskQuoteTerms(this, offered);
     if (!terms) return;
-    // The shop's usual margin is offered again next time; failing to remember it costs nothing.
-    own.quoteMarkup = terms->markup;
-    own.quoteShowsUnitPrices = terms->showUnitPrices;
-    WriteOwnSettings(session_.OwnSettingsFile, own);
 
     // Priced before anything is printed, so an amount too large stops it with nothing sent.
     Quote quote = PriceQuote(ReadAllLines(session_.Paths.TempJob()), terms->markup);
-    ClockTime now = ClockNow();
-    std::string job = session_.CurrentJobName, date = QuoteDateText(now);
+    std::string job = session_.CurrentJobName, date = QuoteDateText(ClockNow());
     PrintLayOut layOut = [&](PrintPage page, const PrintMeasure& measure) {
         return LayOutQuote(quote, *terms, job, date, session_.Settings(), page, measure);
     };
     QString documentName = Q("Quote " + job);
     if (!PrintOut(this, session_, documentName, layOut)) return;
+    // The shop's usual margin is offered again next time, once a quote has gone out with it;
+    // failing to remember it costs nothing.
+    own.quoteMarkup = terms->markup;
+    own.quoteShowsUnitPrices = terms->showUnitPrices;
+    WriteOwnSettings(session_.OwnSettingsFile, own);
+    // Kept under the minute it is written, which the user may have spent in the dialogs.
     EnsureFolder(session_.Paths.QuoteFolder());
-    std::string kept = KeptQuotePath(session_.Paths.QuoteFolder(), job, now);
+    std::string kept = KeptQuotePath(session_.Paths.QuoteFolder(), job, ClockNow());
     if (!WritePdf(kept, session_, documentName, layOut))
         session_.dialogs.AskAndLatch(
             this, Q("The quote was printed, but its copy could not be kept as " + kept + "."),
