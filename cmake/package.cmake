@@ -1,7 +1,9 @@
 # The Debian package of the installed program (scripts/package builds it). Its dependencies
-# are worked out by dpkg-shlibdeps from the libraries the program links; the Recommends name
-# what it needs at run time that no library link shows: the desktop's other ways of drawing
-# windows, the sound server's output, and the opener of the help page.
+# are worked out by dpkg-shlibdeps from the libraries the program links. It recommends only the
+# opener of the help page, which every desktop has; a sound server's output and the drawing of
+# windows on Wayland are suggested, as Debian's own libraries suggest them, so that installing
+# a 1 MB program never brings a sound server along. Compressed with xz, its files dated from
+# SOURCE_DATE_EPOCH when set, so two builds of one commit give the same package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quantora)
 set(CPACK_PACKAGE_VENDOR "Kiru Software")
@@ -15,7 +17,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins, qt6-wayland, libcanberra-pulse, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libcanberra-pulse, qt6-wayland")
+set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # The summary is the first line of the package's description; this is the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quantora works out what a job costs for a small business. You keep price
 lists of the things you buy and sell, each item with its price, and you cost
