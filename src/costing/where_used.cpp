@@ -106,7 +106,10 @@ WhereUsed FindWhereUsed(const DataPaths& paths, const UsedThing& thing) {
             if (thing.isJob && key(u) == asked && !used.loop)
                 used.loop = std::vector<SavedJobName>(path.rbegin(), path.rend());
             if (!reached.emplace(key(u), path).second) continue;
-            used.indirect.push_back({jobs[u].groupSlot, jobs[u].group, jobs[u].job, {},
+            used.indirect.push_back({jobs[u].groupSlot,
+                                     jobs[u].group,
+                                     jobs[u].job,
+                                     {},
                                      std::vector<SavedJobName>(path.rbegin(), path.rend())});
             next.push_back(u);
         }
@@ -138,8 +141,8 @@ std::string WhereUsedSummary(const std::string& what, const WhereUsed& used) {
     std::string text;
     if (used.direct.empty() && used.indirect.empty()) {
         text = unreadable == 0 ? "No saved job uses " + what + "."
-                               : "No saved job that could be read uses " + what + "; " +
-                                     cannot + ", and may use it.";
+                               : "No saved job that could be read uses " + what + "; " + cannot +
+                                     ", and may use it.";
     } else {
         text = what + " is used by " + std::to_string(used.direct.size()) +
                (used.direct.size() == 1 ? " job" : " jobs") + " directly and " +
@@ -160,8 +163,9 @@ std::string WhereUsedSummary(const std::string& what, const WhereUsed& used) {
 }
 
 std::string UnreadableJobNote(const JobUse& use) {
-    return use.job + " cannot be opened: its file cannot be read. It may be damaged, or this "
-                     "account may not be allowed to read it.";
+    return use.job +
+           " cannot be opened: its file cannot be read. It may be damaged, or this "
+           "account may not be allowed to read it.";
 }
 
 }  // namespace quantora
