@@ -203,6 +203,56 @@ PriceResult PricingRun::PriceIt(const std::string& jobPath) {
     }
 }
 
+namespace {
+
+// Adds the sub totals of the lines as they were saved; nothing when they leave the range.
+std::optional<Amount> SavedTotal(const std::vector<JobLine>& lines,
+                                 const std::vector<PriceChange>& changes) {
+    try {
+        Amount total;
+        std::size_t next = 0;
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            bool changed = next < changes.size() && changes[next].line == static_cast<int>(k);
+            total += changed ? changes[next++].oldSubTot : lines[k].SubTot;
+        }
+        return total;
+    } catch (const AmountOverflow&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::map<std::string, JobPriceChanges> PricingRun::ChangedJobs() const {
+    std::map<std::string, JobPriceChanges> changed;
+    for (const auto& [path, writes] : pending_) {
+        auto image = images_.find(path);
+        if (image == images_.end()) continue;
+        std::vector<JobLine> lines = DecodeJobFile(image->second);
+        std::map<std::int32_t, std::pair<Amount, Amount>> last;  // a later write for a line wins
+        for (const auto& [k, values] : writes) last[k] = values;
+        JobPriceChanges job;
+        for (const auto& [k, values] : last) {
+            if (k < 0 || static_cast<std::size_t>(k) >= lines.size()) continue;
+            JobLine& line = lines[static_cast<std::size_t>(k)];
+            if (line.Price == values.first && line.SubTot == values.second) continue;
+            job.changes.push_back({k, line.Price, line.SubTot});
+            line.Price = values.first;
+            line.SubTot = values.second;
+        }
+        if (job.changes.empty()) continue;
+        job.savedTotal = SavedTotal(lines, job.changes);
+        try {
+            for (const JobLine& line : lines) job.total += line.SubTot;
+        } catch (const AmountOverflow&) {
+            continue;  // it could not have been priced
+        }
+        job.lines = std::move(lines);
+        changed.emplace(path, std::move(job));
+    }
+    return changed;
+}
+
 void PricingRun::Commit() {
     for (const auto& [path, lines] : pending_) {
         std::string& image = images_[path];
@@ -246,9 +296,17 @@ ReloadResult Reload(const DataPaths& paths, const OpenJob& openJob, PricingObser
             for (std::int32_t i = 0; i < count; ++i) {
                 observer.StepProgress(ProgressWindow::Reload);
                 JobLine& line = result.lines[i];
-                if (run.RepriceOpenJobLine(line, result.cycle)) changed.push_back(i);
+                PriceChange saved{i, line.Price, line.SubTot};
+                if (run.RepriceOpenJobLine(line, result.cycle)) {
+                    changed.push_back(i);
+                    if (line.Price != saved.oldPrice || line.SubTot != saved.oldSubTot)
+                        result.changes.push_back(saved);
+                }
                 result.total += line.SubTot;
             }
+            result.savedTotal = SavedTotal(result.lines, result.changes);
+            // What changed inside the included jobs is known only before it is written.
+            if (!result.changes.empty()) result.included = run.ChangedJobs();
             run.Commit();
         } catch (...) {
             // Whatever stopped the pricing, the sheet's working copy is the job as saved.

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -22,6 +23,24 @@ namespace quantora {
 struct OpenJob {
     std::string name;  // CurrentJobName
     std::string path;  // CurrentJobPath: its saved job file
+};
+
+// A line whose price or sub total a repricing changed: what the file held before.
+struct PriceChange {
+    std::int32_t line = 0;
+    Amount oldPrice;
+    Amount oldSubTot;
+    friend bool operator==(const PriceChange&, const PriceChange&) = default;
+};
+
+// What a repricing changed in one job: its lines as repriced, the changed ones in file order,
+// and its total before (nothing when the old sub totals did not add up within range) and
+// after.
+struct JobPriceChanges {
+    std::vector<JobLine> lines;
+    std::vector<PriceChange> changes;
+    std::optional<Amount> savedTotal;
+    Amount total;
 };
 
 struct PriceResult {
@@ -47,6 +66,10 @@ class PricingRun {
     // name) keeps the stored Price and SubTot. Returns whether Price or SubTot must be
     // written; a job line is always written. Throws AmountOverflow.
     bool RepriceOpenJobLine(JobLine& line, bool& cycle);
+
+    // What this run changed inside each job file it walked, by path, for the files where a
+    // price or a sub total changed. Call it before Commit.
+    std::map<std::string, JobPriceChanges> ChangedJobs() const;
 
     // Writes everything queued into the files, in place.
     void Commit();
@@ -103,6 +126,11 @@ struct ReloadResult {
     Amount total;
     std::vector<JobLine> lines;  // every line of the working copy as repriced
     bool cycle = false;          // at least one line included the open job
+    // The lines whose price or sub total differ from the saved job's, and the saved total.
+    std::vector<PriceChange> changes;
+    std::optional<Amount> savedTotal;
+    // What changed inside the jobs the costing includes, at any depth, by their paths.
+    std::map<std::string, JobPriceChanges> included;
 };
 
 // Makes the working copy Temp.job of the open job as the sheet opens: each line of the saved

@@ -15,6 +15,7 @@ namespace {
 constexpr const char* kMarkup = "quote-markup";
 constexpr const char* kShowsUnitPrices = "quote-shows-unit-prices";
 constexpr const char* kFileFolder = "file-folder";
+constexpr const char* kPriceChangeNote = "price-change-note";
 
 // The whole number of text within [low, high], or nothing.
 std::optional<int> NumberIn(const std::string& text, int low, int high) {
@@ -39,6 +40,8 @@ OwnSettings ReadOwnSettings(const std::string& path) {
             settings.quoteMarkup = NumberIn(value, 0, kMaxMarkup).value_or(0);
         } else if (name == kShowsUnitPrices) {
             settings.quoteShowsUnitPrices = NumberIn(value, 0, 1).value_or(1) == 1;
+        } else if (name == kPriceChangeNote) {
+            settings.priceChangeNote = NumberIn(value, 0, 1).value_or(1) == 1;
         } else if (name == kFileFolder) {
             settings.fileFolder = value;
         } else if (!line.empty() && line.front() != '#') {
@@ -54,6 +57,7 @@ bool WriteOwnSettings(const std::string& path, const OwnSettings& settings) {
     text << "# Quantora's own settings, kept apart from Kiru.ini\n"
          << kMarkup << '=' << settings.quoteMarkup << '\n'
          << kShowsUnitPrices << '=' << (settings.quoteShowsUnitPrices ? 1 : 0) << '\n';
+    text << kPriceChangeNote << '=' << (settings.priceChangeNote ? 1 : 0) << '\n';
     // A folder name with a line break in it cannot be kept on one line: it is forgotten.
     if (!settings.fileFolder.empty() &&
         settings.fileFolder.find_first_of("\r\n") == std::string::npos)

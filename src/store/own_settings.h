@@ -18,6 +18,8 @@ struct OwnSettings {
     // The folder the user last saved a file in or opened one from (a PDF, an export, a
     // supplier's file), where the next file dialog opens; empty at first.
     std::string fileFolder;
+    // Whether the costing sheet says, as a job opens, that prices changed since it was saved.
+    bool priceChangeNote = true;
     // Lines this version does not know, written back as they were, so that a newer version's
     // settings survive a run of this one.
     std::vector<std::string> otherLines;

@@ -107,12 +107,16 @@ TEST(OwnSettings, FileDialogsOpenInTheFolderLastUsed) {
     TempFolder config, documents;
     std::string file = config / "quantora.conf";
     EXPECT_EQ(FileDialogFolder(ReadOwnSettings(file), "/home/ann"), "/home/ann");
-    WriteOwnSettings(file, OwnSettings{35, false, "", {"label-printer=Zebra"}});
+    OwnSettings first;
+    first.quoteMarkup = 35;
+    first.otherLines = {"label-printer=Zebra"};
+    WriteOwnSettings(file, first);
     RememberFileFolder(file, documents / "Quote Shed.pdf");
     OwnSettings read = ReadOwnSettings(file);
     EXPECT_EQ(FileDialogFolder(read, "/home/ann") + "/", documents.path());
     EXPECT_EQ(read.quoteMarkup, 35);  // the rest as it was
     EXPECT_EQ(read.otherLines, std::vector<std::string>{"label-printer=Zebra"});
+    EXPECT_TRUE(read.priceChangeNote);
     std::filesystem::remove_all(documents.path());
     EXPECT_EQ(FileDialogFolder(ReadOwnSettings(file), "/home/ann"), "/home/ann");
     // A name that would break the file's lines is not kept.

@@ -11,8 +11,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "costing/job_editing.h"
@@ -252,6 +254,67 @@ class CostingSheetTest : public QObject, public Desk {
         QCOMPARE(note->text(),
                  QString::fromStdString(UnreadableJobNote({0, "", "Locked", {}, {}})));
         box->reject();
+    }
+
+    // Prices changed since the job was saved: a note beneath the sheet that takes no key, a
+    // mark beside each changed line, and Price Changes listing them, into an included job and
+    // back, out to CSV; a save makes them history.
+    void pricesChangedSinceTheJobWasSavedAreTold() {
+        std::string list = Now().Paths.ListFolder(0);
+        WriteItemPrice(list, "Brick", ParseAmount("0.50"));
+        WriteItemPrice(list, "Sand", ParseAmount("3"));
+        WriteLine(Job("Wall"), 0,
+                  {0, 0, ParseAmount("100"), "Brick", ParseAmount("0.5"), ParseAmount("50")});
+        WriteLine(Job("House"), 0,
+                  {1, 0, ParseAmount("2"), "Wall", ParseAmount("50"), ParseAmount("100")});
+        WriteLine(Job("House"), 1,
+                  {0, 0, ParseAmount("10"), "Sand", ParseAmount("3"), ParseAmount("30")});
+        WriteLine(Job("House"), 2,
+                  {0, 0, ParseAmount("1"), "Brick", ParseAmount("0.5"), ParseAmount("0.5")});
+        WriteItemPrice(list, "Brick", ParseAmount("0.60"));
+
+        OpenJob("House");
+        auto* note = Sheet()->findChild<QLabel*>("PriceChangeNote");
+        QVERIFY(note && note->isVisible());
+        QCOMPARE(note->text(), QString::fromUtf8("Prices changed since last saved: 2 lines; "
+                                                 "total 130.50 \u2192 150.60 (+15.4 %)"));
+        QVERIFY(Quant(0)->hasFocus());
+        QVERIFY(In<QLabel>("ChangeMark0")->isVisible());
+        QVERIFY(!In<QLabel>("ChangeMark1")->isVisible());
+        QVERIFY(In<QLabel>("ChangeMark2")->isVisible());
+
+        QString csv = QString::fromStdString(env->home / "changes.csv");
+        env->dialogs.csvSaveFile = CsvFileChoice{csv.toStdString(), CsvForm::CommaPoint};
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto closing = qScopeGuard([box] { box->reject(); });  // however the checks end
+            auto* lines = box->findChild<QTreeWidget*>("ChangedLines");
+            QCOMPARE(lines->topLevelItemCount(), 2);
+            QCOMPARE(lines->topLevelItem(0)->text(0), QString("Wall (job)"));  // +20.00 first
+            QCOMPARE(lines->topLevelItem(0)->text(5), QString("+20.00"));
+            QCOMPARE(lines->topLevelItem(1)->text(0), QString("Brick"));
+            // Into Wall, and back.
+            lines->setCurrentItem(lines->topLevelItem(0));
+            QTest::keyClick(lines, Qt::Key_Return);
+            QCOMPARE(box->findChild<QLabel*>("ChangesOf")->text(),
+                     QString("Changes in House > Wall"));
+            QCOMPARE(lines->topLevelItemCount(), 1);
+            QCOMPARE(lines->topLevelItem(0)->text(2), QString("0.50"));
+            QCOMPARE(lines->topLevelItem(0)->text(3), QString("0.60"));
+            QTest::mouseClick(box->findChild<QPushButton*>("ChangesExport"), Qt::LeftButton);
+            QTest::keyClick(lines, Qt::Key_Backspace);
+            QCOMPARE(lines->topLevelItemCount(), 2);
+        });
+        QTest::keyClick(Quant(0), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(ReadBytes(csv.toStdString()),
+                 std::string("\xEF\xBB\xBFItem or job,Quantity,Old price,New price,Change,"
+                             "Sub total change\r\nBrick,100,0.50,0.60,0.10,10.00\r\n"
+                             "Total,,50.00,60.00,,\r\n"));
+
+        // Saved: nothing has changed since.
+        Sheet()->findChild<QAction*>("MenuSave")->trigger();
+        QVERIFY(!note->isVisible());
+        QVERIFY(!In<QLabel>("ChangeMark0")->isVisible());
     }
 
     void theCloseQuestion_data() {

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "costing/costing_export.h"
@@ -32,6 +33,7 @@
 #include "ui/common/window_scaling.h"
 #include "ui/costing/item_picker.h"
 #include "ui/costing/job_selector.h"
+#include "ui/costing/price_changes_box.h"
 #include "ui/costing/pricing_progress_window.h"
 #include "ui/costing/quant_field.h"
 #include "ui/costing/save_as_dialog.h"
@@ -111,6 +113,8 @@ CostingSheetWindow::CostingSheetWindow(QWidget* managementWindow, Session& sessi
     sheet_ = std::make_unique<CostingSheet>(session_.Paths.TempJob(),
                                             static_cast<std::int32_t>(reloaded.lines.size()),
                                             reloaded.lines, reloaded.total);
+    opened_ = std::move(reloaded);
+    ShowPriceChanges();
     ShowRows();
     ShowSlider();
     Hlt();
@@ -141,6 +145,12 @@ void CostingSheetWindow::BuildRows(QWidget* area) {
         price_[r]->setObjectName(QString("Price%1").arg(r));
         subTot_[r] = new RowLabel(
             area, {8 + kQuantWidth + kItemWidth + kPriceWidth, y, kSubTotWidth, kRowHeight});
+        // In the margin: a line whose price changed since the job was saved.
+        changeMark_[r] = new QLabel(QString::fromUtf8("\u2022"), area);
+        changeMark_[r]->setObjectName(QString("ChangeMark%1").arg(r));
+        changeMark_[r]->setGeometry(0, y, 8, kRowHeight);
+        changeMark_[r]->setAlignment(Qt::AlignCenter);
+        changeMark_[r]->hide();
         subTot_[r]->setObjectName(QString("SubTot%1").arg(r));
         for (QLabel* label : {item_[r], price_[r], subTot_[r]}) {
             label->setAutoFillBackground(true);
@@ -240,6 +250,11 @@ void CostingSheetWindow::BuildMenus() {
         choice->addAction(action);
     }
     autoPrices_->setChecked(true);
+    // What the opening's repricing changed, beside the design's items.
+    edit->addSeparator();
+    QAction* changes = named(edit->addAction("Price &Changes..."), "MenuPriceChanges");
+    changes->setShortcut(QKeySequence("Ctrl+Shift+C"));
+    connect(changes, &QAction::triggered, this, [this] { ListPriceChanges(); });
 
     helpPanel_ = new HelpPanel(menuBar(), session_, &Settings::SheetHelp, {"HMOff", "HMOn"},
                                [this](bool shown) { ResizeForHelpPanel(shown); });
@@ -273,6 +288,38 @@ void CostingSheetWindow::ShowRow(int row) {
     item_[row]->setText(Q(shown.item));
     price_[row]->setText(Q(shown.price));
     subTot_[row]->setText(Q(shown.subTot));
+    auto line = static_cast<std::size_t>(sheet_->TopLine() + row);
+    changeMark_[row]->setVisible(line < changedLine_.size() && changedLine_[line]);
+}
+
+void CostingSheetWindow::ShowPriceChanges() {
+    if (opened_.changes.empty()) return;
+    changedLine_.assign(opened_.lines.size(), false);
+    for (const PriceChange& change : opened_.changes)
+        changedLine_[static_cast<std::size_t>(change.line)] = true;
+    if (!ReadOwnSettings(session_.OwnSettingsFile).priceChangeNote) return;
+    changeNote_ = new QLabel(
+        Q(PriceChangeNote(opened_.changes.size(), opened_.savedTotal, opened_.total)), this);
+    changeNote_->setObjectName("PriceChangeNote");
+    statusBar()->addWidget(changeNote_);
+}
+
+void CostingSheetWindow::ForgetPriceChanges() {
+    changedLine_.clear();
+    for (QLabel* mark : changeMark_) mark->hide();
+    if (changeNote_) changeNote_->hide();
+}
+
+void CostingSheetWindow::ListPriceChanges() {
+    // What changed since the job was saved, which a save since has made nothing.
+    ReloadResult none;
+    none.total = opened_.total;
+    none.savedTotal = opened_.total;
+    PriceChangesBox box(this, session_, changedLine_.empty() ? none : opened_,
+                        session_.CurrentJobName);
+    box.exec();
+    session_.Keys.Set();
+    FocusCurrentRow();
 }
 
 void CostingSheetWindow::ShowRows() {
@@ -405,6 +452,8 @@ void CostingSheetWindow::RearrangeLines(const std::function<void()>& rearrange) 
     sheet_->SetQuantText(sheet_->CurrentRow(), quant_[sheet_->CurrentRow()]->text().toStdString());
     QApplication::setOverrideCursor(Qt::WaitCursor);
     rearrange();
+    // The lines moved: the marks would stand beside others. The list still tells the changes.
+    changedLine_.clear();
     QApplication::restoreOverrideCursor();
     ShowRows();
     ShowSlider();
@@ -470,6 +519,7 @@ void CostingSheetWindow::Save(bool silent) {
     sheet_->SaveSection();
     SaveJob(session_.Paths, session_.CurrentJob());
     sheet_->MarkSaved();
+    ForgetPriceChanges();
     if (!silent) session_.sounds.PlayPing();
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "costing/costing_sheet.h"
+#include "costing/pricing.h"
 
 class QAction;
 class QFrame;
@@ -81,6 +82,11 @@ class CostingSheetWindow : public QMainWindow {
     void PrintQuote();
     void ExportToCsv();
     void DeleteJob();
+    // What the opening's repricing changed since the job was saved: a note beneath the sheet
+    // and a mark beside each changed line, until the job is saved; and the list of them.
+    void ShowPriceChanges();
+    void ForgetPriceChanges();
+    void ListPriceChanges();
 
     int RowOf(QObject* control) const;
 
@@ -98,6 +104,7 @@ class CostingSheetWindow : public QMainWindow {
     std::array<QLabel*, kRows> item_{};
     std::array<QLabel*, kRows> price_{};
     std::array<QLabel*, kRows> subTot_{};
+    std::array<QLabel*, kRows> changeMark_{};
     QLabel* total_;
     QLabel* jobName_;
     QScrollBar* slider_;
@@ -107,6 +114,9 @@ class CostingSheetWindow : public QMainWindow {
     QAction* autoJobs_;
     QTimer* clockTimer_;
     std::unique_ptr<JobSelector> selector_;  // kept hidden between uses while the sheet is open
+    ReloadResult opened_;                    // the opening's repricing, for Price Changes
+    std::vector<bool> changedLine_;          // by line: marked as changed since saved
+    QLabel* changeNote_ = nullptr;
 };
 
 }  // namespace quantora

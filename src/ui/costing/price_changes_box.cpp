@@ -1,0 +1,128 @@
+#include "ui/costing/price_changes_box.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "platform/sounds.h"
+#include "store/data_file.h"
+#include "ui/common/dialogs.h"
+#include "ui/session.h"
+
+namespace quantora {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QString Signed(Amount change) {
+    QString text = Q(AmountText(change));
+    return change.raw > 0 ? "+" + text : text;
+}
+
+}  // namespace
+
+PriceChangesBox::PriceChangesBox(QWidget* parent, Session& session, const ReloadResult& opened,
+                                 const std::string& jobName)
+    : QDialog(parent), session_(session), opened_(opened) {
+    setObjectName("PriceChanges");
+    setWindowTitle("Price Changes");
+    where_ = new QLabel(this);
+    where_->setObjectName("ChangesOf");
+    totals_ = new QLabel(this);
+    totals_->setObjectName("ChangesTotal");
+    list_ = new QTreeWidget(this);
+    list_->setObjectName("ChangedLines");
+    list_->setRootIsDecorated(false);
+    list_->setHeaderLabels(
+        {"Item or job", "Quantity", "Old price", "New price", "Change", "Sub total change"});
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    note_ = new QLabel("Enter on a job shows what changed inside it; Backspace goes back.", this);
+    auto* exportCsv = new QPushButton("&Export to CSV...", this);
+    exportCsv->setObjectName("ChangesExport");
+    exportCsv->setAutoDefault(false);
+    auto* close = new QPushButton("Close", this);
+    close->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(exportCsv);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(where_);
+    layout->addWidget(totals_);
+    layout->addWidget(list_);
+    layout->addWidget(note_);
+    layout->addLayout(buttons);
+    resize(680, 400);
+    connect(list_, &QTreeWidget::itemActivated, this, [this] { OpenRow(); });
+    connect(exportCsv, &QPushButton::clicked, this, [this] { ExportCsv(); });
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+    levels_.push_back(
+        {jobName, ChangedLines(opened.lines, opened.changes), opened.savedTotal, opened.total});
+    Show(levels_.back());
+}
+
+void PriceChangesBox::Show(const Level& level) {
+    QStringList path;
+    for (const Level& shown : levels_) path << Q(shown.job);
+    where_->setText("Changes in " + path.join(" > "));
+    totals_->setText(level.savedTotal ? "Total " + Q(MoneyText(*level.savedTotal)) + " \u2192 " +
+                                            Q(MoneyText(level.total))
+                                      : "Total now " + Q(MoneyText(level.total)));
+    list_->clear();
+    for (const ChangedLine& line : level.lines) {
+        auto* row = new QTreeWidgetItem(
+            {Q(line.now.Item) + (line.now.IsJob() ? " (job)" : ""), Q(QuantityText(line.now.Quant)),
+             Q(AmountText(line.oldPrice)), Q(AmountText(line.now.Price)),
+             Signed(line.PriceChange()), Signed(line.SubTotChange())});
+        for (int column = 1; column < 6; ++column) row->setTextAlignment(column, Qt::AlignRight);
+        list_->addTopLevelItem(row);
+    }
+    if (list_->topLevelItemCount() > 0) list_->setCurrentItem(list_->topLevelItem(0));
+    list_->setFocus();
+}
+
+void PriceChangesBox::OpenRow() {
+    int row = list_->indexOfTopLevelItem(list_->currentItem());
+    const Level& level = levels_.back();
+    if (row < 0 || row >= static_cast<int>(level.lines.size())) return;
+    const JobLine& line = level.lines[static_cast<std::size_t>(row)].now;
+    const JobPriceChanges* inside = IncludedChanges(opened_, session_.Paths, line);
+    if (inside == nullptr) {
+        session_.sounds.PlayAsterisk();
+        return;
+    }
+    levels_.push_back({line.Item, ChangedLines(inside->lines, inside->changes), inside->savedTotal,
+                       inside->total});
+    Show(levels_.back());
+}
+
+void PriceChangesBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Backspace && levels_.size() > 1) {
+        levels_.pop_back();
+        Show(levels_.back());
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void PriceChangesBox::ExportCsv() {
+    const Level& level = levels_.back();
+    std::optional<CsvFileChoice> file = session_.dialogs.AskCsvSaveFile(
+        this, "Export Price Changes", Q(level.job) + " price changes.csv");
+    if (!file) return;
+    try {
+        ReplaceFile(file->path,
+                    PriceChangesCsv(level.lines, level.savedTotal, level.total, file->form), true);
+    } catch (const DataFileError&) {
+        session_.dialogs.Ask(this, Q("The file " + file->path + " could not be written."),
+                             PromptIcon::Exclamation, PromptButtons::Ok);
+    }
+}
+
+}  // namespace quantora

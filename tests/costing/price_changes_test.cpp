@@ -1,0 +1,130 @@
+// What an opening's repricing changed since the costing was saved: the changed lines of the
+// open job and of every job it includes, level by level, with their old values, the largest
+// effect first, and the note the sheet shows.
+#include "costing/price_changes.h"
+
+#include <gtest/gtest.h>
+
+#include "costing/job_file.h"
+#include "pricelists/item_file.h"
+#include "store/data_file.h"
+#include "test_files.h"
+
+namespace quantora {
+namespace {
+
+using namespace testing;
+
+Amount A(const char* text) { return ParseAmount(text); }
+
+class PriceChanges : public ::testing::Test {
+  protected:
+    void Item(const std::string& name, const char* price) {
+        EnsureFolder(paths.ListFolder(0));
+        WriteItemPrice(paths.ListFolder(0), name, A(price));
+    }
+    // A saved job of group 0, its lines priced as they were when it was saved.
+    void Job(const std::string& name, const std::vector<JobLine>& lines) {
+        EnsureFolder(paths.JobFolder(0));
+        std::string bytes;
+        for (const JobLine& line : lines) bytes += EncodeJobLine(line);
+        WriteBytes(paths.JobFolder(0) + name, bytes);
+    }
+    static JobLine Line(const std::string& item, const char* quant, const char* price,
+                        bool job = false) {
+        return {static_cast<std::int16_t>(job ? 1 : 0),
+                0,
+                A(quant),
+                item,
+                A(price),
+                SubTotal(A(quant), A(price))};
+    }
+    ReloadResult Open(const std::string& name) {
+        return Reload(paths, {name, paths.JobFolder(0) + name}, observer);
+    }
+    static std::vector<std::string> Listed(const std::vector<ChangedLine>& lines) {
+        std::vector<std::string> listed;
+        for (const ChangedLine& line : lines)
+            listed.push_back(line.now.Item + " " + AmountText(line.oldPrice) + ">" +
+                             AmountText(line.now.Price) + " " + MoneyText(line.SubTotChange()));
+        return listed;
+    }
+
+    TempFolder dir;
+    DataPaths paths{dir.path(), dir.path()};
+    PricingObserver observer;
+};
+
+TEST_F(PriceChanges, NothingChangedSaysNothing) {
+    Item("Nails", "1");
+    Job("Shed", {Line("Nails", "3", "1")});
+    ReloadResult opened = Open("Shed");
+    EXPECT_TRUE(opened.changes.empty());
+    EXPECT_TRUE(opened.included.empty());
+    EXPECT_EQ(opened.savedTotal, A("3"));
+}
+
+// House includes Wall; Wall's brick and House's own sand went up, its nails down.
+TEST_F(PriceChanges, TheChangedLinesOfTheJobAndOfTheJobsItIncludesLevelByLevel) {
+    Item("Brick", "0.50");
+    Item("Sand", "3");
+    Item("Nails", "1");
+    Item("Paint", "10");
+    Job("Wall", {Line("Brick", "100", "0.50"), Line("Paint", "1", "10")});
+    Job("House", {Line("Wall", "2", "60", true), Line("Sand", "10", "3"), Line("Nails", "4", "1"),
+                  Line("Paint", "3", "10")});
+    Item("Brick", "0.55");
+    Item("Sand", "3.10");
+    Item("Nails", "0.90");
+
+    ReloadResult opened = Open("House");
+    EXPECT_EQ(opened.savedTotal, A("184"));
+    EXPECT_EQ(opened.total, A("194.60"));
+    // Wall: 2 x (60 -> 65) = +10.00; sand +1.00; nails -0.40; paint unchanged.
+    std::vector<ChangedLine> changed = ChangedLines(opened.lines, opened.changes);
+    EXPECT_EQ(Listed(changed),
+              (std::vector<std::string>{"Wall 60.00>65.00 10.00", "Sand 3.00>3.10 1.00",
+                                        "Nails 1.00>0.90 -.40"}));
+    EXPECT_EQ(changed[0].line, 0);
+    // Wall's own change, one level down, with its old and new total.
+    const JobPriceChanges* wall = IncludedChanges(opened, paths, opened.lines[0]);
+    ASSERT_NE(wall, nullptr);
+    EXPECT_EQ(Listed(ChangedLines(wall->lines, wall->changes)),
+              std::vector<std::string>{"Brick 0.50>0.55 5.00"});
+    EXPECT_EQ(wall->savedTotal, A("60"));
+    EXPECT_EQ(wall->total, A("65"));
+    EXPECT_EQ(IncludedChanges(opened, paths, opened.lines[1]), nullptr);  // an item
+
+    EXPECT_EQ(PriceChangeNote(changed.size(), opened.savedTotal, opened.total),
+              "Prices changed since last saved: 3 lines; total 184.00 \u2192 194.60 (+5.8 %)");
+}
+
+TEST_F(PriceChanges, TheNoteWithoutASavedTotalToCompare) {
+    EXPECT_EQ(PriceChangeNote(1, A("0"), A("12.5")),
+              "Prices changed since last saved: 1 line; total 0.00 \u2192 12.50");
+    EXPECT_EQ(PriceChangeNote(2, std::nullopt, A("1234.5")),
+              "Prices changed since last saved: 2 lines; total now 1,234.50");
+    EXPECT_EQ(PriceChangeNote(1, A("-100"), A("-90")),
+              "Prices changed since last saved: 1 line; total -100.00 \u2192 -90.00 (+10.0 %)");
+}
+
+// A job reached through a job it includes, two levels down, is found by the line naming it,
+// whatever the letter case.
+TEST_F(PriceChanges, TwoLevelsDownByTheLineThatNamesIt) {
+    Item("Brick", "1");
+    Job("Wall", {Line("Brick", "10", "1")});
+    Job("Pier", {Line("wall", "1", "10", true)});
+    Job("Dock", {Line("PIER", "3", "10", true)});
+    Item("Brick", "2");
+    ReloadResult opened = Open("Dock");
+    ASSERT_EQ(opened.changes.size(), 1u);
+    const JobPriceChanges* pier = IncludedChanges(opened, paths, opened.lines[0]);
+    ASSERT_NE(pier, nullptr);
+    ASSERT_EQ(pier->changes.size(), 1u);
+    const JobPriceChanges* wall = IncludedChanges(opened, paths, pier->lines[0]);
+    ASSERT_NE(wall, nullptr);
+    EXPECT_EQ(wall->total, A("20"));
+}
+
+}  // namespace
+}  // namespace quantora
