@@ -69,6 +69,14 @@ const JobPriceChanges* IncludedChanges(const ReloadResult& reload, const DataPat
     return nullptr;
 }
 
+std::string PriceReasons::Why(const JobLine& line) {
+    if (line.IsJob()) return {};
+    auto [history, unread] = histories_.try_emplace(line.SourceSlot);
+    if (unread) history->second = ReadPriceHistory(paths_.ListFolder(line.SourceSlot));
+    std::optional<PriceHistoryEntry> last = LastChangeTo(history->second, line.Item, line.Price);
+    return last ? WhyText(*last) : std::string();
+}
+
 std::string PriceChangesCsv(const std::vector<ChangedLine>& lines,
                             const std::optional<Amount>& savedTotal, Amount total, CsvForm form) {
     char delimiter = DelimiterOf(form);

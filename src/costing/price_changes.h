@@ -3,12 +3,14 @@
 // one level down into the job it includes.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "costing/pricing.h"
 #include "pricelists/price_export.h"
+#include "pricelists/price_history.h"
 #include "store/data_folder.h"
 
 namespace quantora {
@@ -35,6 +37,19 @@ std::string PriceChangeNote(std::size_t changedLines, const std::optional<Amount
 // when nothing changed there (or the line names no job).
 const JobPriceChanges* IncludedChanges(const ReloadResult& reload, const DataPaths& paths,
                                        const JobLine& line);
+
+// Why an item line's price is what it is now, from its list's price history: "imported from
+// supplier.csv on 7 December 2026". Each list's history is read once.
+class PriceReasons {
+  public:
+    explicit PriceReasons(DataPaths paths) : paths_(std::move(paths)) {}
+    // Empty for a job's line, or when the history does not know.
+    std::string Why(const JobLine& line);
+
+  private:
+    DataPaths paths_;
+    std::map<std::int16_t, std::vector<PriceHistoryEntry>> histories_;
+};
 
 // The changed lines, as listed, out to a spreadsheet: item or job, quantity, old and new price,
 // the change, the change of the sub total; then the total's old and new values.

@@ -9,6 +9,7 @@
 
 #include "pricelists/item_file.h"
 #include "pricelists/price_export.h"
+#include "pricelists/price_history.h"
 #include "store/code_page.h"
 #include "store/data_file.h"
 #include "store/data_folder.h"
@@ -556,7 +557,8 @@ ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const List
 }
 
 void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
-                 const std::function<void(std::size_t, std::size_t)>& progress) {
+                 const std::function<void(std::size_t, std::size_t)>& progress,
+                 const std::string& sourceFile) {
     UndoRecord previous = ReadUndoRecord(listFolder);
     bool previousCutShort = FileExists(listFolder + kLastImportRecord) && !previous.done;
     UndoRecord record;
@@ -619,6 +621,16 @@ void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
         ReplaceFile(listFolder + kSupplierNamesRecord, text, true);
     }
 
+    std::vector<PriceHistoryEntry> history;
+    std::int64_t now = HistoryTimeNow();
+    std::string file(FileNamePart(sourceFile));
+    for (const ImportLine& line : plan.lines)
+        if (line.change != LineChange::Unchanged)
+            history.push_back({now, PriceSource::Imported, line.name,
+                               line.change == LineChange::Added ? Amount{} : line.oldPrice,
+                               line.price, file});
+    AppendPriceHistory(listFolder, history, true);
+
     record.done = true;
     WriteUndoRecord(listFolder, record);
 }
@@ -631,15 +643,23 @@ void UndoLastImport(const std::string& listFolder,
                     const std::function<void(std::size_t, std::size_t)>& progress) {
     std::vector<UndoEntry> entries = ReadUndoRecord(listFolder).entries;
     std::size_t done = 0;
+    std::vector<PriceHistoryEntry> history;
+    std::int64_t now = HistoryTimeNow();
     for (const UndoEntry& entry : entries) {
         if (progress) progress(++done, entries.size());
-        if (entry.kind == 'A')
+        if (entry.kind == 'A') {
             DeleteItem(listFolder, entry.name);
-        else if (entry.kind == 'D' && !FileExists(listFolder + entry.name))
+            continue;
+        }
+        bool gone = !FileExists(listFolder + entry.name);
+        Amount imported = gone ? Amount{} : ReadItemPrice(listFolder, entry.name);
+        if (entry.kind == 'D' && gone)
             WriteNewItemPrice(listFolder, entry.name, entry.oldPrice);  // it went with the import
         else
             WriteItemPrice(listFolder, entry.name, entry.oldPrice);
+        history.push_back({now, PriceSource::Undone, entry.name, imported, entry.oldPrice, {}});
     }
+    AppendPriceHistory(listFolder, history, true);
     ForgetLastImport(listFolder);
 }
 

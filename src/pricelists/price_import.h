@@ -131,16 +131,18 @@ ImportPlan PlanImport(ImportFile& file, const ImportChoices& choices, const List
 // Writes the plan into the list: first the record that undoes it (merged with the record of
 // an import a kill cut short, so that running that import again and undoing it puts back what
 // was there before either), then each item the safe way, each deleted item, the supplier's
-// names, and last the mark that the import is whole. progress(done, total) after each item.
+// names, the changed prices in the list's price history (as imported from sourceFile), and
+// last the mark that the import is whole. progress(done, total) after each item.
 void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
-                 const std::function<void(std::size_t, std::size_t)>& progress = {});
+                 const std::function<void(std::size_t, std::size_t)>& progress = {},
+                 const std::string& sourceFile = {});
 
 // Whether the list holds the record of an import that can be undone.
 bool CanUndoLastImport(const std::string& listFolder);
 
 // Puts back the prices the last import changed, the items it deleted, and removes the items
-// it added; then forgets it. Safe to run again after a kill. progress(done, total) after
-// each item.
+// it added, noting the prices put back in the list's price history; then forgets it. Safe to run
+// again after a kill. progress(done, total) after each item.
 void UndoLastImport(const std::string& listFolder,
                     const std::function<void(std::size_t, std::size_t)>& progress = {});
 

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "pricelists/item_file.h"
+#include "pricelists/price_history.h"
 #include "pricelists/price_import.h"
 #include "store/collation.h"
 #include "store/data_file.h"
@@ -147,8 +148,12 @@ void PriceListModel::ReadAllPrices(const std::function<void()>& progress) {
 bool PriceListModel::AddOrUpdate(const std::string& listFolder, const std::string& name,
                                  Amount price) {
     bool isNew = !ItemExists(listFolder, name);
+    Amount old = isNew ? Amount{} : ReadItemPrice(listFolder, name);
     WriteItemPrice(listFolder, name, price);
     ForgetLastImport(listFolder);  // a change by hand: the import is no longer the last word
+    if (isNew || old != price)
+        AppendPriceHistory(listFolder,
+                           {{HistoryTimeNow(), PriceSource::Typed, name, old, price, {}}}, true);
     if (isNew) {
         itemPrices_.push_back(price);
         priceRead_.push_back(true);

@@ -17,9 +17,12 @@ inline constexpr const char* kDataDirFileName = "Data.dir";
 // hidden files, no listing of the folder shows them as items; they go wherever the list goes.
 inline constexpr const char* kLastImportRecord = ".quantora-last-import";
 inline constexpr const char* kSupplierNamesRecord = ".quantora-supplier-names";
-inline constexpr const char* kListRecords[] = {kLastImportRecord, kSupplierNamesRecord};
+// And the history of its prices: what changed each, and when.
+inline constexpr const char* kPriceHistoryRecord = ".quantora-price-history";
+inline constexpr const char* kListRecords[] = {kLastImportRecord, kSupplierNamesRecord,
+                                               kPriceHistoryRecord};
 inline bool IsListRecord(std::string_view name) {
-    return name == kLastImportRecord || name == kSupplierNamesRecord;
+    return name == kLastImportRecord || name == kSupplierNamesRecord || name == kPriceHistoryRecord;
 }
 inline constexpr const char* kFirstPriceListName = "My First Price List";
 inline constexpr const char* kFirstGroupName = "My First Group";

@@ -95,6 +95,15 @@ TEST_F(PriceChanges, TheChangedLinesOfTheJobAndOfTheJobsItIncludesLevelByLevel) 
     EXPECT_EQ(wall->total, A("65"));
     EXPECT_EQ(IncludedChanges(opened, paths, opened.lines[1]), nullptr);  // an item
 
+    // Why: the list's history says how Sand came to 3.10; of Nails it knows nothing.
+    AppendPriceHistory(paths.ListFolder(0),
+                       {{1796000000, PriceSource::Imported, "sand", A("3"), A("3.10"), "Mill.csv"}},
+                       false);
+    PriceReasons reasons(paths);
+    EXPECT_EQ(reasons.Why(changed[1].now).rfind("imported from Mill.csv on ", 0), 0u);
+    EXPECT_EQ(reasons.Why(changed[2].now), "");
+    EXPECT_EQ(reasons.Why(changed[0].now), "");  // a job
+
     EXPECT_EQ(PriceChangeNote(changed.size(), opened.savedTotal, opened.total),
               "Prices changed since last saved: 3 lines; total 184.00 \u2192 194.60 (+5.8 %)");
 }

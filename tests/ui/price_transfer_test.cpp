@@ -17,6 +17,7 @@
 #include "costing/job_file.h"
 #include "pricelists/item_file.h"
 #include "pricelists/price_export.h"
+#include "pricelists/price_history.h"
 #include "store/pause.h"
 #include "ui/pricelists/price_list_editor.h"
 #include "ui_test_support.h"
@@ -27,10 +28,12 @@ using namespace quantora::testing;
 namespace {
 
 // Every file of the folder, hidden ones too, with its bytes.
+// The list's files, its price history aside: that only ever grows.
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
-        files[entry.path().filename().string()] = ReadBytes(entry.path().string());
+        if (entry.path().filename() != kPriceHistoryRecord)
+            files[entry.path().filename().string()] = ReadBytes(entry.path().string());
     return files;
 }
 
@@ -179,6 +182,19 @@ class PriceTransferTest : public QObject {
         QCOMPARE(Snapshot(Folder()), before);
         QCOMPARE(Row(0), QString("Gone"));
         QCOMPARE(RowPrice(0), QString("2.00"));
+        // The history tells why each price is what it is: imported from the supplier's file,
+        // then put back.
+        std::vector<PriceHistoryEntry> history = ReadPriceHistory(Folder());
+        auto old = LastChangeTo(history, "old price", ParseAmount("3"));
+        QVERIFY(old);
+        QCOMPARE(old->source, PriceSource::Undone);
+        QCOMPARE(old->oldPrice, ParseAmount("4.5"));
+        auto imported = std::find_if(history.begin(), history.end(), [](const auto& entry) {
+            return entry.source == PriceSource::Imported && entry.item == "Old price";
+        });
+        QVERIFY(imported != history.end());
+        QCOMPARE(imported->file, std::string("supplier.csv"));
+        QCOMPARE(imported->newPrice, ParseAmount("4.5"));
     }
 
     void aChangeByHandEndsTheUndo() {

@@ -39,7 +39,7 @@ PriceChangesBox::PriceChangesBox(QWidget* parent, Session& session, const Reload
     list_->setObjectName("ChangedLines");
     list_->setRootIsDecorated(false);
     list_->setHeaderLabels(
-        {"Item or job", "Quantity", "Old price", "New price", "Change", "Sub total change"});
+        {"Item or job", "Quantity", "Old price", "New price", "Change", "Sub total change", "Why"});
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     note_ = new QLabel("Enter on a job shows what changed inside it; Backspace goes back.", this);
     auto* exportCsv = new QPushButton("&Export to CSV...", this);
@@ -75,11 +75,12 @@ void PriceChangesBox::Show(const Level& level) {
                                             Q(MoneyText(level.total))
                                       : "Total now " + Q(MoneyText(level.total)));
     list_->clear();
+    PriceReasons reasons(session_.Paths);
     for (const ChangedLine& line : level.lines) {
         auto* row = new QTreeWidgetItem(
             {Q(line.now.Item) + (line.now.IsJob() ? " (job)" : ""), Q(QuantityText(line.now.Quant)),
              Q(AmountText(line.oldPrice)), Q(AmountText(line.now.Price)),
-             Signed(line.PriceChange()), Signed(line.SubTotChange())});
+             Signed(line.PriceChange()), Signed(line.SubTotChange()), Q(reasons.Why(line.now))});
         for (int column = 1; column < 6; ++column) row->setTextAlignment(column, Qt::AlignRight);
         list_->addTopLevelItem(row);
     }

@@ -62,8 +62,9 @@ bool ImportItems(QWidget* parent, Session& session, const std::string& listFolde
     ImportPlan plan = PlanImport(file, review.choices, list);
     if (plan.decimalMarkUnsettled) return false;
     try {
-        WriteShown([&](const ImportProgress& written) { ApplyImport(listFolder, plan, written); },
-                   step);
+        WriteShown(
+            [&](const ImportProgress& written) { ApplyImport(listFolder, plan, written, *path); },
+            step);
     } catch (const DataFileError& error) {
         Tell(parent, session,
              "The import stopped: " + error.path() +
