@@ -34,15 +34,6 @@ Quote PriceQuote(const std::vector<JobLine>& lines, int markup) {
     return quote;
 }
 
-std::string QuoteDateText(const ClockTime& date) {
-    static constexpr std::array<const char*, 12> kMonths = {
-        "January", "February", "March",     "April",   "May",      "June",
-        "July",    "August",   "September", "October", "November", "December"};
-    int month = date.month >= 1 && date.month <= 12 ? date.month - 1 : 0;
-    return std::to_string(date.day) + " " + kMonths[static_cast<std::size_t>(month)] + " " +
-           std::to_string(date.year);
-}
-
 std::string KeptQuotePath(const std::string& quoteFolder, const std::string& jobName,
                           const ClockTime& time) {
     char stamp[32];

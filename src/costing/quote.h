@@ -40,9 +40,6 @@ struct Quote {
 // item is left out. Throws AmountOverflow when a price or the total leaves the Amount range.
 Quote PriceQuote(const std::vector<JobLine>& lines, int markup);
 
-// The date as a quote carries it: "7 December 2026".
-std::string QuoteDateText(const ClockTime& date);
-
 // The path in quoteFolder (ending in "/") that a quote of the job made at time is kept under:
 // "<job> 2026-12-07 09.41.pdf", or with " (2)", " (3)", ... before ".pdf" when a quote of the
 // same minute is there already.

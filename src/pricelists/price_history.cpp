@@ -6,8 +6,8 @@
 #include <array>
 #include <charconv>
 #include <chrono>
-#include <ctime>
 
+#include "store/clock_text.h"
 #include "store/code_page.h"
 #include "store/data_file.h"
 #include "store/data_folder.h"
@@ -127,15 +127,7 @@ std::optional<PriceHistoryEntry> LastChangeTo(const std::vector<PriceHistoryEntr
 }
 
 std::string WhyText(const PriceHistoryEntry& entry) {
-    static constexpr std::array<const char*, 12> kMonths = {
-        "January", "February", "March",     "April",   "May",      "June",
-        "July",    "August",   "September", "October", "November", "December"};
-    std::time_t seconds = static_cast<std::time_t>(entry.time);
-    std::tm local{};
-    ::localtime_r(&seconds, &local);
-    std::string date = std::to_string(local.tm_mday) + " " +
-                       kMonths[static_cast<std::size_t>(local.tm_mon) % 12] + " " +
-                       std::to_string(local.tm_year + 1900);
+    std::string date = LongDateText(ClockAt(entry.time));
     switch (entry.source) {
         case PriceSource::Typed:
             return "typed in on " + date;

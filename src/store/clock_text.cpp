@@ -1,5 +1,6 @@
 #include "store/clock_text.h"
 
+#include <array>
 #include <ctime>
 
 namespace quantora {
@@ -43,12 +44,23 @@ std::string DateTimeText(const ClockTime& t) {
            TwoDigits(t.minute);
 }
 
-ClockTime ClockNow() {
-    std::time_t now = std::time(nullptr);
+ClockTime ClockNow() { return ClockAt(std::time(nullptr)); }
+
+ClockTime ClockAt(std::int64_t seconds) {
+    std::time_t at = static_cast<std::time_t>(seconds);
     std::tm local{};
-    localtime_r(&now, &local);
+    localtime_r(&at, &local);
     return {local.tm_wday,        local.tm_mday, local.tm_mon + 1,
             local.tm_year + 1900, local.tm_hour, local.tm_min};
+}
+
+std::string LongDateText(const ClockTime& date) {
+    static constexpr std::array<const char*, 12> kMonths = {
+        "January", "February", "March",     "April",   "May",      "June",
+        "July",    "August",   "September", "October", "November", "December"};
+    int month = date.month >= 1 && date.month <= 12 ? date.month - 1 : 0;
+    return std::to_string(date.day) + " " + kMonths[static_cast<std::size_t>(month)] + " " +
+           std::to_string(date.year);
 }
 
 std::string MainCaption(const std::string& clockText) {

@@ -2,6 +2,7 @@
 // ago, by which a second copy recognises it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace quantora {
@@ -19,8 +20,12 @@ struct ClockTime {
 // spaces, then the time on a twelve-hour clock without AM or PM (hour 0 shows as "00").
 std::string DateTimeText(const ClockTime& time);
 
-// The local time now.
+// The local time now, and at a time in seconds since 1970.
 ClockTime ClockNow();
+ClockTime ClockAt(std::int64_t seconds);
+
+// The date in words, as a quote or a history carries it: "7 December 2026".
+std::string LongDateText(const ClockTime& date);
 
 // The management window's caption: the program title, ten spaces, the clock text.
 std::string MainCaption(const std::string& clockText);

@@ -73,8 +73,8 @@ TEST(QuotePricing, AnAmountBeyondWhatTheProgramHoldsStopsTheQuote) {
 }
 
 TEST(QuoteKeeping, TheDateAndTheFileAQuoteIsKeptAs) {
-    EXPECT_EQ(QuoteDateText({1, 7, 12, 2026, 9, 5}), "7 December 2026");
-    EXPECT_EQ(QuoteDateText({4, 1, 1, 2027, 0, 0}), "1 January 2027");
+    EXPECT_EQ(LongDateText({1, 7, 12, 2026, 9, 5}), "7 December 2026");
+    EXPECT_EQ(LongDateText({4, 1, 1, 2027, 0, 0}), "1 January 2027");
     TempFolder quotes;
     ClockTime now{1, 7, 12, 2026, 9, 5};
     std::string first = KeptQuotePath(quotes.path(), "Shed", now);

@@ -11,7 +11,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include "costing/job_file.h"
 #include "desk_fixture.h"
@@ -319,6 +322,38 @@ class PrintTest : public QObject, public Desk {
         env->dialogs.pdfFile = PdfPath("again.pdf");
         PrintQuoteAs(PrintChoice::SavePdf, QuoteTerms{"Amelia Hart", "", 20, true});
         QTRY_COMPARE(KeptQuotes().size(), 3);
+    }
+
+    // Once a quote went out, opening the job says how far its cost has moved since, and Price
+    // Changes can list the lines that moved since the quote.
+    void anOpeningSaysHowFarTheCostMovedSinceTheQuote() {
+        OpenKitchenJob();
+        env->dialogs.pdfFile = PdfPath("quote.pdf");
+        PrintQuoteAs(PrintChoice::SavePdf, QuoteTerms{"Amelia Hart", "", 20, true});
+        Sheet()->findChild<QAction*>("MenuSave")->trigger();
+        Sheet()->close();
+        QTRY_VERIFY(!Sheet());
+        WriteItemPrice(Now().Paths.ListFolder(0), "Bolt", ParseAmount("2.6"));
+        OpenJob("Kitchen");
+        auto* note = Sheet()->findChild<QLabel*>("PriceChangeNote");
+        QVERIFY(note);
+        QVERIFY2(note->text().startsWith(QString::fromUtf8(
+                     "Prices changed since last saved: 1 line; total 39.25 \u2192 40.50 (+3.2 "
+                     "%); cost +3.2 % since the quote to Amelia Hart of ")),
+                 qPrintable(note->text()));
+        int lines = -1;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto closing = qScopeGuard([box] { box->reject(); });
+            auto* sinceQuote = box->findChild<QCheckBox*>("ChangesSinceQuote");
+            QVERIFY(sinceQuote);
+            sinceQuote->setChecked(true);
+            auto* list = box->findChild<QTreeWidget*>("ChangedLines");
+            lines = list->topLevelItemCount();
+            QCOMPARE(list->topLevelItem(0)->text(0), QString("Bolt"));
+        });
+        Sheet()->findChild<QAction*>("MenuPriceChanges")->trigger();
+        QCOMPARE(lines, 1);
     }
 
     // The markup offered next time is the one a quote last went out with: a quote cancelled

@@ -12,12 +12,14 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <ctime>
 
 #include "costing/costing_export.h"
 #include "costing/costing_print.h"
 #include "costing/job_editing.h"
 #include "costing/pricing.h"
 #include "costing/quote_print.h"
+#include "costing/quote_record.h"
 #include "platform/sounds.h"
 #include "pricelists/item_file.h"
 #include "store/clock_text.h"
@@ -293,13 +295,30 @@ void CostingSheetWindow::ShowRow(int row) {
 }
 
 void CostingSheetWindow::ShowPriceChanges() {
-    if (opened_.changes.empty()) return;
-    changedLine_.assign(opened_.lines.size(), false);
-    for (const PriceChange& change : opened_.changes)
-        changedLine_[static_cast<std::size_t>(change.line)] = true;
+    quoted_ = ReadQuoteRecord(
+        QuoteRecordPath(session_.Paths, session_.Settings().CurrentGroup, session_.CurrentJobName));
+    std::optional<std::string> sinceQuote;
+    if (quoted_) {
+        SinceQuote since = ChangesSinceQuote(*quoted_, opened_.lines);
+        sinceQuote = SinceQuoteNote(*quoted_, since.quotedTotal, opened_.total);
+    }
+    if (!opened_.changes.empty()) {
+        changedLine_.assign(opened_.lines.size(), false);
+        for (const PriceChange& change : opened_.changes)
+            changedLine_[static_cast<std::size_t>(change.line)] = true;
+    }
+    if (opened_.changes.empty() && !sinceQuote) return;
     if (!ReadOwnSettings(session_.OwnSettingsFile).priceChangeNote) return;
-    changeNote_ = new QLabel(
-        Q(PriceChangeNote(opened_.changes.size(), opened_.savedTotal, opened_.total)), this);
+    std::string note = opened_.changes.empty() ? ""
+                                               : PriceChangeNote(opened_.changes.size(),
+                                                                 opened_.savedTotal, opened_.total);
+    if (sinceQuote && note.empty()) {
+        note = *sinceQuote;
+        note[0] = 'C';  // "Cost ...", the note's first word
+    } else if (sinceQuote) {
+        note += "; " + *sinceQuote;
+    }
+    changeNote_ = new QLabel(Q(note), this);
     changeNote_->setObjectName("PriceChangeNote");
     statusBar()->addWidget(changeNote_);
 }
@@ -312,11 +331,8 @@ void CostingSheetWindow::ForgetPriceChanges() {
 
 void CostingSheetWindow::ListPriceChanges() {
     // What changed since the job was saved, which a save since has made nothing.
-    ReloadResult none;
-    none.total = opened_.total;
-    none.savedTotal = opened_.total;
-    PriceChangesBox box(this, session_, changedLine_.empty() ? none : opened_,
-                        session_.CurrentJobName);
+    PriceChangesBox box(this, session_, opened_, !changedLine_.empty(), session_.CurrentJobName,
+                        quoted_);
     box.exec();
     session_.Keys.Set();
     FocusCurrentRow();
@@ -543,8 +559,9 @@ void CostingSheetWindow::PrintQuote() {
     if (!terms) return;
 
     // Priced before anything is printed, so an amount too large stops it with nothing sent.
-    Quote quote = PriceQuote(ReadAllLines(session_.Paths.TempJob()), terms->markup);
-    std::string job = session_.CurrentJobName, date = QuoteDateText(ClockNow());
+    std::vector<JobLine> lines = ReadAllLines(session_.Paths.TempJob());
+    Quote quote = PriceQuote(lines, terms->markup);
+    std::string job = session_.CurrentJobName, date = LongDateText(ClockNow());
     PrintLayOut layOut = [&](PrintPage page, const PrintMeasure& measure) {
         return LayOutQuote(quote, *terms, job, date, session_.Settings(), page, measure);
     };
@@ -555,6 +572,9 @@ void CostingSheetWindow::PrintQuote() {
     own.quoteMarkup = terms->markup;
     own.quoteShowsUnitPrices = terms->showUnitPrices;
     WriteOwnSettings(session_.OwnSettingsFile, own);
+    // What it cost when quoted, so that a later opening can tell how far it has moved.
+    WriteQuoteRecord(QuoteRecordPath(session_.Paths, session_.Settings().CurrentGroup, job),
+                     {static_cast<std::int64_t>(std::time(nullptr)), terms->customer, lines});
     // Kept under the minute it is written, which the user may have spent in the dialogs.
     EnsureFolder(session_.Paths.QuoteFolder());
     std::string kept = KeptQuotePath(session_.Paths.QuoteFolder(), job, ClockNow());

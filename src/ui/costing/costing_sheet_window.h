@@ -11,6 +11,7 @@
 
 #include "costing/costing_sheet.h"
 #include "costing/pricing.h"
+#include "costing/quote_record.h"
 
 class QAction;
 class QFrame;
@@ -117,6 +118,7 @@ class CostingSheetWindow : public QMainWindow {
     ReloadResult opened_;                    // the opening's repricing, for Price Changes
     std::vector<bool> changedLine_;          // by line: marked as changed since saved
     QLabel* changeNote_ = nullptr;
+    std::optional<QuoteRecord> quoted_;  // the job's last quote, when one went out
 };
 
 }  // namespace quantora

@@ -1,5 +1,6 @@
 #include "ui/costing/price_changes_box.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/sounds.h"
+#include "store/clock_text.h"
 #include "store/data_file.h"
 #include "ui/common/dialogs.h"
 #include "ui/session.h"
@@ -27,8 +29,14 @@ QString Signed(Amount change) {
 }  // namespace
 
 PriceChangesBox::PriceChangesBox(QWidget* parent, Session& session, const ReloadResult& opened,
-                                 const std::string& jobName)
-    : QDialog(parent), session_(session), opened_(opened) {
+                                 bool unsaved, const std::string& jobName,
+                                 const std::optional<QuoteRecord>& quoted)
+    : QDialog(parent),
+      session_(session),
+      opened_(opened),
+      unsaved_(unsaved),
+      jobName_(jobName),
+      quoted_(quoted) {
     setObjectName("PriceChanges");
     setWindowTitle("Price Changes");
     where_ = new QLabel(this);
@@ -52,6 +60,16 @@ PriceChangesBox::PriceChangesBox(QWidget* parent, Session& session, const Reload
     buttons->addStretch();
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
+    if (quoted) {
+        auto* sinceQuote = new QCheckBox(
+            "Compare with the &quote" +
+                (quoted->customer.empty() ? QString() : " to " + Q(quoted->customer)) + " of " +
+                Q(LongDateText(ClockAt(quoted->time))),
+            this);
+        sinceQuote->setObjectName("ChangesSinceQuote");
+        connect(sinceQuote, &QCheckBox::toggled, this, [this](bool on) { ShowFromTop(on); });
+        layout->addWidget(sinceQuote);
+    }
     layout->addWidget(where_);
     layout->addWidget(totals_);
     layout->addWidget(list_);
@@ -62,8 +80,21 @@ PriceChangesBox::PriceChangesBox(QWidget* parent, Session& session, const Reload
     connect(exportCsv, &QPushButton::clicked, this, [this] { ExportCsv(); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
-    levels_.push_back(
-        {jobName, ChangedLines(opened.lines, opened.changes), opened.savedTotal, opened.total});
+    ShowFromTop(false);
+}
+
+void PriceChangesBox::ShowFromTop(bool sinceQuote) {
+    levels_.clear();
+    if (sinceQuote && quoted_) {
+        SinceQuote since = ChangesSinceQuote(*quoted_, opened_.lines);
+        levels_.push_back({jobName_, ChangedLines(opened_.lines, since.changes), since.quotedTotal,
+                           opened_.total});
+    } else if (unsaved_) {
+        levels_.push_back({jobName_, ChangedLines(opened_.lines, opened_.changes),
+                           opened_.savedTotal, opened_.total});
+    } else {
+        levels_.push_back({jobName_, {}, opened_.total, opened_.total});
+    }
     Show(levels_.back());
 }
 

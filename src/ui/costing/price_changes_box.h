@@ -1,13 +1,15 @@
 // "Price Changes...": the lines of the open costing whose prices changed since it was saved,
 // the largest effect first, with the total's old and new values. Enter (or a double click) on
 // a job's line shows what changed inside that job, the same way, and Backspace goes back up.
-// The list as it stands exports to CSV.
+// It can compare with the job's last quote instead of its last save. The list as it stands
+// exports to CSV.
 #pragma once
 
 #include <QDialog>
 #include <vector>
 
 #include "costing/price_changes.h"
+#include "costing/quote_record.h"
 
 class QLabel;
 class QTreeWidget;
@@ -18,8 +20,9 @@ class Session;
 
 class PriceChangesBox : public QDialog {
   public:
-    PriceChangesBox(QWidget* parent, Session& session, const ReloadResult& opened,
-                    const std::string& jobName);
+    // unsaved: whether the opening's changes are still unsaved (a save makes them history).
+    PriceChangesBox(QWidget* parent, Session& session, const ReloadResult& opened, bool unsaved,
+                    const std::string& jobName, const std::optional<QuoteRecord>& quoted);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -33,11 +36,16 @@ class PriceChangesBox : public QDialog {
         Amount total;
     };
     void Show(const Level& level);
+    // Starts again from the open job: its changes since the last save or since the quote.
+    void ShowFromTop(bool sinceQuote);
     void OpenRow();
     void ExportCsv();
 
     Session& session_;
     const ReloadResult& opened_;
+    bool unsaved_;
+    std::string jobName_;
+    const std::optional<QuoteRecord>& quoted_;
     std::vector<Level> levels_;  // from the open job down to the one shown
     QLabel* where_;
     QLabel* totals_;
