@@ -6,12 +6,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
+#include <unordered_map>
 
 #include "bench_support.h"
 #include "costing/job_file.h"
+#include "costing/price_changes.h"
 #include "costing/pricing.h"
 #include "pricelists/item_file.h"
+#include "pricelists/price_history.h"
 #include "store/data_file.h"
+#include "store/data_folder.h"
 #include "store/pause.h"
 
 namespace quantora::bench {
@@ -63,6 +68,8 @@ struct Fixture {
     std::vector<std::string> partFiles;    // the 1,000 small jobs
     std::vector<std::string> partItems;    // each item file the parts name, once
     std::string bigJob, chainTop, longChainTop, assembly;
+    std::string pricedBig, changedBig;      // the big job saved as priced, and before changes
+    std::vector<ChangedLine> changedLines;  // 1,000 lines whose price changed
 
     Fixture() {
         for (int list = 0; list < kLists; ++list) {
@@ -82,6 +89,30 @@ struct Fixture {
         Distinct(bigJobItems);
         bigJob = paths.JobFolder(0) + "Big";
         WriteJob(bigJob, big);
+        // The same costing saved at today's prices, and saved before 1,000 of them changed.
+        for (int i = 0; i < kBigJobLines; ++i) {
+            big[i].Price = Amount::FromRaw(12'500 + (i * 7) % kItemsPerList);
+            big[i].SubTot = SubTotal(big[i].Quant, big[i].Price);
+        }
+        pricedBig = paths.JobFolder(0) + "Priced";
+        WriteJob(pricedBig, big);
+        std::vector<PriceHistoryEntry> history;
+        for (int i = 0; i < kBigJobLines; i += kBigJobLines / 1000) {
+            big[i].Price = big[i].Price - Amount::FromRaw(100);
+            big[i].SubTot = SubTotal(big[i].Quant, big[i].Price);
+            changedLines.push_back({i, big[i], big[i].Price, big[i].SubTot});
+            changedLines.back().now.Price = big[i].Price + Amount::FromRaw(100);
+        }
+        changedBig = paths.JobFolder(0) + "Changed";
+        WriteJob(changedBig, big);
+        // A list's history of twenty thousand changes, the last to each item its price now.
+        for (int round = 0; round < 20; ++round) {
+            for (int item = 0; item < 1000; ++item)
+                history.push_back({1796000000 + round, PriceSource::Imported, ItemName(item),
+                                   Amount{}, Amount::FromRaw(12'500 + item), "supplier.csv"});
+            AppendPriceHistory(paths.ListFolder(0), history, false);
+            history.clear();
+        }
 
         chainTop = MakeChain(1, 30, chainFiles);
         std::vector<std::string> unused;
@@ -173,6 +204,52 @@ void FloorAssembly(benchmark::State& state) {
     }
 }
 
+// Telling what changed is free: pricing reads the saved and the new price anyway.
+void EngineChanged(benchmark::State& state) {
+    for (auto _ : state) fixture->Reprice(fixture->changedBig);
+}
+
+void FloorChanged(benchmark::State& state) {
+    for (auto _ : state) fixture->Reprice(fixture->pricedBig);
+}
+
+// Why 1,000 prices changed, from a list's history of 20,000 changes.
+void EngineWhy(benchmark::State& state) {
+    for (auto _ : state) {
+        PriceReasons reasons(fixture->paths);
+        std::size_t known = 0;
+        for (const ChangedLine& line : fixture->changedLines)
+            known += reasons.Why(line.now).empty() ? 0 : 1;
+        benchmark::DoNotOptimize(known);
+    }
+}
+
+// The least it takes: the history read once, and each line's item found and kept by name.
+void FloorWhy(benchmark::State& state) {
+    for (auto _ : state) {
+        std::string bytes =
+            *DataFile::ReadWhole(fixture->paths.ListFolder(0) + kPriceHistoryRecord);
+        std::unordered_map<std::string_view, std::string_view> last;
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            std::size_t end = bytes.find('\n', start);
+            std::string_view line(bytes.data() + start, end - start);
+            std::size_t item = 0;
+            for (int tab = 0; tab < 4; ++tab) item = line.find('\t', item) + 1;
+            last[line.substr(item, line.find('\t', item) - item)] = line;
+            start = end + 1;
+        }
+        benchmark::DoNotOptimize(last.size());
+    }
+}
+
+BENCHMARK(EngineChanged)
+    ->Name("engine/1000_changed")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(100);
+BENCHMARK(FloorChanged)->Name("floor/1000_changed")->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(EngineWhy)->Name("engine/why_1000")->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(FloorWhy)->Name("floor/why_1000")->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(EngineBigJob)->Name("engine/10000_lines")->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK(FloorBigJob)->Name("floor/10000_lines")->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK(EngineChain)->Name("engine/chain_30")->Unit(benchmark::kMillisecond)->Iterations(50);
@@ -196,5 +273,8 @@ int main(int argc, char** argv) {
               "walks=" + std::to_string(chainWalks) +
                   " walks_at_depth_60=" + std::to_string(longChainWalks));
     PrintCase("1000_jobs_of_10_lines", t["engine/1000_jobs"], t["floor/1000_jobs"]);
+    // The floor here is the same opening with no price changed since the save.
+    PrintCase("10000_lines_1000_changed", t["engine/1000_changed"], t["floor/1000_changed"]);
+    PrintCase("why_1000_changes", t["engine/why_1000"], t["floor/why_1000"]);
     return 0;
 }

@@ -71,10 +71,14 @@ const JobPriceChanges* IncludedChanges(const ReloadResult& reload, const DataPat
 
 std::string PriceReasons::Why(const JobLine& line) {
     if (line.IsJob()) return {};
-    auto [history, unread] = histories_.try_emplace(line.SourceSlot);
-    if (unread) history->second = ReadPriceHistory(paths_.ListFolder(line.SourceSlot));
-    std::optional<PriceHistoryEntry> last = LastChangeTo(history->second, line.Item, line.Price);
-    return last ? WhyText(*last) : std::string();
+    auto [changes, unread] = lastChanges_.try_emplace(line.SourceSlot);
+    if (unread)
+        for (PriceHistoryEntry& entry : ReadPriceHistory(paths_.ListFolder(line.SourceSlot)))
+            changes->second[FoldCase(entry.item)] = std::move(entry);
+    // Only the last change explains the price now, and only when it set that price.
+    auto last = changes->second.find(FoldCase(line.Item));
+    if (last == changes->second.end() || last->second.newPrice != line.Price) return {};
+    return WhyText(last->second);
 }
 
 std::string PriceChangesCsv(const std::vector<ChangedLine>& lines,

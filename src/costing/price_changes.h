@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "costing/pricing.h"
@@ -48,7 +49,8 @@ class PriceReasons {
 
   private:
     DataPaths paths_;
-    std::map<std::int16_t, std::vector<PriceHistoryEntry>> histories_;
+    // By list: each item's last change (by its folded name), from the list's history.
+    std::map<std::int16_t, std::unordered_map<std::string, PriceHistoryEntry>> lastChanges_;
 };
 
 // The changed lines, as listed, out to a spreadsheet: item or job, quantity, old and new price,

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "costing/job_file.h"
+#include "costing/price_changes_print.h"
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
 #include "test_files.h"
@@ -133,6 +136,42 @@ TEST_F(PriceChanges, TwoLevelsDownByTheLineThatNamesIt) {
     const JobPriceChanges* wall = IncludedChanges(opened, paths, pier->lines[0]);
     ASSERT_NE(wall, nullptr);
     EXPECT_EQ(wall->total, A("20"));
+}
+
+// 100 twips a character (120 in bold); lines 240 twips apart.
+int Width(const std::string& text, bool bold) {
+    int width = static_cast<int>(text.size()) * 100;
+    return bold ? width * 6 / 5 : width;
+}
+
+TEST(PriceChangesPrintOut, FiguresEndTogetherAndWhyStandsBeneathItsLine) {
+    const PrintMeasure measure{Width, 240};
+    const PrintPage page{11906, 16838};
+    JobLine sand{0, 0, A("10"), "Sand", A("3.1"), A("31")};
+    JobLine wall{1, 0, A("2"), "Wall", A("65"), A("130")};
+    PriceChangesPrint changes{"Price Changes - House",
+                              {{0, wall, A("60"), A("120")}, {1, sand, A("3"), A("30")}},
+                              {"", "imported from Mill.csv on 7 December 2026"},
+                              A("150"),
+                              A("161")};
+    Settings settings;
+    std::vector<PrintRun> runs = LayOutPriceChanges(changes, settings, page, measure);
+    auto find = [&](const std::string& text) {
+        return *std::find_if(runs.begin(), runs.end(),
+                             [&](const PrintRun& run) { return run.text == text; });
+    };
+    EXPECT_EQ(runs.front().text, "Price Changes - House");
+    const PrintRun &wallChange = find("+10.00"), &sandChange = find("+1.00");
+    EXPECT_EQ(wallChange.x + Width("+10.00", false), page.width - 1000);
+    EXPECT_EQ(sandChange.x + Width("+1.00", false), page.width - 1000);
+    EXPECT_EQ(find("65.00").x + Width("65.00", false), find("3.10").x + Width("3.10", false));
+    const PrintRun& why = find("imported from Mill.csv on 7 December 2026");
+    EXPECT_EQ(why.y, find("Sand").y + 240);
+    EXPECT_TRUE(std::any_of(runs.begin(), runs.end(),
+                            [](const PrintRun& run) { return run.text == "Wall (job)"; }));
+    EXPECT_TRUE(std::any_of(runs.begin(), runs.end(), [](const PrintRun& run) {
+        return run.text == "Total 150.00 to 161.00";
+    }));
 }
 
 }  // namespace

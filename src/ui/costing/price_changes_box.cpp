@@ -9,10 +9,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "costing/price_changes_print.h"
 #include "platform/sounds.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/print_out.h"
 #include "ui/session.h"
 
 namespace quantora {
@@ -50,12 +52,16 @@ PriceChangesBox::PriceChangesBox(QWidget* parent, Session& session, const Reload
         {"Item or job", "Quantity", "Old price", "New price", "Change", "Sub total change", "Why"});
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     note_ = new QLabel("Enter on a job shows what changed inside it; Backspace goes back.", this);
+    auto* print = new QPushButton("&Print...", this);
+    print->setObjectName("ChangesPrint");
+    print->setAutoDefault(false);
     auto* exportCsv = new QPushButton("&Export to CSV...", this);
     exportCsv->setObjectName("ChangesExport");
     exportCsv->setAutoDefault(false);
     auto* close = new QPushButton("Close", this);
     close->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(print);
     buttons->addWidget(exportCsv);
     buttons->addStretch();
     buttons->addWidget(close);
@@ -77,6 +83,7 @@ PriceChangesBox::PriceChangesBox(QWidget* parent, Session& session, const Reload
     layout->addLayout(buttons);
     resize(680, 400);
     connect(list_, &QTreeWidget::itemActivated, this, [this] { OpenRow(); });
+    connect(print, &QPushButton::clicked, this, [this] { Print(); });
     connect(exportCsv, &QPushButton::clicked, this, [this] { ExportCsv(); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -106,12 +113,13 @@ void PriceChangesBox::Show(const Level& level) {
                                             Q(MoneyText(level.total))
                                       : "Total now " + Q(MoneyText(level.total)));
     list_->clear();
-    PriceReasons reasons(session_.Paths);
-    for (const ChangedLine& line : level.lines) {
+    std::vector<std::string> reasons = Reasons(level);
+    for (std::size_t k = 0; k < level.lines.size(); ++k) {
+        const ChangedLine& line = level.lines[k];
         auto* row = new QTreeWidgetItem(
             {Q(line.now.Item) + (line.now.IsJob() ? " (job)" : ""), Q(QuantityText(line.now.Quant)),
              Q(AmountText(line.oldPrice)), Q(AmountText(line.now.Price)),
-             Signed(line.PriceChange()), Signed(line.SubTotChange()), Q(reasons.Why(line.now))});
+             Signed(line.PriceChange()), Signed(line.SubTotChange()), Q(reasons[k])});
         for (int column = 1; column < 6; ++column) row->setTextAlignment(column, Qt::AlignRight);
         list_->addTopLevelItem(row);
     }
@@ -141,6 +149,27 @@ void PriceChangesBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+std::vector<std::string> PriceChangesBox::Reasons(const Level& level) const {
+    PriceReasons reasons(session_.Paths);
+    std::vector<std::string> why;
+    for (const ChangedLine& line : level.lines) why.push_back(reasons.Why(line.now));
+    return why;
+}
+
+std::string PriceChangesBox::Title() const {
+    std::string title = "Price Changes - ";
+    for (std::size_t k = 0; k < levels_.size(); ++k) title += (k > 0 ? " > " : "") + levels_[k].job;
+    return title;
+}
+
+void PriceChangesBox::Print() {
+    const Level& level = levels_.back();
+    PriceChangesPrint changes{Title(), level.lines, Reasons(level), level.savedTotal, level.total};
+    PrintOut(this, session_, Q(changes.title), [&](PrintPage page, const PrintMeasure& measure) {
+        return LayOutPriceChanges(changes, session_.Settings(), page, measure);
+    });
 }
 
 void PriceChangesBox::ExportCsv() {

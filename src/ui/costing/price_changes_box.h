@@ -2,7 +2,7 @@
 // the largest effect first, with the total's old and new values. Enter (or a double click) on
 // a job's line shows what changed inside that job, the same way, and Backspace goes back up.
 // It can compare with the job's last quote instead of its last save. The list as it stands
-// exports to CSV.
+// prints like any print-out and exports to CSV.
 #pragma once
 
 #include <QDialog>
@@ -39,6 +39,11 @@ class PriceChangesBox : public QDialog {
     // Starts again from the open job: its changes since the last save or since the quote.
     void ShowFromTop(bool sinceQuote);
     void OpenRow();
+    // Why each line's price is what it is now, where the lists' histories know.
+    std::vector<std::string> Reasons(const Level& level) const;
+    // "Price Changes - House > Wall": the jobs from the open one down to the one shown.
+    std::string Title() const;
+    void Print();
     void ExportCsv();
 
     Session& session_;
