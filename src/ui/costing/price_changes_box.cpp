@@ -81,7 +81,7 @@ PriceChangesBox::PriceChangesBox(QWidget* parent, Session& session, const Reload
     layout->addWidget(list_);
     layout->addWidget(note_);
     layout->addLayout(buttons);
-    resize(680, 400);
+    resize(860, 400);
     connect(list_, &QTreeWidget::itemActivated, this, [this] { OpenRow(); });
     connect(print, &QPushButton::clicked, this, [this] { Print(); });
     connect(exportCsv, &QPushButton::clicked, this, [this] { ExportCsv(); });
