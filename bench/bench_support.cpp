@@ -60,9 +60,16 @@ std::map<std::string, double> RunAll(int argc, char** argv, int repetitions) {
 }
 
 void PrintCase(const std::string& name, double engineMs, double floorMs, const std::string& extra) {
+    // A case whose engine or floor was filtered out, or failed, has no ratio to give.
+    if (!(engineMs > 0) || !(floorMs > 0)) {
+        std::printf("case: %s error: %s did not run\n", name.c_str(),
+                    !(engineMs > 0) && !(floorMs > 0) ? "the engine and the floor"
+                    : !(engineMs > 0)                 ? "the engine"
+                                                      : "the floor");
+        return;
+    }
     std::printf("case: %s engine_ms=%.3f floor_ms=%.3f ratio=%.3f%s%s\n", name.c_str(), engineMs,
-                floorMs, floorMs > 0 ? engineMs / floorMs : 0.0, extra.empty() ? "" : " ",
-                extra.c_str());
+                floorMs, engineMs / floorMs, extra.empty() ? "" : " ", extra.c_str());
 }
 
 void WriteFast(const std::string& path, const std::string& bytes) {

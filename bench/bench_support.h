@@ -27,7 +27,8 @@ class ScratchFolder {
 // are each compared at their least disturbed. Flags on the command line still win.
 std::map<std::string, double> RunAll(int argc, char** argv, int repetitions = 1);
 
-// "case: <name> engine_ms=<x> floor_ms=<y> ratio=<x/y>" plus any extra figures.
+// "case: <name> engine_ms=<x> floor_ms=<y> ratio=<x/y>" plus any extra figures; "case: <name>
+// error: ... did not run" when the engine or the floor has no time (filtered out, or failed).
 void PrintCase(const std::string& name, double engineMs, double floorMs,
                const std::string& extra = "");
 
