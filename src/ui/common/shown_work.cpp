@@ -14,18 +14,23 @@ namespace quantora::ShownWork {
 
 namespace {
 
-// A call handed to the window thread, with what the waiting worker learns of it.
-struct HandedCall {
-    const std::function<void()>* call;
+// What a worker waiting for its call learns of it.
+struct Waiter {
     bool done = false;
     std::exception_ptr error;
 };
 
-// One run of work: what the worker hands over, and its end.
+// A call handed to the window thread; waited for when it has a waiter.
+struct HandedCall {
+    std::function<void()> call;
+    Waiter* waiter = nullptr;
+};
+
+// One run of work: what the worker hands over, in order, and its end.
 struct WorkRun {
     std::mutex lock;
     std::condition_variable changed;
-    std::deque<HandedCall*> calls;
+    std::deque<HandedCall> calls;
     bool over = false;
     std::exception_ptr error;
 };
@@ -62,11 +67,68 @@ void PaintWhatIsDue() {
                                     QEventLoop::X11ExcludeTimers);
 }
 
+// The one worker thread, kept for the whole run of the program: starting a thread for each
+// opening would cost more than a small costing's pricing, and a fresh thread's first memory is
+// slow to come by.
+class Worker {
+  public:
+    ~Worker() {
+        {
+            std::lock_guard<std::mutex> held(lock_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        if (thread_.joinable()) thread_.join();
+    }
+    // Runs job on the worker thread; returns at once.
+    void Start(std::function<void()> job) {
+        std::lock_guard<std::mutex> held(lock_);
+        if (!thread_.joinable()) thread_ = std::thread([this] { Serve(); });
+        job_ = std::move(job);
+        busy_ = true;
+        wake_.notify_all();
+    }
+    // Returns once the job has returned, and the worker holds nothing of it.
+    void Finish() {
+        std::unique_lock<std::mutex> held(lock_);
+        wake_.wait(held, [this] { return !busy_; });
+    }
+
+  private:
+    void Serve() {
+        std::unique_lock<std::mutex> held(lock_);
+        for (;;) {
+            wake_.wait(held, [this] { return stopping_ || job_; });
+            if (!job_) return;
+            std::function<void()> job = std::move(job_);
+            job_ = nullptr;
+            held.unlock();
+            job();
+            job = nullptr;
+            held.lock();
+            busy_ = false;
+            wake_.notify_all();
+        }
+    }
+
+    std::mutex lock_;
+    std::condition_variable wake_;
+    std::function<void()> job_;
+    bool stopping_ = false;
+    bool busy_ = false;
+    std::thread thread_;
+};
+
+Worker& TheWorker() {
+    static Worker worker;
+    return worker;
+}
+
 }  // namespace
 
 void Run(const std::function<void()>& work, const std::function<void()>& eachTurn) {
     WorkRun run;
-    std::thread worker([&run, &work] {
+    TheWorker().Start([&run, &work] {
         workerRun = &run;
         std::exception_ptr error;
         try {
@@ -74,6 +136,7 @@ void Run(const std::function<void()>& work, const std::function<void()>& eachTur
         } catch (...) {
             error = std::current_exception();
         }
+        workerRun = nullptr;
         std::lock_guard<std::mutex> held(run.lock);
         run.error = error;
         run.over = true;
@@ -81,8 +144,7 @@ void Run(const std::function<void()>& work, const std::function<void()>& eachTur
     });
     for (;;) {
         PaintWhatIsDue();
-        if (eachTurn) eachTurn();
-        std::deque<HandedCall*> calls;
+        std::deque<HandedCall> calls;
         bool over = false;
         {
             std::unique_lock<std::mutex> held(run.lock);
@@ -91,20 +153,25 @@ void Run(const std::function<void()>& work, const std::function<void()>& eachTur
             calls.swap(run.calls);
             over = run.over;
         }
-        if (!calls.empty() && eachTurn) eachTurn();
-        for (HandedCall* handed : calls) {
+        // The calls first, in the order the work made them (a window shown before its bar
+        // grows), then the catching up with the work.
+        for (HandedCall& handed : calls) {
+            std::exception_ptr error;
             try {
-                (*handed->call)();
+                handed.call();
             } catch (...) {
-                handed->error = std::current_exception();
+                error = std::current_exception();
             }
+            if (handed.waiter == nullptr) continue;
             std::lock_guard<std::mutex> held(run.lock);
-            handed->done = true;
+            handed.waiter->error = error;
+            handed.waiter->done = true;
             run.changed.notify_all();
         }
+        if (eachTurn) eachTurn();
         if (over) break;
     }
-    worker.join();
+    TheWorker().Finish();
     // What the work painted last is on the screen before the window thread goes on.
     PaintWhatIsDue();
     if (eachTurn) eachTurn();
@@ -114,12 +181,20 @@ void Run(const std::function<void()>& work, const std::function<void()>& eachTur
 void OnWindows(const std::function<void()>& call) {
     WorkRun* run = workerRun;
     if (run == nullptr) return call();
-    HandedCall handed{&call, false, nullptr};
+    Waiter waiter;
     std::unique_lock<std::mutex> held(run->lock);
-    run->calls.push_back(&handed);
+    run->calls.push_back({call, &waiter});
     run->changed.notify_all();
-    run->changed.wait(held, [&handed] { return handed.done; });
-    if (handed.error) std::rethrow_exception(handed.error);
+    run->changed.wait(held, [&waiter] { return waiter.done; });
+    if (waiter.error) std::rethrow_exception(waiter.error);
+}
+
+void Post(std::function<void()> call) {
+    WorkRun* run = workerRun;
+    if (run == nullptr) return call();
+    std::lock_guard<std::mutex> held(run->lock);
+    run->calls.push_back({std::move(call), nullptr});
+    run->changed.notify_all();
 }
 
 }  // namespace quantora::ShownWork

@@ -23,6 +23,11 @@ void Run(const std::function<void()>& work, const std::function<void()>& eachTur
 // From the work of Run, and at once from the window thread itself.
 void OnWindows(const std::function<void()>& call);
 
+// Hands call to the window thread and returns at once: for what only shows, which the work
+// need not wait for. Calls run in the order they were handed, all of them before Run returns;
+// what one throws is not the work's to know. At once on the window thread itself.
+void Post(std::function<void()> call);
+
 }  // namespace ShownWork
 
 }  // namespace quantora

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include "store/pause.h"
@@ -72,7 +71,14 @@ PricingProgress::PricingProgress(QWidget* sheet, Session& session)
     : sheet_(sheet), session_(session) {}
 
 void PricingProgress::Run(const std::function<void(PricingObserver&)>& pricing) {
-    ShownWork::Run([&] { pricing(*this); }, [this] { CatchUp(); });
+    working_ = true;
+    try {
+        ShownWork::Run([&] { pricing(*this); }, [this] { CatchUp(); });
+    } catch (...) {
+        working_ = false;
+        throw;
+    }
+    working_ = false;
 }
 
 PricingProgressWindow& PricingProgress::Window(ProgressWindow window) {
@@ -95,8 +101,10 @@ void PricingProgress::CatchUp() {
 
 void PricingProgress::ShowProgress(ProgressWindow window, const std::string& jobName,
                                    std::int32_t divisor) {
-    ShownWork::OnWindows([&] {
-        owed_[Index(window)] = 0;
+    // The lines read from here on are this window's; the window shows without the work
+    // waiting for it.
+    owed_[Index(window)] = 0;
+    ShownWork::Post([this, window, jobName, divisor] {
         // While the open job is being repriced, the windows of the jobs it names open below.
         const QWidget* reload = windows_[0];
         bool below = window != ProgressWindow::Reload && reload && reload->isVisible();
@@ -107,19 +115,15 @@ void PricingProgress::ShowProgress(ProgressWindow window, const std::string& job
 void PricingProgress::StepProgress(ProgressWindow window) {
     ++owed_[Index(window)];
     // Pricing outside a worker grows the bar at once.
-    if (QThread::currentThread() == sheet_->thread()) CatchUp();
+    if (!working_) CatchUp();
 }
 
 void PricingProgress::FillProgress(ProgressWindow window) {
-    ShownWork::OnWindows([&] {
-        owed_[Index(window)] = 0;
-        Window(window).Bar()->Complete();
-    });
+    ShownWork::Post([this, window] { Window(window).Bar()->Complete(); });
 }
 
 void PricingProgress::CloseProgress(ProgressWindow window) {
-    ShownWork::OnWindows([&] {
-        owed_[Index(window)] = 0;
+    ShownWork::Post([this, window] {
         Window(window).hide();
         if (sheet_->isVisible()) sheet_->repaint();
     });

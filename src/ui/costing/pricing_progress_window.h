@@ -61,6 +61,7 @@ class PricingProgress : public PricingObserver {
     std::array<PricingProgressWindow*, 3> windows_{};
     // Lines read by the engine that the bars do not show yet.
     std::array<std::atomic<std::int64_t>, 3> owed_{};
+    bool working_ = false;  // pricing runs on the worker, whose lines the window thread shows
 };
 
 inline constexpr const char* kCycleRefused =
