@@ -252,7 +252,7 @@ void CostingSheetWindow::BuildMenus() {
         choice->addAction(action);
     }
     autoPrices_->setChecked(true);
-    // What the opening's repricing changed, beside the design's items.
+    // What the opening's repricing changed, below the menu's own items.
     edit->addSeparator();
     QAction* changes = named(edit->addAction("Price &Changes..."), "MenuPriceChanges");
     changes->setShortcut(QKeySequence("Ctrl+Shift+C"));
