@@ -88,6 +88,10 @@ class Worker {
         busy_ = true;
         wake_.notify_all();
     }
+    bool Busy() {
+        std::lock_guard<std::mutex> held(lock_);
+        return busy_;
+    }
     // Returns once the job has returned, and the worker holds nothing of it.
     void Finish() {
         std::unique_lock<std::mutex> held(lock_);
@@ -127,6 +131,13 @@ Worker& TheWorker() {
 }  // namespace
 
 void Run(const std::function<void()>& work, const std::function<void()>& eachTurn) {
+    // Work started from inside other work (from the worker, or from a message box shown
+    // meanwhile) runs where it is asked for: the one worker is taken.
+    if (workerRun != nullptr || TheWorker().Busy()) {
+        work();
+        if (eachTurn) eachTurn();
+        return;
+    }
     WorkRun run;
     TheWorker().Start([&run, &work] {
         workerRun = &run;
