@@ -146,13 +146,13 @@ void PriceListEditor::BuildMenus() {
     connect(importItems, &QAction::triggered, this, [this] {
         std::size_t shown = 0;
         bool changed = ImportItems(this, session_, listFolder_, WritingProgress(shown));
-        progressFrame_->hide();
+        HideWritingProgress();
         if (changed) AfterListChange();
     });
     connect(undoImport, &QAction::triggered, this, [this] {
         std::size_t shown = 0;
         bool changed = UndoImport(this, session_, listFolder_, WritingProgress(shown));
-        progressFrame_->hide();
+        HideWritingProgress();
         if (changed) AfterListChange();
     });
     connect(exportItems, &QAction::triggered, this,
@@ -372,6 +372,12 @@ ImportProgress PriceListEditor::WritingProgress(std::size_t& shown) {
         progressBar_->Advance(static_cast<std::int64_t>(done - shown));
         shown = done;
     };
+}
+
+void PriceListEditor::HideWritingProgress() {
+    progressFrame_->hide();
+    // What the bar covered is drawn again before the list is read anew.
+    repaint();
 }
 
 void PriceListEditor::AfterListChange() {

@@ -59,6 +59,7 @@ class PriceListEditor : public QDialog {
 
     // The bar that follows an import's or an undoing's writing; begun once it shows.
     ImportProgress WritingProgress(std::size_t& shown);
+    void HideWritingProgress();
     // After an import or its undoing: the list read afresh, the editor frame empty.
     void AfterListChange();
     void AddBtn_Click();
