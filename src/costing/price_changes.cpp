@@ -1,6 +1,7 @@
 #include "costing/price_changes.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "pricelists/supplier_amount.h"
@@ -55,6 +56,20 @@ std::string PriceChangeNote(std::size_t changedLines, const std::optional<Amount
     char text[32];
     std::snprintf(text, sizeof text, " (%+.1f %%)", percent);
     return note + text;
+}
+
+std::optional<std::string> OpeningNote(std::size_t changedLines,
+                                       const std::optional<Amount>& savedTotal, Amount total,
+                                       const std::optional<std::string>& sinceQuote) {
+    if (changedLines == 0 && (!sinceQuote || sinceQuote->empty())) return std::nullopt;
+    if (changedLines == 0) {
+        std::string note = *sinceQuote;
+        note[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(note[0])));
+        return note;
+    }
+    std::string note = PriceChangeNote(changedLines, savedTotal, total);
+    if (sinceQuote) note += "; " + *sinceQuote;
+    return note;
 }
 
 const JobPriceChanges* IncludedChanges(const ReloadResult& reload, const DataPaths& paths,

@@ -34,6 +34,13 @@ std::vector<ChangedLine> ChangedLines(const std::vector<JobLine>& lines,
 std::string PriceChangeNote(std::size_t changedLines, const std::optional<Amount>& savedTotal,
                             Amount total);
 
+// What the sheet says as a job opens: the price change note when lines changed since the save,
+// the move since the last quote after it ("...; cost +3.1 % since the quote to ...") or alone
+// ("Cost +3.1 % since ..."); nothing when neither has anything to say.
+std::optional<std::string> OpeningNote(std::size_t changedLines,
+                                       const std::optional<Amount>& savedTotal, Amount total,
+                                       const std::optional<std::string>& sinceQuote);
+
 // The changes inside the job a job line names, from what the opening's repricing found; none
 // when nothing changed there (or the line names no job).
 const JobPriceChanges* IncludedChanges(const ReloadResult& reload, const DataPaths& paths,

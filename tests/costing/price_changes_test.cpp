@@ -120,6 +120,18 @@ TEST_F(PriceChanges, TheNoteWithoutASavedTotalToCompare) {
               "Prices changed since last saved: 1 line; total -100.00 \u2192 -90.00 (+10.0 %)");
 }
 
+// What the sheet says as a job opens, with and without a quote to compare with.
+TEST(OpeningNotes, TheSavesNoteAndTheQuotesJoinOrStandAlone) {
+    EXPECT_EQ(OpeningNote(0, A("10"), A("10"), std::nullopt), std::nullopt);
+    EXPECT_EQ(OpeningNote(1, A("10"), A("11"), std::nullopt),
+              "Prices changed since last saved: 1 line; total 10.00 \u2192 11.00 (+10.0 %)");
+    EXPECT_EQ(OpeningNote(1, A("10"), A("11"), "cost +2.0 % since the quote of 1 May 2026"),
+              "Prices changed since last saved: 1 line; total 10.00 \u2192 11.00 (+10.0 %); "
+              "cost +2.0 % since the quote of 1 May 2026");
+    EXPECT_EQ(OpeningNote(0, A("11"), A("11"), "cost +2.0 % since the quote of 1 May 2026"),
+              "Cost +2.0 % since the quote of 1 May 2026");
+}
+
 // A job reached through a job it includes, two levels down, is found by the line naming it,
 // whatever the letter case.
 TEST_F(PriceChanges, TwoLevelsDownByTheLineThatNamesIt) {

@@ -307,18 +307,10 @@ void CostingSheetWindow::ShowPriceChanges() {
         for (const PriceChange& change : opened_.changes)
             changedLine_[static_cast<std::size_t>(change.line)] = true;
     }
-    if (opened_.changes.empty() && !sinceQuote) return;
-    if (!ReadOwnSettings(session_.OwnSettingsFile).priceChangeNote) return;
-    std::string note = opened_.changes.empty() ? ""
-                                               : PriceChangeNote(opened_.changes.size(),
-                                                                 opened_.savedTotal, opened_.total);
-    if (sinceQuote && note.empty()) {
-        note = *sinceQuote;
-        note[0] = 'C';  // "Cost ...", the note's first word
-    } else if (sinceQuote) {
-        note += "; " + *sinceQuote;
-    }
-    changeNote_ = new QLabel(Q(note), this);
+    std::optional<std::string> note =
+        OpeningNote(opened_.changes.size(), opened_.savedTotal, opened_.total, sinceQuote);
+    if (!note || !ReadOwnSettings(session_.OwnSettingsFile).priceChangeNote) return;
+    changeNote_ = new QLabel(Q(*note), this);
     changeNote_->setObjectName("PriceChangeNote");
     statusBar()->addWidget(changeNote_);
 }
