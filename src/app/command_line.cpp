@@ -29,7 +29,10 @@ bool Among(const std::array<std::string_view, N>& names, std::string_view name) 
 }
 
 CommandLine Refuse(const std::string& line) {
-    return {StartRequest::Refused, "quantora: " + line + " (quantora --help tells what it takes)"};
+    CommandLine refused;
+    refused.request = StartRequest::Refused;
+    refused.refusal = "quantora: " + line + " (quantora --help tells what it takes)";
+    return refused;
 }
 
 }  // namespace
@@ -41,6 +44,8 @@ CommandLine ReadCommandLine(const std::vector<std::string>& args) {
         std::string_view name = OptionName(arg);
         if (arg == "--help" || arg == "-h") {
             asked.request = StartRequest::Usage;
+        } else if (arg == "--read-only") {
+            asked.readOnly = true;
         } else if (arg == "--version") {
             if (asked.request != StartRequest::Usage) asked.request = StartRequest::Version;
         } else if (Among(kQtOptionsWithValue, name)) {
@@ -59,11 +64,14 @@ CommandLine ReadCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string UsageText(const std::string& defaultFolder, const std::string& resourceFolder) {
-    return "Usage: quantora [--help | --version]\n"
+    return "Usage: quantora [--read-only | --help | --version]\n"
            "\n"
            "Quantora costs jobs for a small business, from its price lists and from other\n"
            "jobs. Started without arguments, it opens its management window.\n"
            "\n"
+           "  --read-only  open the data folder to look only: jobs and price lists can be\n"
+           "               found, opened, printed and exported, and nothing is changed, so\n"
+           "               that another computer may work in the folder meanwhile\n"
            "  -h, --help   show this text and end\n"
            "  --version    show the version and end\n"
            "\n"

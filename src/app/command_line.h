@@ -1,6 +1,7 @@
 #pragma once
 // What the command line asks of a start. Quantora opens no file named on its command line:
-// it answers --help and --version without a window, lets the options of the window system
+// it answers --help and --version without a window, takes --read-only for a desk that only
+// looks into a data folder another works in, lets the options of the window system
 // through to Qt, and refuses anything else with one line, so that a mistyped launcher or
 // script fails loudly instead of opening a window that ignores what it was asked.
 #include <string>
@@ -12,6 +13,8 @@ enum class StartRequest { Windows, Usage, Version, Refused };
 
 struct CommandLine {
     StartRequest request = StartRequest::Windows;
+    // --read-only: the data folder is opened to read only, whether another desk holds it or not.
+    bool readOnly = false;
     // For Refused: the one line for standard error, without its line end.
     std::string refusal;
 };

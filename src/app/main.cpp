@@ -7,11 +7,13 @@
 #include "app/build_info.h"
 #include "app/command_line.h"
 #include "datafolder/folder_actions.h"
+#include "datafolder/read_only_desk.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/sounds.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
+#include "store/own_settings.h"
 #include "store/pause.h"
 #include "ui/common/application.h"
 #include "ui/common/data_folder_hold.h"
@@ -23,7 +25,7 @@ namespace quantora {
 namespace {
 
 int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& sounds,
-        const std::string& programFolder) {
+        const std::string& programFolder, bool readOnly) {
     std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     std::string defaultFolder = BuildDefaultFolder(SpecialFolderPath(), home);
     Settings settings = ReadSettings(defaultFolder);
@@ -34,33 +36,47 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
     RunningCopy running = AskRunningCopy(QString::fromStdString(caption),
                                          QString::fromStdString(CaptionOneMinuteEarlier(caption)));
     if (running == RunningCopy::Raised) return 0;
-    // Nothing is written in a data folder another computer works in.
+    // Nothing is written in a data folder another computer works in: it may be read only.
     DeskHold hold;
-    if (!HoldDataFolder(nullptr, dialogs, hold, DataFolderNamed(defaultFolder),
-                        PromptButtons::TryAgainQuit))
-        return 0;
-    std::optional<std::string> leftBehind;
-    if (running == RunningCopy::None) leftBehind = FinishInterruptedAction(defaultFolder, settings);
+    std::string named = DataFolderNamed(defaultFolder);
+    HoldChoice choice = readOnly ? HoldChoice::ReadOnly
+                                 : HoldDataFolder(nullptr, dialogs, hold, named,
+                                                  PromptButtons::TryAgainReadOnlyQuit);
+    if (choice == HoldChoice::GaveUp) return 0;
+    DataPaths paths;
+    if (choice == HoldChoice::ReadOnly) {
+        // Read as it stands: what an interrupted action left, and the settings of this desk,
+        // are the business of the desk that works there.
+        paths = ReadOnlyDataPaths(defaultFolder, named);
+        settings = ReadOnlySettings(ReadOwnSettings(OwnSettingsPath()).readOnlySettings, settings);
+    } else {
+        std::optional<std::string> leftBehind;
+        if (running == RunningCopy::None)
+            leftBehind = FinishInterruptedAction(defaultFolder, settings);
 
-    DataFolderSetUp setUp = SetUpDataFolder(defaultFolder, settings);
-    if (setUp.unreachableFolder)
-        dialogs.Ask(nullptr, QString::fromStdString(NotAccessibleMessage(*setUp.unreachableFolder)),
-                    PromptIcon::Exclamation, PromptButtons::Ok);
-    // The folder finishing an action led to, or the default one when the named one is gone.
-    if (setUp.paths.dataFolder != hold.Folder() &&
-        !HoldDataFolder(nullptr, dialogs, hold, setUp.paths.dataFolder,
-                        PromptButtons::TryAgainQuit))
-        return 0;
-    if (leftBehind)
-        dialogs.Ask(nullptr, QString::fromStdString(*leftBehind), PromptIcon::Exclamation,
-                    PromptButtons::Ok);
-    if (running == RunningCopy::None) RemoveStaleTemporaryFiles(setUp.paths);
+        DataFolderSetUp setUp = SetUpDataFolder(defaultFolder, settings);
+        if (setUp.unreachableFolder)
+            dialogs.Ask(nullptr,
+                        QString::fromStdString(NotAccessibleMessage(*setUp.unreachableFolder)),
+                        PromptIcon::Exclamation, PromptButtons::Ok);
+        // The folder finishing an action led to, or the default one when the named one is gone.
+        if (setUp.paths.dataFolder != hold.Folder() &&
+            HoldDataFolder(nullptr, dialogs, hold, setUp.paths.dataFolder,
+                           PromptButtons::TryAgainQuit) != HoldChoice::Held)
+            return 0;
+        if (leftBehind)
+            dialogs.Ask(nullptr, QString::fromStdString(*leftBehind), PromptIcon::Exclamation,
+                        PromptButtons::Ok);
+        if (running == RunningCopy::None) RemoveStaleTemporaryFiles(setUp.paths);
+        paths = setUp.paths;
+    }
 
-    Session session(programFolder, setUp.paths, settings, keys, sounds, dialogs);
+    Session session(programFolder, paths, settings, keys, sounds, dialogs);
     session.Hold = std::move(hold);
     session.OwnSettingsFile = OwnSettingsPath();
+    if (session.ReadOnly()) session.ReadOnlyHold = LookAtHold(named, ThisDesk().computer);
     ManagementWindow window(session);
-    window.setWindowTitle(QString::fromStdString(caption));
+    window.setWindowTitle(QString::fromStdString(session.Caption(DateTimeText(ClockNow()))));
     RunningCopyListener listener(&window);
     if (running == RunningCopy::None) listener.Listen();
 
@@ -70,13 +86,15 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
         screen.left() + (screen.width() - window.frameGeometry().width()) / 2 + session.Offset.x,
         screen.top() + (screen.height() - window.frameGeometry().height()) / 2 + session.Offset.y);
     window.show();
-    return app.exec();
+    int ended = app.exec();
+    // The reading desk's working copy goes with it (one that took the folder over has none).
+    RemoveReadOnlyWorkFolder(session.Paths.ownWorkFolder);
+    return ended;
 }
 
 // Answers --help and --version without a window (and without a display), and refuses what
 // the program does not take; nothing for a start that opens the windows.
-std::optional<int> AnswerCommandLine(int argc, char** argv) {
-    CommandLine asked = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+std::optional<int> AnswerCommandLine(const CommandLine& asked, int argc, char** argv) {
     switch (asked.request) {
         case StartRequest::Windows:
             return std::nullopt;
@@ -101,7 +119,8 @@ std::optional<int> AnswerCommandLine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace quantora;
-    if (std::optional<int> answered = AnswerCommandLine(argc, argv)) return *answered;
+    CommandLine asked = ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (std::optional<int> answered = AnswerCommandLine(asked, argc, argv)) return *answered;
     QuantoraApplication app(argc, argv);
     // The window title is exactly the program's caption: no application display name, which
     // the window system would append to it.
@@ -118,7 +137,7 @@ int main(int argc, char** argv) {
     DesktopDialogs dialogs(keys, sounds, OwnSettingsPath());
     app.SetDialogs(&dialogs);
     try {
-        return Run(app, keys, dialogs, sounds, programFolder);
+        return Run(app, keys, dialogs, sounds, programFolder, asked.readOnly);
     } catch (const DataFileError& error) {
         EndOnDataFileError(&dialogs, error);
     }

@@ -254,6 +254,8 @@ std::map<std::string, JobPriceChanges> PricingRun::ChangedJobs() const {
 }
 
 void PricingRun::Commit() {
+    // A desk that only reads the folder prices from it as it stands and writes none of it.
+    if (paths_.ReadOnly()) pending_.clear();
     for (const auto& [path, lines] : pending_) {
         std::string& image = images_[path];
         std::size_t first = image.size(), last = 0;
@@ -268,13 +270,10 @@ void PricingRun::Commit() {
             last = std::max(last, offset + 16);
         }
         // Repricing changes Price and SubTot only, and leaves a file untouched when nothing
-        // changed. The changed span is written so that a crash leaves every record wholly
-        // old or wholly new: in place within one page, by replacing the file beyond that.
+        // changed. A changed job is replaced whole, never written in place: a crash leaves it
+        // old or new, and a desk reading the folder meanwhile never reads it half written.
         if (first >= last) continue;
-        if (first / kUntornPiece == (last - 1) / kUntornPiece)
-            WriteUntorn(path, first, std::string_view(image).substr(first, last - first));
-        else
-            ReplaceFile(path, image, false);
+        ReplaceFile(path, image, false);
     }
     pending_.clear();
 }

@@ -130,6 +130,29 @@ std::string NoLocksMessage(const std::string& folder) {
            "It notes that this computer does, and other computers will see the note.";
 }
 
+HoldLook LookAtHold(const std::string& folder, const std::string& thisComputer) {
+    int fd = ::open((folder + kDeskHoldFileName).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    HoldLook look{true, ReadNote(fd)};
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    int asked = ::fcntl(fd, F_OFD_GETLK, &whole);
+    if (asked != 0 && errno == EINVAL) {
+        whole.l_pid = 0;
+        asked = ::fcntl(fd, F_GETLK, &whole);
+    }
+    ::close(fd);
+    if (asked == 0) {
+        look.held = whole.l_type != F_UNLCK;
+    } else {
+        // No locks on this disk: the note alone says whether a desk works here.
+        look.held = look.holder && !NoteIsStale(*look.holder, thisComputer, std::time(nullptr),
+                                                ProcessRuns(look.holder->process));
+    }
+    return look;
+}
+
 DeskHold::DeskHold(DeskHold&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), folder_(std::move(other.folder_)) {}
 

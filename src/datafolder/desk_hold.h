@@ -44,6 +44,16 @@ std::string HeldElsewhereMessage(const std::string& folder, const std::optional<
 // The words said once when a folder's file system cannot lock files.
 std::string NoLocksMessage(const std::string& folder);
 
+// Whether another desk holds folder (ending in "/") now, and who, found without writing
+// anything: a desk that only reads the folder watches it so. Free when no note is there, when
+// nothing locks it (its desk has ended, however it ended), or where the disk has no locks,
+// when its note is left behind.
+struct HoldLook {
+    bool held = false;
+    std::optional<DeskHolder> holder;  // as the note says, when it can be read
+};
+HoldLook LookAtHold(const std::string& folder, const std::string& thisComputer);
+
 class DeskHold {
   public:
     enum class Outcome {

@@ -69,9 +69,14 @@ void RunningCopyListener::Answer() {
             if (request.count('\n') < 2) return;
             socket->readAll();
             QList<QByteArray> captions = request.split('\n');
+            // A copy that only reads its data folder follows its caption with a note in
+            // brackets; it is still the running copy.
             QString title = mainWindow_->windowTitle();
+            auto shows = [&title](const QString& caption) {
+                return title == caption || title.startsWith(caption + " (");
+            };
             bool same =
-                QString::fromUtf8(captions[0]) == title || QString::fromUtf8(captions[1]) == title;
+                shows(QString::fromUtf8(captions[0])) || shows(QString::fromUtf8(captions[1]));
             if (same) {
                 mainWindow_->showNormal();
                 mainWindow_->raise();

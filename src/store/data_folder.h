@@ -38,11 +38,19 @@ struct DataPaths {
     // Jobs<n>/ and Lists<n>/: the number in decimal, no blanks or leading zeros.
     std::string JobFolder(std::int32_t group) const;
     std::string ListFolder(std::int32_t list) const;
-    std::string TempJob() const { return dataFolder + "Temp.job"; }
-    std::string SpareJob() const { return dataFolder + "Spare.job"; }
-    std::string ClipJob() const { return dataFolder + "Clip.job"; }
+    std::string TempJob() const { return WorkFolder() + "Temp.job"; }
+    std::string SpareJob() const { return WorkFolder() + "Spare.job"; }
+    std::string ClipJob() const { return WorkFolder() + "Clip.job"; }
     // Where each quote sent to a customer is kept as a PDF, as it was printed.
-    std::string QuoteFolder() const { return dataFolder + "Quotes/"; }
+    std::string QuoteFolder() const { return ReadOnly() ? ownQuoteFolder : dataFolder + "Quotes/"; }
+
+    // A desk that only reads a data folder another desk works in writes nothing there: its
+    // working files lie in a folder of its own and the quotes it prints are kept in the
+    // user's documents. Both empty for the desk that works in the data folder.
+    std::string ownWorkFolder{};
+    std::string ownQuoteFolder{};
+    bool ReadOnly() const { return !ownWorkFolder.empty(); }
+    std::string WorkFolder() const { return ReadOnly() ? ownWorkFolder : dataFolder; }
 };
 
 struct DataFolderSetUp {

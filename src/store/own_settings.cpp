@@ -16,6 +16,7 @@ constexpr const char* kMarkup = "quote-markup";
 constexpr const char* kShowsUnitPrices = "quote-shows-unit-prices";
 constexpr const char* kFileFolder = "file-folder";
 constexpr const char* kPriceChangeNote = "price-change-note";
+constexpr const char* kReadOnlySettings = "read-only-settings";
 
 // The whole number of text within [low, high], or nothing.
 std::optional<int> NumberIn(const std::string& text, int low, int high) {
@@ -44,6 +45,8 @@ OwnSettings ReadOwnSettings(const std::string& path) {
             settings.priceChangeNote = NumberIn(value, 0, 1).value_or(1) == 1;
         } else if (name == kFileFolder) {
             settings.fileFolder = value;
+        } else if (name == kReadOnlySettings) {
+            settings.readOnlySettings = value;
         } else if (!line.empty() && line.front() != '#') {
             settings.otherLines.push_back(line);
         }
@@ -62,6 +65,9 @@ bool WriteOwnSettings(const std::string& path, const OwnSettings& settings) {
     if (!settings.fileFolder.empty() &&
         settings.fileFolder.find_first_of("\r\n") == std::string::npos)
         text << kFileFolder << '=' << settings.fileFolder << '\n';
+    if (!settings.readOnlySettings.empty() &&
+        settings.readOnlySettings.find_first_of("\r\n") == std::string::npos)
+        text << kReadOnlySettings << '=' << settings.readOnlySettings << '\n';
     for (const std::string& line : settings.otherLines) text << line << '\n';
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);

@@ -20,6 +20,9 @@ struct OwnSettings {
     std::string fileFolder;
     // Whether the costing sheet says, as a job opens, that prices changed since it was saved.
     bool priceChangeNote = true;
+    // The settings record of a desk that only reads a data folder another desk works in (as
+    // hexadecimal text), which never writes Kiru.ini; empty until it first changes one.
+    std::string readOnlySettings;
     // Lines this version does not know, written back as they were, so that a newer version's
     // settings survive a run of this one.
     std::vector<std::string> otherLines;

@@ -13,6 +13,7 @@
 #include "costing/pricing.h"
 #include "datafolder/desk_hold.h"
 #include "manage/job_clipboard.h"
+#include "manage/name_index.h"
 #include "store/data_folder.h"
 #include "store/monitor_offset.h"
 #include "store/settings.h"
@@ -45,7 +46,8 @@ class Session {
     // slot (nothing is then selected). The folder Data.dir named when that could not be
     // reached (the default folder is used instead).
     std::optional<std::string> SetUpDataFolderAgain();
-    // Changes one field of the settings record and writes Kiru.ini when it changed.
+    // Changes one field of the settings record and writes Kiru.ini when it changed (a
+    // reading desk's own settings instead).
     void ChangeSetting(std::int16_t quantora::Settings::*field, std::int16_t value);
     // Runs a core operation that changes the settings and writes them itself (selecting,
     // making or deleting a group or price list).
@@ -61,6 +63,19 @@ class Session {
     JobClipboard Clipboard;
     // This desk's hold on the data folder, for as long as it works there.
     DeskHold Hold;
+    // A desk that only reads the folder while another works in it (Paths name its own
+    // folders then): every writing action is refused, and what it saw of the hold as it
+    // opened the folder is in its caption.
+    bool ReadOnly() const { return Paths.ReadOnly(); }
+    HoldLook ReadOnlyHold;
+    // The caption of the main windows for the clock text.
+    std::string Caption(const std::string& clockText) const;
+    // Makes group or price list slot the current one, as a click on it does.
+    void SelectEntry(NameIndex index, std::int16_t slot);
+    // The reading desk now holds the folder: it works there from now on, its own working
+    // folder gone. The folder Data.dir named when it could not be reached, as
+    // SetUpDataFolderAgain says.
+    std::optional<std::string> WorkInDataFolder();
     // The item picker's filter and the texts typed for each, kept for the whole run.
     struct {
         int choice = 0;
@@ -84,6 +99,9 @@ class Session {
     std::string DocumentationPage() const { return ProgramFolder + "Help/1.htm"; }
 
   private:
+    // A reading desk keeps its settings in the program's own settings file.
+    void KeepReadOnlySettings();
+
     quantora::Settings settings_;
 };
 

@@ -33,6 +33,7 @@ PromptAnswer DesktopDialogs::Ask(QWidget* parent, const QString& text, PromptIco
     QMessageBox box(icon == PromptIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     kProgramTitle, text, QMessageBox::NoButton, parent);
     QAbstractButton* tryAgain = nullptr;
+    QAbstractButton* readOnly = nullptr;
     switch (buttons) {
         case PromptButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -48,14 +49,20 @@ PromptAnswer DesktopDialogs::Ask(QWidget* parent, const QString& text, PromptIco
             break;
         case PromptButtons::TryAgainQuit:
         case PromptButtons::TryAgainCancel:
+        case PromptButtons::TryAgainReadOnlyQuit:
             tryAgain = box.addButton("&Try Again", QMessageBox::AcceptRole);
+            if (buttons == PromptButtons::TryAgainReadOnlyQuit) {
+                readOnly = box.addButton("Open &Read-Only", QMessageBox::AcceptRole);
+                readOnly->setObjectName("OpenReadOnly");
+            }
             box.setEscapeButton(
-                box.addButton(buttons == PromptButtons::TryAgainQuit ? "&Quit" : "Cancel",
+                box.addButton(buttons == PromptButtons::TryAgainCancel ? "Cancel" : "&Quit",
                               QMessageBox::RejectRole));
             box.setDefaultButton(static_cast<QPushButton*>(tryAgain));
             break;
     }
     int chosen = box.exec();
+    if (readOnly != nullptr && box.clickedButton() == readOnly) return PromptAnswer::ReadOnly;
     if (tryAgain != nullptr)
         return box.clickedButton() == tryAgain ? PromptAnswer::TryAgain : PromptAnswer::Cancel;
     switch (chosen) {

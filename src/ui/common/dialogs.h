@@ -24,9 +24,18 @@ struct PrinterDefaults;
 class Sounds;
 
 enum class PromptIcon { None, Exclamation };
-// TryAgainQuit and TryAgainCancel: "Try Again" with "Quit" or "Cancel", which answers Cancel.
-enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel, TryAgainQuit, TryAgainCancel };
-enum class PromptAnswer { Ok, Cancel, Yes, No, TryAgain };
+// TryAgainQuit and TryAgainCancel: "Try Again" with "Quit" or "Cancel", which answers Cancel;
+// TryAgainReadOnlyQuit: "Try Again", "Open Read-Only" and "Quit".
+enum class PromptButtons {
+    Ok,
+    OkCancel,
+    YesNo,
+    YesNoCancel,
+    TryAgainQuit,
+    TryAgainCancel,
+    TryAgainReadOnlyQuit
+};
+enum class PromptAnswer { Ok, Cancel, Yes, No, TryAgain, ReadOnly };
 // What "Print Output" was left with.
 enum class PrintChoice { Cancel, Print, Preview, SavePdf };
 // A CSV file to write and the form its file type chose.

@@ -20,6 +20,7 @@
 #include "costing/pricing.h"
 #include "costing/quote_print.h"
 #include "costing/quote_record.h"
+#include "datafolder/read_only_desk.h"
 #include "platform/sounds.h"
 #include "pricelists/item_file.h"
 #include "store/clock_text.h"
@@ -141,6 +142,7 @@ void CostingSheetWindow::BuildRows(QWidget* area) {
         quant_[r]->setGeometry(8, y, kQuantWidth, kRowHeight);
         quant_[r]->setAlignment(Qt::AlignRight);
         quant_[r]->installEventFilter(this);
+        quant_[r]->setReadOnly(session_.ReadOnly());
         item_[r] = new RowLabel(area, {8 + kQuantWidth, y, kItemWidth, kRowHeight});
         item_[r]->setObjectName(QString("Item%1").arg(r));
         price_[r] = new RowLabel(area, {8 + kQuantWidth + kItemWidth, y, kPriceWidth, kRowHeight});
@@ -274,6 +276,12 @@ void CostingSheetWindow::BuildMenus() {
     });
     connect(pickPrice, &QAction::triggered, this, &CostingSheetWindow::PickFromPriceLists);
     connect(pickJob, &QAction::triggered, this, &CostingSheetWindow::PickFromOtherJobs);
+    // A desk that only reads the folder shows the costing, prints and exports it, and
+    // changes nothing.
+    if (session_.ReadOnly())
+        for (QAction* action :
+             {save, saveAs, remove, pickPrice, pickJob, sort, deleteLine, autoPick->menuAction()})
+            action->setEnabled(false);
 }
 
 void CostingSheetWindow::ResizeForHelpPanel(bool shown) {
@@ -371,7 +379,7 @@ void CostingSheetWindow::ShowClock() {
     QString clock = Q(DateTimeText(ClockNow()));
     if (clock == shownClock_) return;
     shownClock_ = clock;
-    setWindowTitle(Q(MainCaption(clock.toStdString())));
+    setWindowTitle(Q(session_.Caption(clock.toStdString())));
 }
 
 int CostingSheetWindow::RowOf(QObject* control) const {
@@ -404,6 +412,7 @@ bool CostingSheetWindow::PreviewKey(QWidget* receiver, QKeyEvent* key) {
         close();
         return true;
     }
+    if (session_.ReadOnly()) return false;
     if (key->key() == Qt::Key_Space) {
         AutoPick();
         return true;
@@ -428,6 +437,10 @@ bool CostingSheetWindow::QuantKeyPress(int row, QKeyEvent* key) {
     QString text = key->text();
     if (text.isEmpty() || !text[0].isPrint() || (key->modifiers() & Qt::ControlModifier))
         return false;
+    if (session_.ReadOnly()) {
+        session_.sounds.PlayAsterisk();
+        return true;
+    }
     std::int32_t lines = sheet_->LineCount();
     if (!sheet_->TypeQuantChar(row, text[0].unicode())) {
         session_.sounds.PlayAsterisk();
@@ -574,6 +587,9 @@ void CostingSheetWindow::PrintQuote() {
         session_.dialogs.AskAndLatch(
             this, Q("The quote was printed, but its copy could not be kept as " + kept + "."),
             PromptIcon::Exclamation, PromptButtons::Ok);
+    else if (session_.ReadOnly())
+        session_.dialogs.AskAndLatch(this, Q(QuoteKeptElsewhereNote(kept)), PromptIcon::None,
+                                     PromptButtons::Ok);
 }
 
 void CostingSheetWindow::ExportToCsv() {
@@ -615,7 +631,7 @@ void CostingSheetWindow::DeleteJob() {
 void CostingSheetWindow::closeEvent(QCloseEvent* event) {
     if (closing_) return QMainWindow::closeEvent(event);
     sheet_->SetQuantText(sheet_->CurrentRow(), quant_[sheet_->CurrentRow()]->text().toStdString());
-    if (sheet_->Changed()) {
+    if (sheet_->Changed() && !session_.ReadOnly()) {
         PromptAnswer answer = session_.dialogs.AskAndLatch(
             this, kCostingChanged, PromptIcon::Exclamation, PromptButtons::YesNoCancel);
         if (answer == PromptAnswer::Cancel) {
@@ -647,7 +663,7 @@ bool CostingSheetWindow::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
             quant_[row]->setFocus();
-            if (sheet_->CurrentRow() == row) AutoPick();
+            if (sheet_->CurrentRow() == row && !session_.ReadOnly()) AutoPick();
             return true;
         }
         if (watched == price_[row] || watched == subTot_[row]) {

@@ -148,9 +148,7 @@ void ItemPicker::PriceListChosen() {
     std::optional<std::int16_t> slot = SelectedSlot(priceLists_);
     if (!slot) return;
     // The list chosen here becomes the current one, in the management window too.
-    session_.Apply([slot](const DataPaths& paths, Settings& settings) {
-        SelectEntry(paths, settings, NameIndex::PriceLists, *slot);
-    });
+    session_.SelectEntry(NameIndex::PriceLists, *slot);
     LoadItems();
 }
 

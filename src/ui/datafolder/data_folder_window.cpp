@@ -284,7 +284,7 @@ void DataFolderWindow::RunAction(FolderAction action) {
     auto holdSelected = [&] {
         return action == FolderAction::Restore || next.Holds() ||
                HoldDataFolder(this, session_.dialogs, next, selected,
-                              PromptButtons::TryAgainCancel);
+                              PromptButtons::TryAgainCancel) == HoldChoice::Held;
     };
     if (!holdSelected()) return;
     ActionCheck check = CheckFolderAction(action, session_.Paths, selected);

@@ -16,6 +16,7 @@
 #include "manage/name_index.h"
 #include "platform/sounds.h"
 #include "store/clock_text.h"
+#include "ui/common/data_folder_hold.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/help_panel.h"
 #include "ui/common/key_preview.h"
@@ -205,6 +206,10 @@ void ManagementWindow::BuildMenus() {
     QMenu* tools = menuBar()->addMenu("&Tools");
     tools->setObjectName("MnuTools");
     QAction* backup = Named(tools->addAction("&Backup and Restore"), "MnuBackup");
+    alwaysWriting_ = {newGroup, newJob_, newPriceList, backup};
+    selectionWriting_ = {renameGroup_, deleteGroup_, renameJob_,       cutJob_,         copyJob_,
+                         pasteJob_,    deleteJob_,   renamePriceList_, deletePriceList_};
+    ShowWritingActions();
 
     helpPanel_ =
         new HelpPanel(menuBar(), session_, &Settings::EditHelp, {"HMpaneloff", "HMPanelOn"},
@@ -240,6 +245,7 @@ void ManagementWindow::BuildMenus() {
     connect(pasteJob_, &QAction::triggered, this, &ManagementWindow::PasteJob);
     connect(deleteJob_, &QAction::triggered, this, &ManagementWindow::DeleteSelectedJob);
     connect(backup, &QAction::triggered, this, [this] {
+        if (RefuseWhileReadOnly(this, session_)) return;
         DataFolderWindow window(this, session_, [this] { RefreshLists(); });
         window.exec();
         // Enter or Space on its "OK" may still be held: its release is not for this window.
@@ -292,10 +298,17 @@ QListWidget* ManagementWindow::Column(NameIndex index) const {
 }
 
 void ManagementWindow::ShowClock() {
+    // A reading desk asks to work in the folder once it is free, when nothing else is open.
+    if (session_.ReadOnly() && isVisible() && QApplication::activeModalWidget() == nullptr &&
+        OfferToWorkInFreedFolder(this, session_, askedToWorkHere_)) {
+        shownClock_.clear();
+        ShowWritingActions();
+        RefreshLists();
+    }
     QString clock = Q(DateTimeText(ClockNow()));
     if (clock == shownClock_) return;
     shownClock_ = clock;
-    setWindowTitle(Q(MainCaption(clock.toStdString())));
+    setWindowTitle(Q(session_.Caption(clock.toStdString())));
 }
 
 QString ManagementWindow::Selected(const QListWidget* column) const {
@@ -314,6 +327,7 @@ void ManagementWindow::PrepareGroupMenu() {
                                          static_cast<std::size_t>(groupColumn_->count()));
     ShowItem(renameGroup_, menu.rename);
     ShowItem(deleteGroup_, menu.remove);
+    ShowWritingActions();
 }
 
 void ManagementWindow::PrepareJobMenu() {
@@ -327,6 +341,7 @@ void ManagementWindow::PrepareJobMenu() {
     ShowItem(deleteJob_, menu.remove);
     whereUsed_->setEnabled(menu.open.enabled);  // for a selected job, as Open is
     newJob_->setEnabled(true);
+    ShowWritingActions();
 }
 
 void ManagementWindow::PreparePriceListMenu() {
@@ -334,6 +349,14 @@ void ManagementWindow::PreparePriceListMenu() {
     ShowItem(openPriceList_, menu.open);
     ShowItem(renamePriceList_, menu.rename);
     ShowItem(deletePriceList_, menu.remove);
+    ShowWritingActions();
+}
+
+void ManagementWindow::ShowWritingActions() {
+    bool writable = !session_.ReadOnly();
+    for (QAction* action : alwaysWriting_) action->setEnabled(writable);
+    if (!writable)
+        for (QAction* action : selectionWriting_) action->setEnabled(false);
 }
 
 bool ManagementWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -412,18 +435,14 @@ void ManagementWindow::RightButtonReleased(QListWidget* column, QPoint at) {
 void ManagementWindow::GroupSelected() {
     std::optional<std::int16_t> slot = SelectedSlot(groupColumn_);
     if (!slot) return;
-    session_.Apply([slot](const DataPaths& paths, Settings& settings) {
-        SelectEntry(paths, settings, NameIndex::Groups, *slot);
-    });
+    session_.SelectEntry(NameIndex::Groups, *slot);
     LoadJobs();
 }
 
 void ManagementWindow::PriceListSelected() {
     std::optional<std::int16_t> slot = SelectedSlot(priceListColumn_);
     if (!slot) return;
-    session_.Apply([slot](const DataPaths& paths, Settings& settings) {
-        SelectEntry(paths, settings, NameIndex::PriceLists, *slot);
-    });
+    session_.SelectEntry(NameIndex::PriceLists, *slot);
 }
 
 bool ManagementWindow::AskName(QWidget* leftEdge, QString offered, RefusalStyle refusal,
@@ -454,6 +473,7 @@ ManagementWindow::RefusalStyle ManagementWindow::EntryRefusal(NameIndex index) {
 }
 
 void ManagementWindow::NewEntry(NameIndex index) {
+    if (RefuseWhileReadOnly(this, session_)) return;
     bool added =
         AskName(EntryEdge(index), "", EntryRefusal(index), [this, index](const std::string& name) {
             return session_.Apply([&](const DataPaths& paths, Settings& settings) {
@@ -468,6 +488,7 @@ void ManagementWindow::NewEntry(NameIndex index) {
 }
 
 void ManagementWindow::RenameEntry(NameIndex index) {
+    if (RefuseWhileReadOnly(this, session_)) return;
     QString current = Selected(Column(index));
     if (current.isEmpty()) return;
     bool renamed = AskName(
@@ -480,6 +501,7 @@ void ManagementWindow::RenameEntry(NameIndex index) {
 }
 
 void ManagementWindow::DeleteEntry(NameIndex index) {
+    if (RefuseWhileReadOnly(this, session_)) return;
     QString name = Selected(Column(index));
     if (name.isEmpty()) return;
     QString question = Q(DeleteEntryQuestion(index, name.toStdString()));
@@ -498,6 +520,7 @@ void ManagementWindow::DeleteEntry(NameIndex index) {
 }
 
 void ManagementWindow::NewJob() {
+    if (RefuseWhileReadOnly(this, session_)) return;
     std::string folder = session_.Paths.JobFolder(session_.Settings().CurrentGroup);
     std::string made;
     bool added =
@@ -560,9 +583,7 @@ void ManagementWindow::ShowWhereUsed() {
 
 void ManagementWindow::OpenJobInGroup(std::int16_t groupSlot, const std::string& job) {
     // As a double click on the job in its group: the group and the job selected, then open.
-    session_.Apply([groupSlot](const DataPaths& paths, Settings& settings) {
-        SelectEntry(paths, settings, NameIndex::Groups, groupSlot);
-    });
+    session_.SelectEntry(NameIndex::Groups, groupSlot);
     RefreshLists();
     QList<QListWidgetItem*> rows = jobColumn_->findItems(Q(job), Qt::MatchExactly);
     if (!rows.isEmpty()) SelectRow(jobColumn_, jobColumn_->row(rows.front()));
@@ -572,6 +593,7 @@ void ManagementWindow::OpenJobInGroup(std::int16_t groupSlot, const std::string&
 }
 
 void ManagementWindow::RenameSelectedJob() {
+    if (RefuseWhileReadOnly(this, session_)) return;
     QString current = Selected(jobColumn_);
     if (current.isEmpty()) return;
     std::string folder = session_.Paths.JobFolder(session_.Settings().CurrentGroup);
@@ -584,6 +606,7 @@ void ManagementWindow::RenameSelectedJob() {
 }
 
 void ManagementWindow::PutSelectedJobOnClipboard(JobClipboard::State how) {
+    if (RefuseWhileReadOnly(this, session_)) return;
     int row = SelectedRow(jobColumn_);
     if (row < 0) return;
     std::string name = jobColumn_->item(row)->text().toStdString();
@@ -593,6 +616,7 @@ void ManagementWindow::PutSelectedJobOnClipboard(JobClipboard::State how) {
 }
 
 void ManagementWindow::PasteJob() {
+    if (RefuseWhileReadOnly(this, session_)) return;
     std::int16_t group = session_.Settings().CurrentGroup;
     if (!session_.Clipboard.CanPasteInto(group)) return;
     if (auto question = PasteQuestion(session_.Paths.JobFolder(group), session_.Clipboard)) {
@@ -605,6 +629,7 @@ void ManagementWindow::PasteJob() {
 }
 
 void ManagementWindow::DeleteSelectedJob() {
+    if (RefuseWhileReadOnly(this, session_)) return;
     QString name = Selected(jobColumn_);
     if (name.isEmpty()) return;
     PromptAnswer answer =

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "manage/entry_operations.h"
 #include "manage/job_clipboard.h"
@@ -60,6 +61,8 @@ class ManagementWindow : public QMainWindow {
     void PrepareGroupMenu();
     void PrepareJobMenu();
     void PreparePriceListMenu();
+    // In a desk that only reads the folder, every action that would write in it is off.
+    void ShowWritingActions();
     // The menu-bar opening of a column's menu: focus the column, then prepare the menu unless
     // it was popped up from the list and prepared already.
     void MenuOpened(QListWidget* column, void (ManagementWindow::*prepare)());
@@ -141,6 +144,12 @@ class ManagementWindow : public QMainWindow {
     int focusColumn_ = 3;
     int lastClickY_ = 0;  // pixels within the list of the last right-button release
     QString shownClock_;
+    // The actions that write in the data folder: those always offered to a desk that works
+    // there, and those offered by what is selected.
+    std::vector<QAction*> alwaysWriting_;
+    std::vector<QAction*> selectionWriting_;
+    // A reading desk has been asked whether to work in the folder once it became free.
+    bool askedToWorkHere_ = false;
 };
 
 }  // namespace quantora

@@ -21,6 +21,7 @@
 #include "store/pause.h"
 #include "ui/common/after_paint.h"
 #include "ui/common/code_page_validator.h"
+#include "ui/common/data_folder_hold.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/filter_panel.h"
 #include "ui/common/help_panel.h"
@@ -141,8 +142,11 @@ void PriceListEditor::BuildMenus() {
     exportItems->setObjectName("FMExport");
     QAction* undoImport = file->addAction("&Undo Last Import");
     undoImport->setObjectName("FMUndoImport");
-    connect(file, &QMenu::aboutToShow, this,
-            [this, undoImport] { undoImport->setEnabled(CanUndoLastImport(listFolder_)); });
+    connect(file, &QMenu::aboutToShow, this, [this, undoImport] {
+        undoImport->setEnabled(!session_.ReadOnly() && CanUndoLastImport(listFolder_));
+    });
+    // A desk that only reads the folder finds, prints and exports items, and changes none.
+    importItems->setEnabled(!session_.ReadOnly());
     connect(importItems, &QAction::triggered, this, [this] {
         std::size_t shown = 0;
         bool changed = ImportItems(this, session_, listFolder_, WritingProgress(shown));
@@ -211,6 +215,8 @@ void PriceListEditor::BuildEditor(QWidget* area) {
     deleteButton_->setGeometry(176, 60, 100, 28);
     deleteButton_->setAutoDefault(false);
     deleteButton_->setEnabled(false);
+    addButton->setEnabled(!session_.ReadOnly());
+    priceField_->setReadOnly(session_.ReadOnly());
     connect(addButton, &QPushButton::clicked, this, &PriceListEditor::AddBtn_Click);
     connect(deleteButton_, &QPushButton::clicked, this, &PriceListEditor::DelBtn_Click);
     for (QLineEdit* field : {nameField_, priceField_}) field->installEventFilter(this);
@@ -389,6 +395,7 @@ void PriceListEditor::AfterListChange() {
 }
 
 void PriceListEditor::AddBtn_Click() {
+    if (RefuseWhileReadOnly(this, session_)) return;
     nameField_->setFocus();
     ItemEntry entry =
         CheckItemEntry(nameField_->text().toStdString(), priceField_->text().toStdString());
@@ -419,6 +426,7 @@ void PriceListEditor::AddBtn_Click() {
 }
 
 void PriceListEditor::DelBtn_Click() {
+    if (RefuseWhileReadOnly(this, session_)) return;
     nameField_->setFocus();
     model_.Delete(listFolder_, nameField_->text().toStdString());
     UpdateSlider();
@@ -434,7 +442,7 @@ void PriceListEditor::ChooseRow(int row) {
     nameField_->setText(Q(name));
     // From the file, not from memory: another window may have changed it meanwhile.
     priceField_->setText(Q(AmountText(ReadItemPrice(listFolder_, name))));
-    deleteButton_->setEnabled(true);
+    deleteButton_->setEnabled(!session_.ReadOnly());
     rows_.Choose(row);
     Hlt(row);
     priceField_->setFocus();

@@ -6,6 +6,7 @@
 #include "pricelists/price_import.h"
 #include "pricelists/price_list_model.h"
 #include "store/data_file.h"
+#include "ui/common/data_folder_hold.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/shown_work.h"
 #include "ui/pricelists/import_preview_dialog.h"
@@ -42,6 +43,7 @@ void Tell(QWidget* parent, Session& session, const std::string& text) {
 
 bool ImportItems(QWidget* parent, Session& session, const std::string& listFolder,
                  const ImportProgress& step) {
+    if (RefuseWhileReadOnly(parent, session)) return false;
     std::optional<std::string> path = session.dialogs.AskImportFile(parent);
     if (!path) return false;
     std::string bytes;
@@ -76,6 +78,7 @@ bool ImportItems(QWidget* parent, Session& session, const std::string& listFolde
 
 bool UndoImport(QWidget* parent, Session& session, const std::string& listFolder,
                 const ImportProgress& step) {
+    if (RefuseWhileReadOnly(parent, session)) return false;
     if (!CanUndoLastImport(listFolder)) return false;
     if (session.dialogs.Ask(parent,
                             "Put back the prices the last import changed, and remove the items "
