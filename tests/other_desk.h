@@ -18,7 +18,8 @@ inline DeskHolder Desk(const char* computer, long process) {
     return {"anne", computer, process, std::time(nullptr)};
 }
 
-// Holds the folder from its own process until Close (a byte on a pipe) or Kill; Held says
+// Holds the folder from its own process until Close (a byte on a pipe: it lets go as the
+// program does when it closes) or Kill (the note stays, the lock goes); Held says
 // whether it got it. It touches nothing but the folder and the pipes.
 class OtherDesk {
   public:
@@ -27,13 +28,17 @@ class OtherDesk {
         if (::pipe(held) != 0 || ::pipe(go) != 0) std::abort();
         pid_ = ::fork();
         if (pid_ == 0) {
+            // Only the test holds the far ends: should it die, this desk ends too.
+            ::close(held[0]);
+            ::close(go[1]);
             DeskHold hold;
             DeskHolder me = Desk("front-desk", static_cast<long>(::getpid()));
             char answer = hold.Take(folder, me).outcome == DeskHold::Outcome::Held ? 'y' : 'n';
             if (::write(held[1], &answer, 1) != 1) ::_exit(2);
             char byte;
             if (::read(go[0], &byte, 1) < 0) ::_exit(2);
-            ::_exit(0);  // lets go as the program ends
+            hold.Release();  // as the program does when it closes
+            ::_exit(0);
         }
         ::close(held[1]);
         ::close(go[0]);

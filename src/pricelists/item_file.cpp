@@ -30,8 +30,10 @@ bool ItemExists(const std::string& listFolder, const std::string& name) {
 Amount ReadItemPrice(const std::string& listFolder, const std::string& name) {
     auto stored = FindFile(listFolder, name);
     if (!stored) return Amount{};
-    DataFile file = DataFile::Open(ItemPath(listFolder, *stored));
-    return DecodeItemPrice(file.ReadAt(0, kItemFileSize));
+    // Only read: a desk that only reads the folder may not open it for writing.
+    std::optional<std::string> bytes =
+        DataFile::ReadPart(ItemPath(listFolder, *stored), 0, kItemFileSize);
+    return bytes ? DecodeItemPrice(*bytes) : Amount{};
 }
 
 std::optional<Amount> ReadItemPriceIfPresent(const FolderReader& list,

@@ -75,7 +75,12 @@ void WriteSlot(const std::string& path, std::string content, std::int16_t slot,
     ReplaceFile(path, content, true);
 }
 
-std::string Content(const std::string& path) { return DataFile::Open(path).ReadAll(); }
+// Read without opening for writing, so that a desk that only reads the folder can; a missing
+// index is made, empty, as the data files are.
+std::string Content(const std::string& path) {
+    if (std::optional<std::string> bytes = DataFile::ReadWhole(path)) return *bytes;
+    return DataFile::Open(path).ReadAll();
+}
 
 }  // namespace
 

@@ -16,6 +16,16 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutWindowsAndHelpWins) {
     EXPECT_EQ(Asked({"--help", "--version"}), StartRequest::Usage);
 }
 
+TEST(CommandLine, ReadOnlyOpensTheWindowsToReadTheFolderOnly) {
+    EXPECT_FALSE(ReadCommandLine({}).readOnly);
+    CommandLine asked = ReadCommandLine({"--read-only", "-platform", "offscreen"});
+    EXPECT_EQ(asked.request, StartRequest::Windows);
+    EXPECT_TRUE(asked.readOnly);
+    EXPECT_EQ(Asked({"--read-only=yes"}), StartRequest::Refused);
+    EXPECT_NE(UsageText("/home/anne/", "/usr/share/quantora/").find("  --read-only  "),
+              std::string::npos);
+}
+
 TEST(CommandLine, TheWindowSystemsOptionsPassWithTheirValues) {
     EXPECT_EQ(Asked({"-platform", "offscreen"}), StartRequest::Windows);
     EXPECT_EQ(Asked({"--platform=xcb", "-reverse"}), StartRequest::Windows);

@@ -18,6 +18,7 @@ using namespace testing;
 
 TEST(DeskHold, ASecondDeskIsToldWhoHoldsTheFolderAndHasItOnceTheFirstHasGone) {
     TempFolder shared;
+    WriteBytes(shared / "Groups.dat", Slot("My First Group"));  // a folder with data in it
     DeskHolder me = Desk("back-office", static_cast<long>(::getpid()));
     {
         OtherDesk front(shared.path());
