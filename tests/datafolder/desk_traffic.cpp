@@ -11,6 +11,8 @@
 //     times, and checks that each file it read was whole: every line of a job of one round,
 //     every price one the list has had. Prints what it saw; ends 1 at the first fault, and 3
 //     when a read or a write failed (as it does for an unwritable folder it tried to change).
+#include "desk_traffic.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,7 +25,6 @@
 #include "costing/pricing.h"
 #include "datafolder/desk_hold.h"
 #include "datafolder/read_only_desk.h"
-#include "desk_traffic.h"
 #include "manage/job_operations.h"
 #include "pricelists/item_file.h"
 #include "pricelists/price_import.h"
@@ -143,8 +144,8 @@ int main(int argc, char** argv) {
         if (mode == "work" && argc == 4) return Work(argv[2], argv[3]);
         if (mode == "read" && (argc == 5 || argc == 6)) {
             // As another user, to whom the folder is not writable: any write fails loudly.
-            if (argc == 6 && (::setresgid(65534, 65534, 65534) != 0 ||
-                              ::setresuid(65534, 65534, 65534) != 0))
+            if (argc == 6 &&
+                (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0))
                 return 4;
             return Read(argv[2], argv[3], std::stoi(argv[4]));
         }

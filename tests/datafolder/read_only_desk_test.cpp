@@ -25,8 +25,8 @@ std::map<std::string, std::pair<ino_t, std::int64_t>> Tree(const std::string& fo
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         struct stat info {};
         ::lstat(entry.path().c_str(), &info);
-        tree[entry.path().string()] = {info.st_ino, info.st_mtim.tv_sec * 1'000'000'000LL +
-                                                        info.st_mtim.tv_nsec};
+        tree[entry.path().string()] = {
+            info.st_ino, info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
     }
     return tree;
 }
@@ -65,8 +65,9 @@ TEST(ReadOnlyDesk, TheCaptionSaysWhoWorksInTheFolder) {
     EXPECT_EQ(ReadOnlyCaption(caption, {true, std::nullopt}),
               caption + " (read only: in use on another computer)");
     EXPECT_EQ(ReadOnlyCaption(caption, {}), caption + " (read only)");
-    EXPECT_NE(FolderFreeQuestion("/srv/shop/", byAnne).find("anne on the computer front-desk has "
-                                                            "closed the data folder /srv/shop."),
+    EXPECT_NE(FolderFreeQuestion("/srv/shop/", byAnne)
+                  .find("anne on the computer front-desk has "
+                        "closed the data folder /srv/shop."),
               std::string::npos);
 }
 

@@ -40,8 +40,9 @@ std::map<std::string, std::pair<std::uintmax_t, std::int64_t>> Tree(const std::s
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         struct stat info {};
         ::lstat(entry.path().c_str(), &info);
-        tree[entry.path().string()] = {static_cast<std::uintmax_t>(info.st_size),
-                                       info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
+        tree[entry.path().string()] = {
+            static_cast<std::uintmax_t>(info.st_size),
+            info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
     }
     return tree;
 }

@@ -7,9 +7,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTimer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <map>
 
@@ -35,8 +35,9 @@ std::map<std::string, std::pair<std::uintmax_t, std::int64_t>> Tree(const std::s
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         struct stat info {};
         ::lstat(entry.path().c_str(), &info);
-        tree[entry.path().string()] = {static_cast<std::uintmax_t>(info.st_size),
-                                       info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
+        tree[entry.path().string()] = {
+            static_cast<std::uintmax_t>(info.st_size),
+            info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
     }
     return tree;
 }
@@ -65,9 +66,9 @@ class ReadOnlyTest : public QObject, public Desk {
         EnsureFolder(paths.JobFolder(1));
         WriteBytes(paths.JobFolder(1) + "Roof", "");
         WriteItemPrice(paths.ListFolder(0), "Nails", Amount::Whole(2));
-        WriteBytes(paths.JobFolder(0) + "Shed",
-                   EncodeJobLine({0, 0, Amount::Whole(3), "Nails", Amount::Whole(1),
-                                  Amount::Whole(3)}));
+        WriteBytes(
+            paths.JobFolder(0) + "Shed",
+            EncodeJobLine({0, 0, Amount::Whole(3), "Nails", Amount::Whole(1), Amount::Whole(3)}));
         front = std::make_unique<OtherDesk>(paths.dataFolder);
         QVERIFY(front->Held());
         Settings settings = Now().Settings();
@@ -147,8 +148,8 @@ class ReadOnlyTest : public QObject, public Desk {
         QCOMPARE(Now().Settings().CurrentGroup, std::int16_t(1));
         QCOMPARE(window->findChild<QListWidget*>("JobList")->item(0)->text(), QString("Roof"));
         QCOMPARE(ReadBytes(env->home / kSettingsFileName), kiru);
-        Settings kept = ReadOnlySettings(ReadOwnSettings(Now().OwnSettingsFile).readOnlySettings,
-                                         Settings{});
+        Settings kept =
+            ReadOnlySettings(ReadOwnSettings(Now().OwnSettingsFile).readOnlySettings, Settings{});
         QCOMPARE(kept.CurrentGroup, std::int16_t(1));
         QCOMPARE(Tree(Now().Paths.dataFolder), before);
     }

@@ -300,6 +300,7 @@ QListWidget* ManagementWindow::Column(NameIndex index) const {
 void ManagementWindow::ShowClock() {
     // A reading desk asks to work in the folder once it is free, when nothing else is open.
     if (session_.ReadOnly() && isVisible() && QApplication::activeModalWidget() == nullptr &&
+        QApplication::activePopupWidget() == nullptr &&
         OfferToWorkInFreedFolder(this, session_, askedToWorkHere_)) {
         shownClock_.clear();
         ShowWritingActions();
