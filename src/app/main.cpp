@@ -11,6 +11,7 @@
 #include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/sounds.h"
+#include "pricelists/price_import.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
 #include "store/own_settings.h"
@@ -67,7 +68,11 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
         if (leftBehind)
             dialogs.Ask(nullptr, QString::fromStdString(*leftBehind), PromptIcon::Exclamation,
                         PromptButtons::Ok);
-        if (running == RunningCopy::None) RemoveStaleTemporaryFiles(setUp.paths);
+        if (running == RunningCopy::None) {
+            RemoveStaleTemporaryFiles(setUp.paths);
+            // An import or an undoing a kill or a power cut stopped is finished from its record.
+            FinishInterruptedImports(setUp.paths);
+        }
         paths = setUp.paths;
     }
 

@@ -50,7 +50,8 @@ std::optional<Amount> ReadItemPriceIfPresent(const FolderReader& list,
     return DecodeItemPrice(*bytes);
 }
 
-void WriteItemPrice(const std::string& listFolder, const std::string& name, Amount price) {
+void WriteItemPrice(const std::string& listFolder, const std::string& name, Amount price,
+                    bool durable) {
     std::string stored = FindFile(listFolder, name).value_or(name);
     std::string path = ItemPath(listFolder, stored);
     std::string bytes = EncodeItemPrice(price);
@@ -60,11 +61,12 @@ void WriteItemPrice(const std::string& listFolder, const std::string& name, Amou
         std::string content = existing.ReadAll();
         if (content.size() > kItemFileSize) bytes += content.substr(kItemFileSize);
     }
-    ReplaceFile(path, bytes, true);
+    ReplaceFile(path, bytes, durable);
 }
 
-void WriteNewItemPrice(const std::string& listFolder, const std::string& name, Amount price) {
-    ReplaceFile(ItemPath(listFolder, name), EncodeItemPrice(price), true);
+void WriteNewItemPrice(const std::string& listFolder, const std::string& name, Amount price,
+                       bool durable) {
+    ReplaceFile(ItemPath(listFolder, name), EncodeItemPrice(price), durable);
 }
 
 void DeleteItem(const std::string& listFolder, const std::string& name) {

@@ -38,12 +38,15 @@ std::optional<Amount> ReadItemPriceIfPresent(const FolderReader& list,
                                              NameResolver& resolver);
 
 // Writes the price. An item that exists under another letter case is written there; a new
-// one gets a file of exactly 8 bytes. The file is replaced safely, never left half written.
-void WriteItemPrice(const std::string& listFolder, const std::string& name, Amount price);
+// one gets a file of exactly 8 bytes. The file is replaced safely, never left half written;
+// durable, it is on the disk when this returns (an action over many items flushes once).
+void WriteItemPrice(const std::string& listFolder, const std::string& name, Amount price,
+                    bool durable = true);
 
 // Writes the price of an item the list is known not to hold under any letter case, as an
 // import that has just listed the folder knows: no search of the folder for each one.
-void WriteNewItemPrice(const std::string& listFolder, const std::string& name, Amount price);
+void WriteNewItemPrice(const std::string& listFolder, const std::string& name, Amount price,
+                       bool durable = true);
 
 // Deletes the item; any failure (missing, locked) is ignored.
 void DeleteItem(const std::string& listFolder, const std::string& name);

@@ -1,6 +1,7 @@
 #include "pricelists/price_export.h"
 
-#include "pricelists/price_import.h"
+#include "pricelists/import_plan.h"
+#include "pricelists/list_records.h"
 #include "store/code_page.h"
 #include "store/csv.h"
 

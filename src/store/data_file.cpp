@@ -338,6 +338,14 @@ void ReplaceFile(const std::string& path, std::string_view bytes, bool durable) 
     }
 }
 
+void FlushDiskOf(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw DataFileError(DataFileError::Kind::Open, folder);
+    int flushed = ::syncfs(fd);
+    ::close(fd);
+    if (flushed != 0) throw DataFileError(DataFileError::Kind::Open, folder);
+}
+
 void WriteUntorn(const std::string& path, std::uint64_t offset, std::string_view bytes,
                  bool durable) {
     if (bytes.empty()) return;

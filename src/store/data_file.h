@@ -122,6 +122,11 @@ void RemoveStaleTemporaryFiles(const std::string& folderPath);
 // cannot be written either way.
 void ReplaceFile(const std::string& path, std::string_view bytes, bool durable);
 
+// Puts everything written to the disk of folder (ending in "/") on it, in one flush: an action
+// over many files writes them without a flush each, and flushes once before it calls itself
+// done. Throws DataFileError(Open) when the disk reports that something could not be written.
+void FlushDiskOf(const std::string& folder);
+
 // Writes bytes at offset in an existing or new file so that a kill at any moment leaves
 // them wholly old or wholly new. The system writes a piece that lies within one page of the
 // file whole or not at all; a piece that straddles pages is written by replacing the whole

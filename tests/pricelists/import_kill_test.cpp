@@ -40,9 +40,9 @@ class ImportKilled : public ::testing::Test {
     void ListBefore() {
         for (const std::string& name : ListItemNames(list.path())) ::unlink((list / name).c_str());
         ForgetLastImport(list.path());
-        for (int i = 0; i < kKept; ++i) WriteItemPrice(list.path(), Name(i), OldPrice(i));
+        for (int i = 0; i < kKept; ++i) WriteItemPrice(list.path(), Name(i), OldPrice(i), false);
         for (int i = kKept + kAdded; i < kKept + kAdded + kMissing; ++i)
-            WriteItemPrice(list.path(), Name(i), OldPrice(i));
+            WriteItemPrice(list.path(), Name(i), OldPrice(i), false);
     }
 
     void Import() {
@@ -107,6 +107,52 @@ TEST_F(ImportKilled, NoItemIsTornAndTheSameImportFinishesAndUndoesWhole) {
         ASSERT_EQ(Items(), after) << "after kill " << kill;
         UndoLastImport(list.path());
         ASSERT_EQ(Items(), before) << "after kill " << kill;
+    }
+}
+
+// The next start (or the next opening of the list) finishes from the record what a kill cut
+// short, with nothing run again by hand: an import comes out whole, an undoing puts back the
+// list as it was before the import.
+TEST_F(ImportKilled, TheNextOpeningFinishesAnImportOrAnUndoingFromItsRecord) {
+    ListBefore();
+    auto before = Items();
+    Import();
+    auto after = Items();
+    const char* wanted = std::getenv("QUANTORA_KILLS");
+    int kills = wanted ? std::atoi(wanted) : 12;
+    std::mt19937 random(20261208);
+    for (bool undoing : {false, true}) {
+        for (int kill = 0; kill < kills; ++kill) {
+            ListBefore();
+            if (undoing) Import();
+            pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                undoing ? UndoLastImport(list.path()) : Import();
+                ::_exit(0);
+            }
+            // Killed anywhere from its start to a little past the time a whole run takes.
+            ::usleep(std::uniform_int_distribution<useconds_t>(0, 60'000)(random));
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            RemoveStaleTemporaryFiles(list.path());
+            ExpectNoTornItem();
+            if (HasFatalFailure()) return;
+            ImportLeftOver left = FinishInterruptedImport(list.path());
+            if (undoing) {
+                // Killed before the undoing began, the import stands whole; after, it is gone.
+                ASSERT_EQ(Items(), CanUndoLastImport(list.path()) ? after : before)
+                    << "undoing, kill " << kill;
+                continue;
+            }
+            if (!CanUndoLastImport(list.path())) {  // killed before anything changed
+                ASSERT_EQ(Items(), before) << "kill " << kill;
+                continue;
+            }
+            ASSERT_EQ(Items(), after) << "kill " << kill << " left " << static_cast<int>(left);
+            UndoLastImport(list.path());
+            ASSERT_EQ(Items(), before) << "kill " << kill;
+        }
     }
 }
 

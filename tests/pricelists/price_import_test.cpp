@@ -290,6 +290,69 @@ TEST_F(ImportIntoList, AnImportCutShortIsFinishedByTheSameImportAndUndoneWhole) 
     EXPECT_EQ(OnDisk(), before);
 }
 
+// The record of an import cut short finishes it alone, at the next opening of the list. Two
+// tries cut short are finished as one: what either writes, the later one winning; an item the
+// first deleted and the second names again comes back, one it changed and the second deletes
+// goes. Undoing puts back the list as it was before both.
+TEST_F(ImportIntoList, TheRecordOfAnImportCutShortFinishesItWithoutTheFile) {
+    WriteItemPrice(list, "A", Amount::Whole(1));
+    WriteItemPrice(list, "B", Amount::Whole(1));
+    WriteItemPrice(list, "Gone", Amount::Whole(4));
+    auto before = OnDisk();
+    struct Cut {};
+    auto cutAfter = [](std::size_t count) {
+        return [count](std::size_t done, std::size_t) {
+            if (done == count) throw Cut{};
+        };
+    };
+    ImportChoices deleting;
+    deleting.deleteMissing = true;
+    try {
+        ApplyImport(list, Plan("Name,Price\nA,2\nB,2\nNew,3\n", &deleting), cutAfter(1));
+    } catch (const Cut&) {
+    }
+    // A second try with another file, cut short too: its record holds both.
+    try {
+        ApplyImport(list, Plan("Name,Price\nB,5\nGone,6\n", &deleting), cutAfter(1));
+    } catch (const Cut&) {
+    }
+    EXPECT_EQ(FinishInterruptedImport(list), ImportLeftOver::Finished);
+    std::map<std::string, Amount> finished = {
+        {"B", Amount::Whole(5)}, {"Gone", Amount::Whole(6)}, {"New", Amount::Whole(3)}};
+    EXPECT_EQ(OnDisk(), finished);
+    EXPECT_EQ(FinishInterruptedImport(list), ImportLeftOver::None);  // whole now
+    UndoLastImport(list);
+    EXPECT_EQ(OnDisk(), before);
+}
+
+TEST_F(ImportIntoList, AnEarlierVersionsRecordIsUndoneNotFinished) {
+    WriteItemPrice(list, "A", Amount::Whole(2));
+    WriteItemPrice(list, "New", Amount::Whole(3));
+    testing::WriteBytes(list + kLastImportRecord, "C\t10000\tA\nA\tNew\n");
+    EXPECT_EQ(FinishInterruptedImport(list), ImportLeftOver::None);
+    EXPECT_EQ(ReadItemPrice(list, "New"), Amount::Whole(3));
+    UndoLastImport(list);
+    std::map<std::string, Amount> before = {{"A", Amount::Whole(1)}};
+    EXPECT_EQ(OnDisk(), before);
+}
+
+TEST_F(ImportIntoList, AnUndoingCutShortIsFinishedAtTheNextOpening) {
+    WriteItemPrice(list, "A", Amount::Whole(1));
+    auto before = OnDisk();
+    ApplyImport(list, Plan("Name,Price\nA,2\nB,2\nC,2\n"));
+    struct Cut {};
+    try {
+        UndoLastImport(list, [](std::size_t done, std::size_t) {
+            if (done == 2) throw Cut{};
+        });
+    } catch (const Cut&) {
+    }
+    EXPECT_NE(OnDisk(), before);
+    EXPECT_EQ(FinishInterruptedImport(list), ImportLeftOver::Undone);
+    EXPECT_EQ(OnDisk(), before);
+    EXPECT_FALSE(CanUndoLastImport(list));
+}
+
 TEST_F(ImportIntoList, AnExportedListImportsBackUnchangedAndIntoAnEmptyListByteForByte) {
     std::vector<std::string> names{"Nails",       "=Formula",    "-5 offset",
                                    "'=Quoted",    "Comma, name", "Quote \" mark",

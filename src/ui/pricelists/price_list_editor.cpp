@@ -94,6 +94,9 @@ PriceListEditor::PriceListEditor(QWidget* managementWindow, Session& session,
       listFolder_(session.Paths.ListFolder(session.Settings().CurrentList)) {
     setObjectName("Prices");
     setWindowTitle(" Quantora -  " + listName);
+    // An import of this list that another run of the program left under way is finished
+    // before the list is shown; a desk that only reads the folder leaves it to its holder.
+    if (!session_.ReadOnly()) FinishInterruptedImport(listFolder_);
     listName_ = listName;
 
     area_ = new QWidget(this);

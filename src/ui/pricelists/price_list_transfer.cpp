@@ -31,7 +31,7 @@ void WriteShown(const std::function<void(const ImportProgress&)>& write,
             });
         },
         [&] {
-            if (done > 0) step(done, total);
+            if (done > 0 && step) step(done, total);
         });
 }
 
