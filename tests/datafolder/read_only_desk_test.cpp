@@ -11,6 +11,7 @@
 
 #include "costing/pricing.h"
 #include "desk_traffic.h"
+#include "folder_tree.h"
 #include "other_desk.h"
 #include "test_files.h"
 
@@ -19,31 +20,19 @@ namespace {
 
 using namespace testing;
 
-// Every entry under folder, hidden ones too, with its inode and the time it last changed.
-std::map<std::string, std::pair<ino_t, std::int64_t>> Tree(const std::string& folder) {
-    std::map<std::string, std::pair<ino_t, std::int64_t>> tree;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        struct stat info {};
-        ::lstat(entry.path().c_str(), &info);
-        tree[entry.path().string()] = {
-            info.st_ino, info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
-    }
-    return tree;
-}
-
 TEST(ReadOnlyDesk, TheHoldIsWatchedWithoutWritingAndSeenFreeHoweverItsDeskEnded) {
     TempFolder shared;
     EXPECT_FALSE(LookAtHold(shared.path(), "counter").held);
     {
         OtherDesk front(shared.path());
         ASSERT_TRUE(front.Held());
-        auto before = Tree(shared.path());
+        auto before = TreeOf(shared.path());
         HoldLook seen = LookAtHold(shared.path(), "counter");
         EXPECT_TRUE(seen.held);
         ASSERT_TRUE(seen.holder.has_value());
         EXPECT_EQ(seen.holder->user, "anne");
         EXPECT_EQ(seen.holder->computer, "front-desk");
-        EXPECT_EQ(Tree(shared.path()), before);
+        EXPECT_EQ(TreeOf(shared.path()), before);
         // Killed, it leaves its note behind, and holds nothing.
         front.Kill();
         ASSERT_TRUE(Exists(shared / kDeskHoldFileName));
@@ -109,9 +98,9 @@ TEST(ReadOnlyDesk, PricingReadsTheFolderAndWritesOnlyTheDesksOwnWorkingCopy) {
 
     OpenJob whole{"Whole", working.JobFolder(0) + "Whole"};
     PricingObserver quiet;
-    auto before = Tree(data.path());
+    auto before = TreeOf(data.path());
     ReloadResult read = Reload(reading, whole, quiet);
-    EXPECT_EQ(Tree(data.path()), before);
+    EXPECT_EQ(TreeOf(data.path()), before);
     ASSERT_EQ(read.lines.size(), 1u);
     ReloadResult worked = Reload(working, whole, quiet);
     EXPECT_EQ(read.total, worked.total);
@@ -119,7 +108,7 @@ TEST(ReadOnlyDesk, PricingReadsTheFolderAndWritesOnlyTheDesksOwnWorkingCopy) {
 
     std::string estimate = working.JobFolder(0) + kEstimate;
     EXPECT_EQ(DecodeJobFile(ReadBytes(estimate))[0].Price, Amount::Whole(50));
-    EXPECT_NE(Tree(data.path())[estimate].first, before[estimate].first)
+    EXPECT_NE(TreeOf(data.path())[estimate].inode, before[estimate].inode)
         << "the included job was written in place, where a reading desk could read it half done";
 
     RemoveReadOnlyWorkFolder(reading.WorkFolder());

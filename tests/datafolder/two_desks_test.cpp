@@ -11,7 +11,8 @@
 
 #include "datafolder/desk_hold.h"
 #include "desk_traffic.h"
-#include "folder_snapshot.h"
+#include "folder_tree.h"
+#include "test_files.h"
 
 namespace quantora::testing {
 namespace {
@@ -33,19 +34,6 @@ Ended RunToEnd(const std::string& command) {
 }
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
-
-// Every entry under folder, hidden ones too, with its size and the time it last changed.
-std::map<std::string, std::pair<std::uintmax_t, std::int64_t>> Tree(const std::string& folder) {
-    std::map<std::string, std::pair<std::uintmax_t, std::int64_t>> tree;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        struct stat info {};
-        ::lstat(entry.path().c_str(), &info);
-        tree[entry.path().string()] = {
-            static_cast<std::uintmax_t>(info.st_size),
-            info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
-    }
-    return tree;
-}
 
 class TwoDesks : public ::testing::Test {
   protected:
@@ -101,12 +89,12 @@ TEST_F(TwoDesks, TheReaderChangesNothingInTheFolderEvenWhereItMay) {
     {
         DeskHold other;
         ASSERT_EQ(other.Take(data, ThisDesk()).outcome, DeskHold::Outcome::Held);
-        auto before = Tree(data);
+        auto before = TreeOf(data);
         // As this user, to whom the folder is writable: nothing may be created, changed or
         // deleted all the same.
         Ended reader = RunToEnd(Reader(50, false));
         EXPECT_EQ(reader.status, 0) << reader.output;
-        EXPECT_EQ(Tree(data), before);
+        EXPECT_EQ(TreeOf(data), before);
         // Its working copy is in its own folder.
         EXPECT_TRUE(Exists(own / "work/Temp.job"));
         EXPECT_FALSE(Exists(data + "Temp.job"));

@@ -16,6 +16,7 @@
 #include "costing/job_file.h"
 #include "datafolder/read_only_desk.h"
 #include "desk_fixture.h"
+#include "folder_tree.h"
 #include "other_desk.h"
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
@@ -26,23 +27,6 @@
 
 using namespace quantora;
 using namespace quantora::testing;
-
-namespace {
-
-// Every entry under folder, hidden ones too, with its size and the time it last changed.
-std::map<std::string, std::pair<std::uintmax_t, std::int64_t>> Tree(const std::string& folder) {
-    std::map<std::string, std::pair<std::uintmax_t, std::int64_t>> tree;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        struct stat info {};
-        ::lstat(entry.path().c_str(), &info);
-        tree[entry.path().string()] = {
-            static_cast<std::uintmax_t>(info.st_size),
-            info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
-    }
-    return tree;
-}
-
-}  // namespace
 
 class ReadOnlyTest : public QObject, public Desk {
     Q_OBJECT
@@ -124,7 +108,7 @@ class ReadOnlyTest : public QObject, public Desk {
 
     void theCaptionSaysWhoWorksThereAndEveryWritingActionIsOff() {
         StartReadingDesk();
-        auto before = Tree(Now().Paths.dataFolder);
+        auto before = TreeOf(Now().Paths.dataFolder);
         std::string kiru = ReadBytes(env->home / kSettingsFileName);
         window->ShowClock();
         QVERIFY(window->windowTitle().startsWith(" Quantora "));
@@ -151,12 +135,12 @@ class ReadOnlyTest : public QObject, public Desk {
         Settings kept =
             ReadOnlySettings(ReadOwnSettings(Now().OwnSettingsFile).readOnlySettings, Settings{});
         QCOMPARE(kept.CurrentGroup, std::int16_t(1));
-        QCOMPARE(Tree(Now().Paths.dataFolder), before);
+        QCOMPARE(TreeOf(Now().Paths.dataFolder), before);
     }
 
     void aCostingOpensPricedAndChangesNothing() {
         StartReadingDesk();
-        auto before = Tree(Now().Paths.dataFolder);
+        auto before = TreeOf(Now().Paths.dataFolder);
         OpenJob("Shed");
         // Priced from the list as it stands, as always.
         QCOMPARE(Label("Price", 0), QString("2.00"));
@@ -190,12 +174,12 @@ class ReadOnlyTest : public QObject, public Desk {
         QTest::keyClick(Quant(0), Qt::Key_Escape);
         QTRY_VERIFY(!Sheet());
         QVERIFY(env->dialogs.asked.empty());
-        QCOMPARE(Tree(Now().Paths.dataFolder), before);
+        QCOMPARE(TreeOf(Now().Paths.dataFolder), before);
     }
 
     void thePriceListEditorFindsItemsAndRefusesChanges() {
         StartReadingDesk();
-        auto before = Tree(Now().Paths.dataFolder);
+        auto before = TreeOf(Now().Paths.dataFolder);
         PriceListEditor editor(window.get(), Now(), "My First Price List");
         editor.show();
         QVERIFY(QTest::qWaitForWindowActive(&editor));
@@ -207,7 +191,7 @@ class ReadOnlyTest : public QObject, public Desk {
         QTest::keyClick(name, Qt::Key_Return);
         QCOMPARE(env->dialogs.asked.size(), std::size_t(1));
         QCOMPARE(env->dialogs.asked[0].text, QString(kReadOnlyRefusal));
-        QCOMPARE(Tree(Now().Paths.dataFolder), before);
+        QCOMPARE(TreeOf(Now().Paths.dataFolder), before);
     }
 
     void theFolderFreedIsOfferedOnceAndTakenOver_data() {
