@@ -38,8 +38,10 @@ void EraseWorkingFolder(const std::string& folder, const FileDone& fileDone);
 inline constexpr const char* kBackupCompleteMarker = ".quantora-backup-complete";
 
 // Copies the files of source's sub folders into the same sub folders of target (made as
-// needed), then source's own files, overwriting. Each file is replaced whole, and all of
-// them are on the disk when the copy returns. A copy into the default folder leaves its
+// needed), then source's own files, overwriting. Each file is written straight under its
+// name, without a flush: target is a folder being built, which the action's record or the
+// backup's mark vouches for only afterwards; all of them are on the disk, in one flush, when
+// the copy returns. A copy into the default folder leaves its
 // Kiru.ini and Data.dir alone: they are the program's own record of where the data lives, not
 // data. Returns the first file that could not be copied, having stopped there, or nothing
 // when all were.

@@ -41,16 +41,17 @@ std::string EscapedField(const std::string& text) {
 }
 
 std::vector<std::vector<std::string>> ReadRecordLines(const std::string& path) {
-    std::vector<std::vector<std::string>> lines;
-    std::string text;
     try {
         // Only read: a record is never made by looking for it.
         std::optional<std::string> bytes = DataFile::ReadWhole(path);
-        if (!bytes) return lines;
-        text = std::move(*bytes);
+        if (bytes) return SplitRecordLines(*bytes);
     } catch (const DataFileError&) {
-        return lines;
     }
+    return {};
+}
+
+std::vector<std::vector<std::string>> SplitRecordLines(std::string_view text) {
+    std::vector<std::vector<std::string>> lines;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);

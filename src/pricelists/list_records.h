@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,9 @@ namespace quantora {
 
 // A field as a record holds it.
 std::string EscapedField(const std::string& text);
+
+// The entries of a record's bytes, each split into its fields (at least one).
+std::vector<std::vector<std::string>> SplitRecordLines(std::string_view text);
 
 // The entries of the record at path, each split into its fields; none for a record that is
 // missing or cannot be read.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "pricelists/import_record.h"
 #include "pricelists/item_file.h"
 #include "pricelists/list_records.h"
 #include "pricelists/price_history.h"
@@ -16,74 +17,25 @@ namespace quantora {
 
 namespace {
 
-// What the last import changes, written and flushed before the first item changes, so that
-// the import can be finished or undone whatever stops it: each entry an item it adds ("A",
-// with its price), one whose price it changes ("C", the old price and the new) or one it
-// deletes ("D", with the price it had). Each is followed by the price the item has after the
-// import, where it is there then. "done" ends a whole import; "undoing" marks one whose undoing
-// has begun. Records of earlier versions (without the first line "finishable") hold no new
-// prices: they can be undone, not finished.
-struct UndoEntry {
-    char kind = 'A';
-    std::string name;
-    Amount oldPrice;
-    std::optional<Amount> newPrice;
-};
-struct UndoRecord {
-    std::vector<UndoEntry> entries;
-    bool finishable = true;
-    bool done = false;
-    bool undoing = false;
-};
-
-std::optional<Amount> RawAmount(const std::string& text) {
-    char* end = nullptr;
-    long long raw = std::strtoll(text.c_str(), &end, 10);
-    if (end == text.c_str() || *end != '\0') return std::nullopt;
-    return Amount::FromRaw(raw);
+ImportRecord ReadUndoRecord(const std::string& listFolder) {
+    std::optional<std::string> bytes;
+    try {
+        bytes = DataFile::ReadWhole(listFolder + kLastImportRecord);
+    } catch (const DataFileError&) {
+    }
+    return bytes ? ParseImportRecord(*bytes) : ImportRecord{{}, false, false, false};
 }
 
-UndoRecord ReadUndoRecord(const std::string& listFolder) {
-    UndoRecord record;
-    record.finishable = false;
-    for (const auto& fields : ReadRecordLines(listFolder + kLastImportRecord)) {
-        const std::string& kind = fields[0];
-        if (fields.size() == 1 && kind == "finishable") record.finishable = true;
-        if (fields.size() == 1 && kind == "done") record.done = true;
-        if (fields.size() == 1 && kind == "undoing") record.undoing = true;
-        if (fields.size() == 2 && kind == "A") record.entries.push_back({'A', fields[1], {}, {}});
-        if (fields.size() == 3 && kind == "A")
-            if (auto price = RawAmount(fields[1]))
-                record.entries.push_back({'A', fields[2], {}, price});
-        if (fields.size() == 3 && (kind == "C" || kind == "D"))
-            if (auto old = RawAmount(fields[1]))
-                record.entries.push_back({kind[0], fields[2], *old, std::nullopt});
-        if (fields.size() == 4 && (kind == "C" || kind == "D")) {
-            auto old = RawAmount(fields[1]), price = RawAmount(fields[2]);
-            if (old && price) record.entries.push_back({kind[0], fields[3], *old, price});
-        }
-    }
-    return record;
-}
-
-void WriteUndoRecord(const std::string& listFolder, const UndoRecord& record) {
-    std::string text = record.finishable ? "finishable\n" : "";
-    for (const UndoEntry& entry : record.entries) {
-        text += entry.kind;
-        if (entry.kind != 'A') text += "\t" + std::to_string(entry.oldPrice.raw);
-        if (entry.newPrice) text += "\t" + std::to_string(entry.newPrice->raw);
-        text += "\t" + EscapedField(entry.name) + "\n";
-    }
-    if (record.done) text += "done\n";
-    if (record.undoing) text += "undoing\n";
-    ReplaceFile(listFolder + kLastImportRecord, text, true);
+void WriteUndoRecord(const std::string& listFolder, const ImportRecord& record) {
+    ReplaceFile(listFolder + kLastImportRecord, EncodeImportRecord(record), true);
 }
 
 // Brings every item the record names to what the import makes of it, without a flush each.
-void WriteImportedItems(const std::string& listFolder, const std::vector<UndoEntry>& entries,
+void WriteImportedItems(const std::string& listFolder,
+                        const std::vector<ImportRecordEntry>& entries,
                         const std::function<void(std::size_t, std::size_t)>& progress) {
     std::size_t done = 0;
-    for (const UndoEntry& entry : entries) {
+    for (const ImportRecordEntry& entry : entries) {
         if (!entry.newPrice)
             DeleteItem(listFolder, entry.name);
         else if (entry.kind == 'A')
@@ -99,20 +51,20 @@ void WriteImportedItems(const std::string& listFolder, const std::vector<UndoEnt
 void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
                  const std::function<void(std::size_t, std::size_t)>& progress,
                  const std::string& sourceFile) {
-    UndoRecord previous = ReadUndoRecord(listFolder);
+    ImportRecord previous = ReadUndoRecord(listFolder);
     bool previousCutShort = FileExists(listFolder + kLastImportRecord) && !previous.done;
-    UndoRecord record;
+    ImportRecord record;
     if (previousCutShort) {
         record.entries = previous.entries;
         record.finishable = previous.finishable;
     }
     // What this import writes, in the file's order, then what it deletes. The record keeps
     // the oldest price of each item (that of the import cut short) and the newest.
-    std::vector<UndoEntry> writes;
+    std::vector<ImportRecordEntry> writes;
     std::unordered_map<std::string, std::size_t> recordedAt;
     for (std::size_t i = 0; i < record.entries.size(); ++i)
         recordedAt[FoldCase(record.entries[i].name)] = i;
-    auto note = [&](UndoEntry entry) {
+    auto note = [&](ImportRecordEntry entry) {
         writes.push_back(entry);
         auto [at, added] = recordedAt.try_emplace(FoldCase(entry.name), record.entries.size());
         if (added) {
@@ -120,7 +72,7 @@ void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
             return;
         }
         // Undoing puts back what was there before the import cut short.
-        UndoEntry& earlier = record.entries[at->second];
+        ImportRecordEntry& earlier = record.entries[at->second];
         earlier.newPrice = entry.newPrice;
         if (entry.kind == 'D' && earlier.kind == 'C') earlier.kind = 'D';
     };
@@ -185,17 +137,17 @@ bool CanUndoLastImport(const std::string& listFolder) {
 
 void UndoLastImport(const std::string& listFolder,
                     const std::function<void(std::size_t, std::size_t)>& progress) {
-    UndoRecord record = ReadUndoRecord(listFolder);
+    ImportRecord record = ReadUndoRecord(listFolder);
     // Marked first, so that whatever stops the undoing, it is finished at the next opening.
     if (!record.undoing) {
         record.undoing = true;
         WriteUndoRecord(listFolder, record);
     }
-    const std::vector<UndoEntry>& entries = record.entries;
+    const std::vector<ImportRecordEntry>& entries = record.entries;
     std::size_t done = 0;
     std::vector<PriceHistoryEntry> history;
     std::int64_t now = HistoryTimeNow();
-    for (const UndoEntry& entry : entries) {
+    for (const ImportRecordEntry& entry : entries) {
         if (progress) progress(++done, entries.size());
         if (entry.kind == 'A') {
             DeleteItem(listFolder, entry.name);
@@ -216,7 +168,7 @@ void UndoLastImport(const std::string& listFolder,
 
 ImportLeftOver FinishInterruptedImport(const std::string& listFolder) {
     if (!FileExists(listFolder + kLastImportRecord)) return ImportLeftOver::None;
-    UndoRecord record = ReadUndoRecord(listFolder);
+    ImportRecord record = ReadUndoRecord(listFolder);
     if (record.undoing) {
         UndoLastImport(listFolder);
         return ImportLeftOver::Undone;

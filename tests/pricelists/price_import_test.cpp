@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pricelists/import_record.h"
 #include "pricelists/item_file.h"
 #include "pricelists/price_export.h"
 #include "store/code_page.h"
@@ -323,6 +324,30 @@ TEST_F(ImportIntoList, TheRecordOfAnImportCutShortFinishesItWithoutTheFile) {
     EXPECT_EQ(FinishInterruptedImport(list), ImportLeftOver::None);  // whole now
     UndoLastImport(list);
     EXPECT_EQ(OnDisk(), before);
+}
+
+TEST(ImportRecord, EveryEntryKeepsItsPricesAndADamagedOneNamesNoFileOutsideTheList) {
+    ImportRecord record{{{'A', "Bolt", {}, Amount::FromRaw(25'000)},
+                         {'C', "Nut\tM4", Amount::FromRaw(10'000), Amount::FromRaw(20'000)},
+                         {'D', "Washer", Amount::FromRaw(5'000), std::nullopt},
+                         {'A', "Gone again", {}, std::nullopt}},
+                        true,
+                        true,
+                        false};
+    std::string bytes = EncodeImportRecord(record);
+    EXPECT_EQ(bytes,
+              "finishable\nA\t25000\tBolt\nC\t10000\t20000\tNut\\tM4\nD\t5000\tWasher\n"
+              "A\tGone again\ndone\n");
+    EXPECT_EQ(ParseImportRecord(bytes), record);
+    // An earlier version's record: no new prices, and it says so by lacking the first line.
+    ImportRecord earlier = ParseImportRecord("C\t10000\tNut\nA\tBolt\n");
+    EXPECT_FALSE(earlier.finishable);
+    EXPECT_EQ(earlier.entries.size(), 2u);
+    // Lines that cannot be read, and names that are no file of the list, are left out.
+    ImportRecord damaged = ParseImportRecord(
+        "finishable\nC\tten\t20000\tNut\nA\t5\t../../Groups.dat\nX\t1\tBolt\nD\t5\tWasher\n");
+    ASSERT_EQ(damaged.entries.size(), 1u);
+    EXPECT_EQ(damaged.entries[0].name, "Washer");
 }
 
 TEST_F(ImportIntoList, AnEarlierVersionsRecordIsUndoneNotFinished) {
