@@ -183,8 +183,14 @@ ImportLeftOver FinishInterruptedImport(const std::string& listFolder) {
 }
 
 void FinishInterruptedImports(const DataPaths& paths) {
-    for (const NamedSlot& list : UsedSlots(paths.PriceListIndex()))
-        FinishInterruptedImport(paths.ListFolder(list.slot));
+    for (const NamedSlot& list : UsedSlots(paths.PriceListIndex())) {
+        // A list that cannot be written now must not keep the program from starting: its
+        // record stays, and opening the list tries again and says what failed.
+        try {
+            FinishInterruptedImport(paths.ListFolder(list.slot));
+        } catch (const DataFileError&) {
+        }
+    }
 }
 
 void ForgetLastImport(const std::string& listFolder) {

@@ -42,7 +42,8 @@ enum class ImportLeftOver { None, Finished, Undone };
 // is of an earlier version that cannot be finished (Undo Last Import still puts it back).
 ImportLeftOver FinishInterruptedImport(const std::string& listFolder);
 
-// The same for every price list of the data folder, as the program starts.
+// The same for every price list of the data folder, as the program starts; a list that cannot
+// be written is left as it is, its record kept for its next opening.
 void FinishInterruptedImports(const DataPaths& paths);
 
 // Forgets the last import: the list was changed by hand since.

@@ -3,12 +3,14 @@
 #include "pricelists/price_import.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "pricelists/import_record.h"
 #include "pricelists/item_file.h"
 #include "pricelists/price_export.h"
 #include "store/code_page.h"
 #include "store/data_folder.h"
+#include "store/settings.h"
 #include "test_files.h"
 
 namespace quantora {
@@ -359,6 +361,29 @@ TEST_F(ImportIntoList, AnEarlierVersionsRecordIsUndoneNotFinished) {
     UndoLastImport(list);
     std::map<std::string, Amount> before = {{"A", Amount::Whole(1)}};
     EXPECT_EQ(OnDisk(), before);
+}
+
+TEST(ImportsAtStart, EveryListsStoppedImportIsFinishedAndOneThatCannotBeWrittenWaits) {
+    TempFolder home;
+    Settings settings = ReadSettings(home.path());
+    DataPaths paths = SetUpDataFolder(home.path(), settings).paths;
+    testing::WriteBytes(paths.PriceListIndex(),
+                        testing::Slot("Timber") + testing::Slot("Locked") + testing::Slot("Steel"));
+    std::string pending = "finishable\nA\t20000\tBeam\n";
+    for (int list : {0, 1, 2}) {
+        EnsureFolder(paths.ListFolder(list));
+        testing::WriteBytes(paths.ListFolder(list) + kLastImportRecord, pending);
+    }
+    ::chmod(paths.ListFolder(1).c_str(), 0555);
+    {
+        testing::PermissionsEnforced asAnyUser;
+        FinishInterruptedImports(paths);
+    }
+    ::chmod(paths.ListFolder(1).c_str(), 0755);
+    for (int list : {0, 2})
+        EXPECT_EQ(ReadItemPrice(paths.ListFolder(list), "Beam"), Amount::Whole(2));
+    EXPECT_FALSE(testing::Exists(paths.ListFolder(1) + "Beam"));
+    EXPECT_EQ(testing::ReadBytes(paths.ListFolder(1) + kLastImportRecord), pending);
 }
 
 TEST_F(ImportIntoList, AnUndoingCutShortIsFinishedAtTheNextOpening) {
