@@ -1,9 +1,6 @@
 #include "datafolder/read_only_desk.h"
 
-#include <dirent.h>
-#include <unistd.h>
-
-#include <vector>
+#include "datafolder/data_copy.h"
 
 namespace quantora {
 
@@ -77,17 +74,7 @@ std::string QuoteKeptElsewhereNote(const std::string& keptFile) {
 }
 
 void RemoveReadOnlyWorkFolder(const std::string& workFolder) {
-    if (workFolder.empty()) return;
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(workFolder.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        ::closedir(dir);
-    }
-    for (const std::string& name : names) ::unlink((workFolder + name).c_str());
-    ::rmdir(WithoutSeparator(workFolder).c_str());
+    if (!workFolder.empty()) EraseWorkingFolder(workFolder, {});
 }
 
 }  // namespace quantora
