@@ -1,33 +1,35 @@
-// What the fuzz targets that build folders share: a scratch folder of their own, emptied
-// for each input, and a reader that takes names, bytes and small numbers from the input.
+// What the fuzz targets that build folders share: a scratch folder of their own on a disk
+// kept in memory, emptied for each input, and a reader that takes names, bytes and small
+// numbers from the input. On the disk in memory an input costs no system call, so a campaign
+// reaches millions of runs.
 #pragma once
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
+
+#include "store/data_file.h"
+#include "store/memory_disk.h"
 
 namespace quantora::fuzz {
 
-// A folder under the system's temporary folder, made once per run, ending in "/".
+// The disk every file of the targets is on, put in use the first time it is asked for.
+inline MemoryDisk& Disk() {
+    static MemoryDisk disk;
+    static FileLayerInUse use(disk);
+    return disk;
+}
+
+// The folder of each input, ending in "/".
 inline const std::string& Scratch() {
-    static const std::string folder = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quantora-fuzz-XXXXXX").string();
-        std::string made = ::mkdtemp(pattern.data());
-        return made + "/";
-    }();
+    static const std::string folder = "/scratch/";
     return folder;
 }
 
-// Empties the scratch folder, pipes, links and read-only files included.
+// An empty disk holding an empty scratch folder.
 inline void ClearScratch() {
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(Scratch(), ignored))
-        std::filesystem::remove_all(entry.path(), ignored);
+    Disk() = MemoryDisk();
+    EnsureFolder(Scratch());
 }
 
 class Input {
@@ -56,12 +58,8 @@ class Input {
     // be made (the name may be taken by a folder).
     bool File(const std::string& folder, std::size_t max) {
         std::string name = FileName();
-        int fd = ::open((folder + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0) return false;
         std::string bytes = Bytes(max);
-        if (::write(fd, bytes.data(), bytes.size()) < 0) std::abort();
-        ::close(fd);
-        return true;
+        return Files().Write(folder + name, bytes, WriteMode::Replace, false) == 0;
     }
 
   private:

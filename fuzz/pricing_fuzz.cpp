@@ -4,36 +4,43 @@
 // rewrites prices in place, and the working copy is the open job's length whatever it held.
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "costing/job_file.h"
 #include "costing/pricing.h"
+#include "fuzz_input.h"
 #include "pricelists/item_file.h"
 #include "store/data_file.h"
 
 namespace {
 
-const std::string& Folder() {
-    static const std::string folder = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quantora-fuzz-XXXXXX").string();
-        std::string made = ::mkdtemp(pattern.data());
-        made += '/';
-        quantora::EnsureFolder(made + "Jobs0/");
-        quantora::EnsureFolder(made + "Lists0/");
-        quantora::WriteItemPrice(made + "Lists0/", "A", quantora::Amount::Whole(2));
-        quantora::WriteItemPrice(made + "Lists0/", "B", quantora::Amount::FromRaw(12345));
-        return made;
+// The data folder each input starts from: two items in a list and an empty group.
+const quantora::MemoryDisk& Start() {
+    static const quantora::MemoryDisk start = [] {
+        using namespace quantora;
+        fuzz::ClearScratch();
+        const std::string& folder = fuzz::Scratch();
+        EnsureFolder(folder + "Jobs0/");
+        EnsureFolder(folder + "Lists0/");
+        WriteItemPrice(folder + "Lists0/", "A", Amount::Whole(2));
+        WriteItemPrice(folder + "Lists0/", "B", Amount::FromRaw(12345));
+        return fuzz::Disk();
     }();
-    return folder;
+    return start;
+}
+
+std::uint64_t SizeOf(const std::string& path) {
+    quantora::EntryFacts facts;
+    quantora::Files().Facts(path, facts);
+    return facts.size;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quantora;
-    const std::string& folder = Folder();
+    fuzz::Disk() = Start();
+    const std::string& folder = fuzz::Scratch();
     DataPaths paths{folder, folder};
     const char* files[] = {"Temp.job", "Jobs0/A", "Jobs0/B", "Jobs0/C"};
     const char* names[] = {"A", "B", "C", "a", "c", "", "../Jobs0/A", "D"};
@@ -61,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const AmountOverflow&) {
     }
     for (int f = 1; f < 4; ++f)
-        if (std::filesystem::file_size(folder + files[f]) != content[f].size()) std::abort();
-    if (std::filesystem::file_size(folder + files[0]) != content[1].size()) std::abort();
+        if (SizeOf(folder + files[f]) != content[f].size()) std::abort();
+    if (SizeOf(folder + files[0]) != content[1].size()) std::abort();
     return 0;
 }

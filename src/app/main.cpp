@@ -6,12 +6,12 @@
 
 #include "app/build_info.h"
 #include "app/command_line.h"
+#include "app/stopped_work.h"
 #include "datafolder/folder_actions.h"
 #include "datafolder/read_only_desk.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "platform/sounds.h"
-#include "pricelists/price_import.h"
 #include "store/clock_text.h"
 #include "store/data_file.h"
 #include "store/own_settings.h"
@@ -69,9 +69,7 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
             dialogs.Ask(nullptr, QString::fromStdString(*leftBehind), PromptIcon::Exclamation,
                         PromptButtons::Ok);
         if (running == RunningCopy::None) {
-            RemoveStaleTemporaryFiles(setUp.paths);
-            // An import or an undoing a kill or a power cut stopped is finished from its record.
-            FinishInterruptedImports(setUp.paths);
+            FinishStoppedWork(setUp.paths);
         }
         paths = setUp.paths;
     }

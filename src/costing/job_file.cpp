@@ -1,7 +1,5 @@
 #include "costing/job_file.h"
 
-#include <cstdio>
-
 #include "store/code_page.h"
 #include "store/data_file.h"
 #include "store/little_endian.h"
@@ -88,7 +86,7 @@ void ReplaceWorkingCopy(const std::string& tempJob, const std::string& spareJob,
     // Spare.job is scratch: it is written as it stands.
     DeleteDataFile(spareJob);
     DataFile::Open(spareJob).WriteAt(0, records);
-    if (std::rename(spareJob.c_str(), tempJob.c_str()) != 0)
+    if (Files().Rename(spareJob, tempJob) != 0)
         throw DataFileError(DataFileError::Kind::Open, tempJob);
 }
 

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
 
 #include "store/clock_text.h"
 #include "store/code_page.h"
@@ -87,8 +86,7 @@ std::optional<QuoteRecord> ParseQuoteRecord(std::string_view bytes) {
 }
 
 bool WriteQuoteRecord(const std::string& path, const QuoteRecord& record) {
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    EnsureFolderPath(path);
     try {
         ReplaceFile(path, EncodeQuoteRecord(record), true);
         return true;

@@ -1,9 +1,5 @@
 #include "datafolder/folder_access.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "store/data_file.h"
@@ -18,17 +14,10 @@ namespace {
 // counts as readable only where emptyIsReadable says so.
 Access ReadAndWriteBack(const std::string& path, std::size_t count, Access whenWritable,
                         bool emptyIsReadable) {
-    int reader = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (reader < 0) return Access::None;
-    char bytes[2];
-    ssize_t got = ::pread(reader, bytes, count, 0);
-    ::close(reader);
-    if (got < 0 || (got == 0 && !emptyIsReadable)) return Access::None;
-    int writer = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (writer < 0) return Access::ReadOnly;
-    bool written = got == 0 || ::pwrite(writer, bytes, static_cast<std::size_t>(got), 0) == got;
-    ::close(writer);
-    return written ? whenWritable : Access::ReadOnly;
+    std::string bytes;
+    if (Files().Read(path, 0, count, bytes) != 0 || (bytes.empty() && !emptyIsReadable))
+        return Access::None;
+    return Files().WriteAt(path, 0, bytes, false) == 0 ? whenWritable : Access::ReadOnly;
 }
 
 // Only a refusal says the user may not write here. A disk with no room left for the bytes or
@@ -37,30 +26,22 @@ bool Refused(int error) { return error == EACCES || error == EPERM || error == E
 
 // Makes the file, writes two bytes to it and removes it again.
 bool CanCreate(const std::string& test) {
-    int fd = ::open(test.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return !Refused(errno);
-    bool written = ::write(fd, "xx", 2) == 2 || !Refused(errno);
-    ::close(fd);
-    return ::unlink(test.c_str()) == 0 && written;
-}
-
-void MakeWritable(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-        ::chmod(path.c_str(), info.st_mode | S_IWUSR);
+    int error = Files().Write(test, "xx", WriteMode::New, false);
+    bool removed = Files().Remove(test) == 0;
+    // Not made at all: only a refusal counts against the folder.
+    if (error != 0 && !removed) return !Refused(error);
+    return removed && !Refused(error);
 }
 
 }  // namespace
 
 Access Permissions(const std::string& path) {
-    for (std::size_t slash = path.find('/'); slash != std::string::npos;
-         slash = path.find('/', slash + 1))
-        EnsureFolder(path.substr(0, slash + 1));
+    EnsureFolderPath(path);
 
     if (!path.empty() && path.back() == '/') {
         std::vector<std::string> files = ListNormalFiles(path);
         if (files.empty()) return CanCreate(path + "Test.txt") ? Access::Folder : Access::None;
-        MakeWritable(path + files.front());
+        Files().AllowWriting(path + files.front());
         Access access = ReadAndWriteBack(path + files.front(), 2, Access::Folder, true);
         // Files written back in place are not enough here: erasing and copying also remove
         // and make files. The try uses a hidden name, which no data file has.
@@ -69,8 +50,8 @@ Access Permissions(const std::string& path) {
         return access;
     }
 
-    MakeWritable(path);
-    ::close(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));  // a failure is ignored
+    Files().AllowWriting(path);
+    Files().WriteAt(path, 0, "", true);  // made where missing; a failure is ignored
     return ReadAndWriteBack(path, 1, Access::Writable, false);
 }
 

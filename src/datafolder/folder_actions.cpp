@@ -1,10 +1,5 @@
 #include "datafolder/folder_actions.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "datafolder/data_copy.h"
@@ -25,23 +20,16 @@ constexpr const char* kErasing = "Please wait .... Erasing old files";
 // A folder that is missing, barred or blocked by a file is for the checks after this one to
 // answer; any other failure to list it means the drive itself cannot be read.
 bool ListingFails(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir != nullptr) {
-        ::closedir(dir);
-        return false;
-    }
-    return errno != ENOENT && errno != ENOTDIR && errno != EACCES && errno != EPERM;
+    std::vector<FolderEntry> entries;
+    int error = Files().List(folder, entries);
+    return error != 0 && error != ENOENT && error != ENOTDIR && error != EACCES && error != EPERM;
 }
 
 // Whether the file's first byte can be read. Only reading is tried: a restore never writes to
 // the backup it restores from, and an empty file is as readable as any.
 bool CanRead(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    char byte;
-    bool read = ::read(fd, &byte, 1) >= 0;
-    ::close(fd);
-    return read;
+    std::string byte;
+    return Files().Read(path, 0, 1, byte) == 0;
 }
 
 // Erasing or copying one folder while the other lies inside it would reach the other's files.
@@ -83,29 +71,21 @@ std::string ReplacedFolder(const std::string& dataFolder) {
 std::vector<std::string> SwappedEntries(const std::string& folder, const std::string& intoFolder,
                                         const std::string& defaultFolder) {
     std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name[0] != '.' && !IsProgramRecord(intoFolder, name, defaultFolder))
-            names.push_back(std::move(name));
-    }
-    ::closedir(dir);
+    std::vector<FolderEntry> entries;
+    if (Files().List(folder, entries) != 0) return names;
+    for (FolderEntry& entry : entries)
+        if (entry.name[0] != '.' && !IsProgramRecord(intoFolder, entry.name, defaultFolder))
+            names.push_back(std::move(entry.name));
     return names;
 }
 
 bool EntryExists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
+    EntryFacts facts;
+    return Files().Facts(path, facts, false) == 0 && facts.kind != EntryKind::Missing;
 }
 
 // The disk has the folder's renames once this returns.
-void SyncFolder(const std::string& folder) {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
+void SyncFolder(const std::string& folder) { Files().FlushFolder(folder); }
 
 class ActionRun {
   public:
@@ -200,15 +180,16 @@ class RestoreSwap {
     // Renames an entry. Where something of the same name is already there it is set aside
     // first: in the folder of the old data that can only be a leftover of the same data.
     void Move(const std::string& from, const std::string& to) {
-        if (::rename(from.c_str(), to.c_str()) == 0) return;
-        if (errno == ENOTEMPTY || errno == EEXIST || errno == EISDIR || errno == ENOTDIR) {
+        int error = Files().Rename(from, to);
+        if (error == 0) return;
+        if (error == ENOTEMPTY || error == EEXIST || error == EISDIR || error == ENOTDIR) {
             std::string target = to;
             if (target.back() == '/') target.pop_back();
             if (to.compare(0, replaced_.size(), replaced_) == 0) {
                 EraseWorkingFolder(target + "/", {});
-                ::unlink(target.c_str());
+                Files().Remove(target);
             }
-            if (::rename(from.c_str(), to.c_str()) == 0) return;
+            if (Files().Rename(from, to) == 0) return;
         }
         throw DataFileError(DataFileError::Kind::Delete, from);
     }

@@ -1,9 +1,8 @@
 #include "datafolder/folder_census.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
 #include <sys/statvfs.h>
 
+#include "store/file_layer.h"
 #include "store/name_lookup.h"
 
 namespace quantora {
@@ -13,36 +12,33 @@ namespace {
 std::uint64_t FileClusters(const std::string& folder, std::uint64_t bytesPerCluster) {
     std::uint64_t clusters = 0;
     for (const std::string& name : ListNormalFiles(folder)) {
-        struct stat info {};
-        if (::stat((folder + name).c_str(), &info) != 0) continue;
-        auto size = static_cast<std::uint64_t>(info.st_size);
+        EntryFacts facts;
+        if (Files().Facts(folder + name, facts) != 0) continue;
+        std::uint64_t size = facts.size;
         clusters += (size + bytesPerCluster - 1) / bytesPerCluster;
     }
     return clusters;
 }
 
 bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    EntryFacts facts;
+    return Files().Facts(path, facts) == 0 && facts.kind == EntryKind::Folder;
 }
 
 }  // namespace
 
 std::vector<std::string> SubFolders(const std::string& folder) {
     std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        // Hidden folders ("." and ".." among them) belong to other tools, such as a
-        // version store or a sync program's history: never counted, copied or erased.
-        if (name[0] == '.') continue;
-        bool folderEntry =
-            entry->d_type == DT_DIR ||
-            ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) && IsFolder(folder + name));
-        if (folderEntry) names.push_back(name);
+    std::vector<FolderEntry> entries;
+    if (Files().List(folder, entries) != 0) return names;
+    for (FolderEntry& entry : entries) {
+        // Hidden folders belong to other tools, such as a version store or a sync program's
+        // history: never counted, copied or erased.
+        if (entry.name[0] == '.') continue;
+        bool folderEntry = entry.kind == EntryKind::Folder ||
+                           (entry.kind == EntryKind::Link && IsFolder(folder + entry.name));
+        if (folderEntry) names.push_back(std::move(entry.name));
     }
-    ::closedir(dir);
     return names;
 }
 

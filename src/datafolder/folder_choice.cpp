@@ -1,7 +1,5 @@
 #include "datafolder/folder_choice.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -38,10 +36,10 @@ std::string Resolved(const std::string& folder) {
 
 bool SameFolder(const std::string& a, const std::string& b) {
     if (WithSlash(a) == WithSlash(b)) return true;
-    struct stat first {
-    }, second{};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           S_ISDIR(first.st_mode) && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    EntryFacts first, second;
+    return Files().Facts(a, first) == 0 && Files().Facts(b, second) == 0 &&
+           first.kind == EntryKind::Folder && first.device == second.device &&
+           first.identity == second.identity;
 }
 
 bool FoldersNest(const std::string& a, const std::string& b) {

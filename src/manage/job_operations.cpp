@@ -1,7 +1,5 @@
 #include "manage/job_operations.h"
 
-#include <cstdio>
-
 #include "manage/name_index.h"
 #include "manage/name_rules.h"
 #include "store/code_page.h"
@@ -28,7 +26,7 @@ JobNameAnswer RenameJob(const std::string& jobFolder, const std::string& oldName
     std::optional<std::string> name = CleanJobName(fromDialog);
     if (!name || FindFile(jobFolder, *name)) return Refused();
     std::string stored = FindFile(jobFolder, oldName).value_or(oldName);
-    if (std::rename((jobFolder + stored).c_str(), (jobFolder + *name).c_str()) != 0)
+    if (Files().Rename(jobFolder + stored, jobFolder + *name) != 0)
         throw DataFileError(DataFileError::Kind::Open, jobFolder + stored);
     return {true, "", *name};
 }
@@ -53,7 +51,7 @@ void PasteJob(const DataPaths& paths, std::int16_t group, const JobClipboard& cl
     CopyFileSafely(paths.ClipJob(), target);
     if (clipboard.ClipState != JobClipboard::State::Cut) return;
     std::string source = paths.JobFolder(clipboard.ClipGroup);
-    if (auto stored = FindFile(source, clipboard.ClipName)) std::remove((source + *stored).c_str());
+    if (auto stored = FindFile(source, clipboard.ClipName)) Files().Remove(source + *stored);
 }
 
 std::vector<std::string> JobsToInclude(const std::string& jobFolder, bool openJobsGroup,

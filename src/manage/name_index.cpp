@@ -1,7 +1,5 @@
 #include "manage/name_index.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "store/collation.h"
@@ -88,8 +86,8 @@ void DeleteEntry(const DataPaths& paths, Settings& settings, NameIndex index) {
     DeleteSlot(IndexFile(paths, index), current);
     std::string folder = EntryFolder(paths, index, current);
     for (const std::string& file : ListNormalFiles(folder)) DeleteDataFile(folder + file);
-    for (const char* record : kListRecords) ::unlink((folder + record).c_str());
-    ::rmdir(folder.substr(0, folder.size() - 1).c_str());
+    for (const char* record : kListRecords) Files().Remove(folder + record);
+    Files().RemoveFolder(folder);
     current = kNoneSelected;
     WriteSettings(paths.defaultFolder, settings);
 }

@@ -1,8 +1,5 @@
 #include "pricelists/import_plan.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <thread>
 
@@ -16,17 +13,13 @@ namespace quantora {
 
 namespace {
 
-// The price of each named item of the folder open as folder, read relative to it.
-void ReadPrices(int folder, const std::vector<std::string>& names, std::size_t from, std::size_t to,
-                std::vector<Amount>& prices) {
-    char bytes[kItemFileSize];
-    for (std::size_t i = from; i < to; ++i) {
-        int fd = ::openat(folder, names[i].c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) continue;
-        ssize_t got = ::read(fd, bytes, sizeof bytes);
-        ::close(fd);
-        if (got > 0) prices[i] = DecodeItemPrice(std::string(bytes, static_cast<std::size_t>(got)));
-    }
+// The price of each named item of the open folder, read relative to it.
+void ReadPrices(OpenFolder& folder, const std::vector<std::string>& names, std::size_t from,
+                std::size_t to, std::vector<Amount>& prices) {
+    std::string bytes;
+    for (std::size_t i = from; i < to; ++i)
+        if (folder.Read(names[i], 0, kItemFileSize, bytes) == 0 && !bytes.empty())
+            prices[i] = DecodeItemPrice(bytes);
 }
 
 std::string_view TrimmedBlanks(std::string_view text) {
@@ -82,15 +75,14 @@ ListContents ReadListContents(const std::string& listFolder) {
     ListContents list;
     std::vector<std::string> names = ListItemNames(listFolder);
     std::vector<Amount> prices(names.size());
-    int folder = ::open(listFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
+    std::unique_ptr<OpenFolder> folder;
+    if (Files().Open(listFolder, folder) == 0) {
         // A supplier's list is read on two cores: the opening of each file is most of it.
         std::size_t half = names.size() / 2;
-        std::thread other(ReadPrices, folder, std::cref(names), half, names.size(),
+        std::thread other(ReadPrices, std::ref(*folder), std::cref(names), half, names.size(),
                           std::ref(prices));
-        ReadPrices(folder, names, 0, half, prices);
+        ReadPrices(*folder, names, 0, half, prices);
         other.join();
-        ::close(folder);
     }
     list.items.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {

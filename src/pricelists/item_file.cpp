@@ -1,7 +1,5 @@
 #include "pricelists/item_file.h"
 
-#include <unistd.h>
-
 #include "store/data_file.h"
 #include "store/little_endian.h"
 
@@ -71,7 +69,7 @@ void WriteNewItemPrice(const std::string& listFolder, const std::string& name, A
 
 void DeleteItem(const std::string& listFolder, const std::string& name) {
     auto stored = FindFile(listFolder, name);
-    if (stored) ::unlink(ItemPath(listFolder, *stored).c_str());
+    if (stored) Files().Remove(ItemPath(listFolder, *stored));
 }
 
 std::vector<std::string> ListItemNames(const std::string& listFolder) {

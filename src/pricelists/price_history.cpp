@@ -1,8 +1,5 @@
 #include "pricelists/price_history.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
 #include <charconv>
 #include <chrono>
@@ -53,15 +50,11 @@ void AppendPriceHistory(const std::string& listFolder,
     std::string lines = EncodePriceHistory(entries);
     if (lines.empty()) return;
     std::string path = listFolder + kPriceHistoryRecord;
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return;
     // One write of whole lines: a crash leaves the record as it was or with a last line cut
     // short, which reading skips.
-    bool written = ::write(fd, lines.data(), lines.size()) == static_cast<ssize_t>(lines.size());
-    if (written && durable) ::fdatasync(fd);
-    off_t size = ::lseek(fd, 0, SEEK_END);
-    ::close(fd);
-    if (size < 0 || static_cast<std::size_t>(size) <= kPriceHistoryLimit) return;
+    if (Files().Write(path, lines, WriteMode::Append, durable) != 0) return;
+    EntryFacts facts;
+    if (Files().Facts(path, facts) != 0 || facts.size <= kPriceHistoryLimit) return;
     // Outgrown: the newer half stays, from the first whole line on, replaced whole.
     try {
         std::optional<std::string> record = DataFile::ReadWhole(path);

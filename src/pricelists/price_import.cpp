@@ -1,7 +1,5 @@
 #include "pricelists/price_import.h"
 
-#include <unistd.h>
-
 #include <optional>
 #include <unordered_map>
 
@@ -194,7 +192,7 @@ void FinishInterruptedImports(const DataPaths& paths) {
 }
 
 void ForgetLastImport(const std::string& listFolder) {
-    ::unlink((listFolder + kLastImportRecord).c_str());
+    Files().Remove(listFolder + kLastImportRecord);
 }
 
 }  // namespace quantora

@@ -1,13 +1,17 @@
 // The data-file services: every data file is opened, used and closed within one action, a
 // read-only mark never stands in the way, and a file that cannot be opened or deleted is a
-// DataFileError that the windows report before the program ends.
+// DataFileError that the windows report before the program ends. All of it goes through the
+// file layer in use.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "store/file_layer.h"
 
 namespace quantora {
 
@@ -50,22 +54,17 @@ class DataFile {
     static std::optional<std::string> ReadWhole(const std::string& path);
 
     DataFile() = default;
-    DataFile(DataFile&& other) noexcept;
-    DataFile& operator=(DataFile&& other) noexcept;
-    DataFile(const DataFile&) = delete;
-    DataFile& operator=(const DataFile&) = delete;
-    ~DataFile();
 
     std::uint64_t Size() const;
     // Reads up to count bytes at offset; fewer at the end of the file.
     std::string ReadAt(std::uint64_t offset, std::size_t count) const;
     void WriteAt(std::uint64_t offset, std::string_view bytes);
     std::string ReadAll() const { return ReadAt(0, static_cast<std::size_t>(Size())); }
-    void Close();
+    // Ends the action's use of the file.
+    void Close() { path_.clear(); }
 
   private:
-    explicit DataFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    int fd_ = -1;
+    explicit DataFile(std::string path) : path_(std::move(path)) {}
     std::string path_;
 };
 
@@ -85,7 +84,7 @@ class FolderReader {
     std::optional<std::string> ReadHead(const std::string& name, std::size_t count) const;
 
   private:
-    int folder_ = -1;
+    std::unique_ptr<OpenFolder> folder_;
     std::string folderPath_;
 };
 
@@ -95,6 +94,9 @@ void DeleteDataFile(const std::string& path);
 
 // Creates the last level of a folder path that ends in "/"; every error is ignored.
 void EnsureFolder(const std::string& folderPath);
+
+// Creates every folder of the path up to its last "/"; every error is ignored.
+void EnsureFolderPath(const std::string& path);
 
 // True when the path names a regular file.
 bool FileExists(const std::string& path);

@@ -1,7 +1,5 @@
 #include "store/data_folder.h"
 
-#include <dirent.h>
-
 #include <vector>
 
 #include "store/code_page.h"
@@ -81,15 +79,11 @@ std::string DataFolderNamed(const std::string& defaultFolder) {
 void RemoveStaleTemporaryFiles(const DataPaths& paths) {
     RemoveStaleTemporaryFiles(paths.defaultFolder);
     RemoveStaleTemporaryFiles(paths.dataFolder);
-    DIR* dir = ::opendir(paths.dataFolder.c_str());
-    if (dir == nullptr) return;
-    std::vector<std::string> folders;
-    while (const dirent* entry = ::readdir(dir))
-        if (entry->d_name[0] != '.') folders.emplace_back(entry->d_name);
-    ::closedir(dir);
+    std::vector<FolderEntry> entries;
+    if (Files().List(paths.dataFolder, entries) != 0) return;
     // A name that is no folder simply has nothing to list.
-    for (const std::string& folder : folders)
-        RemoveStaleTemporaryFiles(paths.dataFolder + folder + "/");
+    for (const FolderEntry& entry : entries)
+        if (entry.name[0] != '.') RemoveStaleTemporaryFiles(paths.dataFolder + entry.name + "/");
 }
 
 DataFolderSetUp SetUpDataFolder(const std::string& defaultFolder, Settings& settings) {

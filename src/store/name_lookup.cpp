@@ -1,8 +1,5 @@
 #include "store/name_lookup.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include "store/code_page.h"
 #include "store/data_file.h"
 
@@ -10,10 +7,10 @@ namespace quantora {
 
 namespace {
 
-bool IsRegularEntry(const std::string& folderPath, const dirent& entry) {
-    if (entry.d_type == DT_REG) return true;
-    if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
-    return FileExists(folderPath + entry.d_name);
+// A link counts as what it leads to.
+bool IsRegularEntry(const std::string& folderPath, const FolderEntry& entry) {
+    if (entry.kind == EntryKind::File) return true;
+    return entry.kind == EntryKind::Link && FileExists(folderPath + entry.name);
 }
 
 }  // namespace
@@ -25,13 +22,12 @@ bool IsPlainFileName(const std::string& name) {
 
 void ForEachNormalFile(const std::string& folderPath,
                        const std::function<void(std::string_view name)>& each) {
-    DIR* dir = ::opendir(folderPath.c_str());
-    if (dir == nullptr) return;
-    while (const dirent* entry = ::readdir(dir)) {
+    std::vector<FolderEntry> entries;
+    if (Files().List(folderPath, entries) != 0) return;
+    for (const FolderEntry& entry : entries) {
         // A name from the folder holds no "/" or NUL; only hidden ones need passing over.
-        if (entry->d_name[0] != '.' && IsRegularEntry(folderPath, *entry)) each(entry->d_name);
+        if (entry.name[0] != '.' && IsRegularEntry(folderPath, entry)) each(entry.name);
     }
-    ::closedir(dir);
 }
 
 std::vector<std::string> ListNormalFiles(const std::string& folderPath) {

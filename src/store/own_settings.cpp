@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -31,7 +30,12 @@ std::optional<int> NumberIn(const std::string& text, int low, int high) {
 
 OwnSettings ReadOwnSettings(const std::string& path) {
     OwnSettings settings;
-    std::ifstream file(path, std::ios::binary);
+    std::optional<std::string> content;
+    try {
+        content = DataFile::ReadWhole(path);
+    } catch (const DataFileError&) {
+    }
+    std::istringstream file(content.value_or(""));
     for (std::string line; std::getline(file, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::size_t equals = line.find('=');
@@ -69,8 +73,7 @@ bool WriteOwnSettings(const std::string& path, const OwnSettings& settings) {
         settings.readOnlySettings.find_first_of("\r\n") == std::string::npos)
         text << kReadOnlySettings << '=' << settings.readOnlySettings << '\n';
     for (const std::string& line : settings.otherLines) text << line << '\n';
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    EnsureFolderPath(path);
     try {
         ReplaceFile(path, text.str(), false);
         return true;

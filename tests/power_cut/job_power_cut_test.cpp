@@ -1,0 +1,116 @@
+// A save and a job paste with the power cut at each of their steps: the costing is afterwards
+// the old one or the new one, never a mix, never gone; and once the save or the paste has
+// told the user it is done, the new one stays.
+#include <gtest/gtest.h>
+
+#include "costing/job_editing.h"
+#include "manage/job_operations.h"
+#include "power_cut.h"
+#include "store/data_file.h"
+
+namespace quantora {
+namespace {
+
+using namespace testing;
+
+// Costings long enough to span pages, so that a disk that keeps some pages of a file and not
+// others would show.
+std::string Costing(char mark, int lines) { return std::string(98 * lines, mark); }
+
+std::string Whole(const std::optional<std::string>& bytes, const std::string& old,
+                  const std::string& now) {
+    if (!bytes) return "gone";
+    if (*bytes == old) return "old";
+    if (*bytes == now) return "new";
+    return "torn (" + std::to_string(bytes->size()) + " bytes)";
+}
+
+TEST(PowerCut, ASaveLeavesTheOldCostingOrTheNewAndASavedOneStays) {
+    const std::string old = Costing('o', 90), now = Costing('n', 130);
+    MemoryDisk before;
+    Settings settings;
+    DataPaths paths;
+    OpenJob job;
+    {
+        FileLayerInUse use(before);
+        paths = NewDataFolder(settings);
+        job = {"Estimate", paths.JobFolder(0) + "Estimate"};
+        PutFile(job.path, old);
+        PutFile(paths.TempJob(), now);
+        before.FlushDisk("/");
+    }
+    bool saved = false;
+    auto save = [&] {
+        saved = false;
+        SaveJob(paths, job);
+        saved = true;
+    };
+    auto check = [&](const MemoryDisk&) -> std::string {
+        std::string found = Whole(DataFile::ReadWhole(job.path), old, now);
+        if (found == "old" && saved) return "saved, then lost";
+        return found == "old" || found == "new" ? "" : found;
+    };
+    CutReport report = CutAtEveryStep(
+        before, save, [] { StartAgain(); }, check);
+    EXPECT_EQ(report.failures, 0u) << report.firstFailure;
+    EXPECT_GE(report.steps, 3u);
+    std::printf("save: %llu steps, %llu power cuts\n",
+                static_cast<unsigned long long>(report.steps),
+                static_cast<unsigned long long>(report.cuts));
+
+    // The same save on a disk that only says it flushed loses costings: the check sees it.
+    MemoryDisk lying = before;
+    lying.LieAboutFlushes();
+    EXPECT_GT(CutAtEveryStep(
+                  lying, save, [] { StartAgain(); }, check)
+                  .failures,
+              0u);
+}
+
+TEST(PowerCut, ACutAndPastedCostingIsAlwaysInOneGroupOrTheOther) {
+    const std::string costing = Costing('c', 70);
+    MemoryDisk before;
+    Settings settings;
+    DataPaths paths;
+    JobClipboard clipboard;
+    {
+        FileLayerInUse use(before);
+        paths = NewDataFolder(settings);
+        EnsureFolder(paths.JobFolder(1));
+        PutFile(paths.JobFolder(0) + "Porch", costing);
+        PutOnClipboard(paths, 0, "Porch", JobClipboard::State::Cut, clipboard);
+        before.FlushDisk("/");
+    }
+    bool pasted = false;
+    auto paste = [&] {
+        pasted = false;
+        PasteJob(paths, 1, clipboard);
+        pasted = true;
+    };
+    auto check = [&](const MemoryDisk&) -> std::string {
+        std::string from = Whole(DataFile::ReadWhole(paths.JobFolder(0) + "Porch"), costing, "");
+        std::string to = Whole(DataFile::ReadWhole(paths.JobFolder(1) + "Porch"), costing, "");
+        if (from != "old" && from != "gone") return "the cut costing is " + from;
+        if (to != "old" && to != "gone") return "the pasted costing is " + to;
+        if (from == "gone" && to == "gone") return "the costing is in neither group";
+        if (pasted && to == "gone") return "pasted, then lost";
+        return "";
+    };
+    CutReport report = CutAtEveryStep(
+        before, paste, [] { StartAgain(); }, check);
+    EXPECT_EQ(report.failures, 0u) << report.firstFailure;
+    EXPECT_GE(report.steps, 4u);
+    std::printf("paste: %llu steps, %llu power cuts\n",
+                static_cast<unsigned long long>(report.steps),
+                static_cast<unsigned long long>(report.cuts));
+
+    MemoryDisk lying = before;
+    lying.LieAboutFlushes();
+    EXPECT_GT(CutAtEveryStep(
+                  lying, paste, [] { StartAgain(); }, check)
+                  .failures,
+              0u);
+}
+
+}  // namespace
+}  // namespace quantora
