@@ -19,6 +19,7 @@
 #include "ui/common/application.h"
 #include "ui/common/data_folder_hold.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/stopped_work_window.h"
 #include "ui/management/management_window.h"
 #include "ui/session.h"
 
@@ -69,7 +70,10 @@ int Run(QuantoraApplication& app, KeyLatch& keys, Dialogs& dialogs, Sounds& soun
             dialogs.Ask(nullptr, QString::fromStdString(*leftBehind), PromptIcon::Exclamation,
                         PromptButtons::Ok);
         if (running == RunningCopy::None) {
-            FinishStoppedWork(setUp.paths);
+            StoppedWorkWindow stopped;
+            stopped.Run([&](const StoppedImportProgress& progress) {
+                FinishStoppedWork(setUp.paths, progress);
+            });
         }
         paths = setUp.paths;
     }

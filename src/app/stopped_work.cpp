@@ -1,12 +1,10 @@
 #include "app/stopped_work.h"
 
-#include "pricelists/price_import.h"
-
 namespace quantora {
 
-void FinishStoppedWork(const DataPaths& paths) {
+void FinishStoppedWork(const DataPaths& paths, const StoppedImportProgress& progress) {
     RemoveStaleTemporaryFiles(paths);
-    FinishInterruptedImports(paths);
+    FinishInterruptedImports(paths, progress);
 }
 
 }  // namespace quantora

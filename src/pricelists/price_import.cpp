@@ -164,28 +164,37 @@ void UndoLastImport(const std::string& listFolder,
     ForgetLastImport(listFolder);
 }
 
-ImportLeftOver FinishInterruptedImport(const std::string& listFolder) {
+ImportLeftOver FinishInterruptedImport(
+    const std::string& listFolder, const std::function<void(std::size_t, std::size_t)>& progress) {
     if (!FileExists(listFolder + kLastImportRecord)) return ImportLeftOver::None;
     ImportRecord record = ReadUndoRecord(listFolder);
     if (record.undoing) {
-        UndoLastImport(listFolder);
+        UndoLastImport(listFolder, progress);
         return ImportLeftOver::Undone;
     }
     if (record.done || !record.finishable) return ImportLeftOver::None;
     // Written again in full: an item the stopped import had written already is written the same.
-    WriteImportedItems(listFolder, record.entries, {});
+    WriteImportedItems(listFolder, record.entries, progress);
     FlushDiskOf(listFolder);
     record.done = true;
     WriteUndoRecord(listFolder, record);
     return ImportLeftOver::Finished;
 }
 
-void FinishInterruptedImports(const DataPaths& paths) {
+std::string FinishingImportMessage(const std::string& list) {
+    return "Please wait .... Finishing the import into the price list \"" + list +
+           "\" that was stopped before it was done.";
+}
+
+void FinishInterruptedImports(const DataPaths& paths, const StoppedImportProgress& progress) {
     for (const NamedSlot& list : UsedSlots(paths.PriceListIndex())) {
         // A list that cannot be written now must not keep the program from starting: its
         // record stays, and opening the list tries again and says what failed.
         try {
-            FinishInterruptedImport(paths.ListFolder(list.slot));
+            FinishInterruptedImport(paths.ListFolder(list.slot),
+                                    [&](std::size_t done, std::size_t total) {
+                                        if (progress) progress(list.name, done, total);
+                                    });
         } catch (const DataFileError&) {
         }
     }

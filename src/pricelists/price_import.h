@@ -40,11 +40,23 @@ enum class ImportLeftOver { None, Finished, Undone };
 // full from its record (items it had written already come out the same), an undoing is undone
 // again; each ends with one flush of the disk. None when nothing was under way, or the record
 // is of an earlier version that cannot be finished (Undo Last Import still puts it back).
-ImportLeftOver FinishInterruptedImport(const std::string& listFolder);
+// progress(done, total) after each item.
+ImportLeftOver FinishInterruptedImport(
+    const std::string& listFolder,
+    const std::function<void(std::size_t, std::size_t)>& progress = {});
+
+// Told of each list whose import or undoing the start finishes: its name, then after each item
+// how many are done of how many.
+using StoppedImportProgress =
+    std::function<void(const std::string& list, std::size_t done, std::size_t total)>;
+
+// What the start shows while it finishes the import into a list: a big supplier's file takes
+// a while, and the user should not meet a start that seems to hang.
+std::string FinishingImportMessage(const std::string& list);
 
 // The same for every price list of the data folder, as the program starts; a list that cannot
 // be written is left as it is, its record kept for its next opening.
-void FinishInterruptedImports(const DataPaths& paths);
+void FinishInterruptedImports(const DataPaths& paths, const StoppedImportProgress& progress = {});
 
 // Forgets the last import: the list was changed by hand since.
 void ForgetLastImport(const std::string& listFolder);

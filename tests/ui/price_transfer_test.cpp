@@ -10,15 +10,19 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "app/stopped_work.h"
 #include "costing/job_file.h"
 #include "pricelists/item_file.h"
 #include "pricelists/price_export.h"
 #include "pricelists/price_history.h"
 #include "store/pause.h"
+#include "ui/common/shown_work.h"
+#include "ui/common/stopped_work_window.h"
 #include "ui/pricelists/price_list_editor.h"
 #include "ui_test_support.h"
 
@@ -195,6 +199,48 @@ class PriceTransferTest : public QObject {
         QVERIFY(imported != history.end());
         QCOMPARE(imported->file, std::string("supplier.csv"));
         QCOMPARE(imported->newPrice, ParseAmount("4.5"));
+    }
+
+    // The start after a kill halfway through a big import finishes it in a window that names
+    // the list and grows its bar; a start with nothing to finish shows no window at all.
+    void theStartShowsTheStoppedImportItFinishes() {
+        std::string csv = "Name,Price\n";
+        for (int i = 0; i < 300; ++i) csv += "Part " + std::to_string(i) + ",2.50\n";
+        ImportFile file(csv);
+        ImportPlan plan = PlanImport(file, GuessChoices(file), ReadListContents(Folder()));
+        struct Killed {};
+        try {
+            ApplyImport(Folder(), plan, [](std::size_t done, std::size_t) {
+                if (done == 40) throw Killed();
+            });
+        } catch (const Killed&) {
+        }
+        QVERIFY(ListItemNames(Folder()).size() < 300);
+
+        StoppedWorkWindow stopped;
+        bool shownWhileWorking = false;
+        stopped.Run([&](const StoppedImportProgress& progress) {
+            FinishStoppedWork(env->session->Paths, [&](const std::string& list, std::size_t done,
+                                                       std::size_t total) {
+                progress(list, done, total);
+                // A disk slower than this one: the window's turns come between the items.
+                QThread::usleep(500);
+                if (done == total)
+                    ShownWork::OnWindows([&] { shownWhileWorking = stopped.isVisible(); });
+            });
+        });
+        QVERIFY(shownWhileWorking);
+        QVERIFY(!stopped.isVisible());
+        QCOMPARE(stopped.findChild<QLabel*>("StoppedWorkMessage")->text(),
+                 QString::fromStdString(FinishingImportMessage("My First Price List")));
+        QCOMPARE(ListItemNames(Folder()).size(), std::size_t(300));
+        QCOMPARE(ReadItemPrice(Folder(), "Part 299"), ParseAmount("2.50"));
+
+        StoppedWorkWindow nothing;
+        nothing.Run([&](const StoppedImportProgress& progress) {
+            FinishStoppedWork(env->session->Paths, progress);
+        });
+        QCOMPARE(nothing.findChild<QLabel*>("StoppedWorkMessage")->text(), QString());
     }
 
     void aChangeByHandEndsTheUndo() {
