@@ -18,9 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (resolver.Find(folder, wanted) != found) std::abort();
     if (resolver.Find(folder, wanted) != found) std::abort();  // remembered, still the same
     if (found && FoldCase(*found) != FoldCase(wanted)) std::abort();
-    if (IsPlainFileName(wanted) && FileExists(folder + wanted) &&
-        found != wanted)
-        std::abort();
+    if (IsPlainFileName(wanted) && FileExists(folder + wanted) && found != wanted) std::abort();
     FolderReader reader(folder);
     auto price = ReadItemPriceIfPresent(reader, folder, wanted, resolver);
     if (price.has_value() != found.has_value()) std::abort();

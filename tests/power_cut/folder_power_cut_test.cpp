@@ -117,20 +117,10 @@ TEST_P(FolderActionPowerCut, TheDataIsOldOrNewAndNeverLost) {
     DataPaths found;
     auto restart = [&] { found = StartAgain(); };
     auto check = [&](const MemoryDisk& disk) { return Check(disk, found, done); };
-    CutReport report = CutAtEveryStep(before, run, restart, check);
-    EXPECT_EQ(report.failures, 0u) << report.firstFailure;
-    EXPECT_GT(report.steps, 20u);
-    std::printf("%s: %llu steps, %llu power cuts\n",
-                action == FolderAction::Move     ? "move"
-                : action == FolderAction::Backup ? "backup"
-                                                 : "restore",
-                static_cast<unsigned long long>(report.steps),
-                static_cast<unsigned long long>(report.cuts));
-
-    MemoryDisk lying = before;
-    lying.LieAboutFlushes();
-    EXPECT_GT(CutAtEveryStep(lying, run, restart, check).failures, 0u)
-        << "a disk that drops the flushes loses data";
+    ExpectEveryCutSurvived(action == FolderAction::Move     ? "move"
+                           : action == FolderAction::Backup ? "backup"
+                                                            : "restore",
+                           before, run, restart, check, 20);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCopyingAction, FolderActionPowerCut,

@@ -79,22 +79,9 @@ TEST_F(ImportPowerCut, TheListHoldsEveryOldPriceOrEveryNewOne) {
         Import();
         done = true;
     };
-    for (bool lying : {false, true}) {
-        MemoryDisk start = before;
-        if (lying) start.LieAboutFlushes();
-        CutReport report = CutAtEveryStep(
-            start, import, [] { StartAgain(); },
-            [&](const MemoryDisk& disk) { return Check(disk, done, "new"); });
-        if (lying) {
-            EXPECT_GT(report.failures, 0u) << "a disk that drops the flushes loses prices";
-            continue;
-        }
-        EXPECT_EQ(report.failures, 0u) << report.firstFailure;
-        EXPECT_GE(report.steps, static_cast<std::uint64_t>(kKept + kAdded));
-        std::printf("import: %llu steps, %llu power cuts\n",
-                    static_cast<unsigned long long>(report.steps),
-                    static_cast<unsigned long long>(report.cuts));
-    }
+    ExpectEveryCutSurvived(
+        "import", before, import, [] { StartAgain(); },
+        [&](const MemoryDisk& disk) { return Check(disk, done, "new"); }, kKept + kAdded);
 }
 
 TEST_F(ImportPowerCut, AnUndoingPutsBackEveryOldPriceOrNone) {
@@ -110,22 +97,9 @@ TEST_F(ImportPowerCut, AnUndoingPutsBackEveryOldPriceOrNone) {
         UndoLastImport(list);
         done = true;
     };
-    for (bool lying : {false, true}) {
-        MemoryDisk start = before;
-        if (lying) start.LieAboutFlushes();
-        CutReport report = CutAtEveryStep(
-            start, undo, [] { StartAgain(); },
-            [&](const MemoryDisk& disk) { return Check(disk, done, "old"); });
-        if (lying) {
-            EXPECT_GT(report.failures, 0u) << "a disk that drops the flushes loses prices";
-            continue;
-        }
-        EXPECT_EQ(report.failures, 0u) << report.firstFailure;
-        EXPECT_GE(report.steps, static_cast<std::uint64_t>(kKept + kAdded));
-        std::printf("undo: %llu steps, %llu power cuts\n",
-                    static_cast<unsigned long long>(report.steps),
-                    static_cast<unsigned long long>(report.cuts));
-    }
+    ExpectEveryCutSurvived(
+        "undo", before, undo, [] { StartAgain(); },
+        [&](const MemoryDisk& disk) { return Check(disk, done, "old"); }, kKept + kAdded);
 }
 
 }  // namespace

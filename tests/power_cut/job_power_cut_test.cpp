@@ -50,21 +50,8 @@ TEST(PowerCut, ASaveLeavesTheOldCostingOrTheNewAndASavedOneStays) {
         if (found == "old" && saved) return "saved, then lost";
         return found == "old" || found == "new" ? "" : found;
     };
-    CutReport report = CutAtEveryStep(
-        before, save, [] { StartAgain(); }, check);
-    EXPECT_EQ(report.failures, 0u) << report.firstFailure;
-    EXPECT_GE(report.steps, 3u);
-    std::printf("save: %llu steps, %llu power cuts\n",
-                static_cast<unsigned long long>(report.steps),
-                static_cast<unsigned long long>(report.cuts));
-
-    // The same save on a disk that only says it flushed loses costings: the check sees it.
-    MemoryDisk lying = before;
-    lying.LieAboutFlushes();
-    EXPECT_GT(CutAtEveryStep(
-                  lying, save, [] { StartAgain(); }, check)
-                  .failures,
-              0u);
+    ExpectEveryCutSurvived(
+        "save", before, save, [] { StartAgain(); }, check, 3);
 }
 
 TEST(PowerCut, ACutAndPastedCostingIsAlwaysInOneGroupOrTheOther) {
@@ -96,20 +83,8 @@ TEST(PowerCut, ACutAndPastedCostingIsAlwaysInOneGroupOrTheOther) {
         if (pasted && to == "gone") return "pasted, then lost";
         return "";
     };
-    CutReport report = CutAtEveryStep(
-        before, paste, [] { StartAgain(); }, check);
-    EXPECT_EQ(report.failures, 0u) << report.firstFailure;
-    EXPECT_GE(report.steps, 4u);
-    std::printf("paste: %llu steps, %llu power cuts\n",
-                static_cast<unsigned long long>(report.steps),
-                static_cast<unsigned long long>(report.cuts));
-
-    MemoryDisk lying = before;
-    lying.LieAboutFlushes();
-    EXPECT_GT(CutAtEveryStep(
-                  lying, paste, [] { StartAgain(); }, check)
-                  .failures,
-              0u);
+    ExpectEveryCutSurvived(
+        "paste", before, paste, [] { StartAgain(); }, check, 4);
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "power_cut.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
 #include "app/stopped_work.h"
 #include "datafolder/folder_actions.h"
 #include "store/data_file.h"
@@ -50,6 +54,23 @@ CutReport CutAtEveryStep(const MemoryDisk& before, const std::function<void()>& 
         }
     }
     return report;
+}
+
+void ExpectEveryCutSurvived(const char* what, const MemoryDisk& before,
+                            const std::function<void()>& action,
+                            const std::function<void()>& restart,
+                            const std::function<std::string(const MemoryDisk&)>& check,
+                            std::uint64_t leastSteps) {
+    CutReport report = CutAtEveryStep(before, action, restart, check);
+    EXPECT_EQ(report.failures, 0u) << what << ", " << report.firstFailure;
+    EXPECT_GE(report.steps, leastSteps) << what;
+    std::printf("%s: %llu steps, %llu power cuts\n", what,
+                static_cast<unsigned long long>(report.steps),
+                static_cast<unsigned long long>(report.cuts));
+    MemoryDisk lying = before;
+    lying.LieAboutFlushes();
+    EXPECT_GT(CutAtEveryStep(lying, action, restart, check).failures, 0u)
+        << what << " on a disk that drops its flushes loses nothing: the cuts would miss it";
 }
 
 std::map<std::string, std::string> FilesUnder(const MemoryDisk& disk, const std::string& folder) {

@@ -28,6 +28,15 @@ CutReport CutAtEveryStep(const MemoryDisk& before, const std::function<void()>& 
                          const std::function<void()>& restart,
                          const std::function<std::string(const MemoryDisk&)>& check);
 
+// CutAtEveryStep, expecting nothing lost after any cut of an action of at least leastSteps
+// steps, and printing what was tried. Then the same on the disk lying about its flushes,
+// expecting a loss: proof that the cuts would catch a flush the action left out.
+void ExpectEveryCutSurvived(const char* what, const MemoryDisk& before,
+                            const std::function<void()>& action,
+                            const std::function<void()>& restart,
+                            const std::function<std::string(const MemoryDisk&)>& check,
+                            std::uint64_t leastSteps);
+
 // The files under folder (ending in "/") on the disk in use, by path within it, with their
 // bytes; hidden ones and folders left out.
 std::map<std::string, std::string> FilesUnder(const MemoryDisk& disk, const std::string& folder);
