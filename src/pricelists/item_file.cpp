@@ -64,7 +64,9 @@ void WriteItemPrice(const std::string& listFolder, const std::string& name, Amou
 
 void WriteNewItemPrice(const std::string& listFolder, const std::string& name, Amount price,
                        bool durable) {
-    ReplaceFile(ItemPath(listFolder, name), EncodeItemPrice(price), durable);
+    std::string path = ItemPath(listFolder, name), bytes = EncodeItemPrice(price);
+    // Where it is there after all (written by an import a kill stopped), it is replaced.
+    if (durable || !PublishFile(path, bytes)) ReplaceFile(path, bytes, durable);
 }
 
 void DeleteItem(const std::string& listFolder, const std::string& name) {

@@ -1,6 +1,9 @@
 #include "pricelists/price_import.h"
 
+#include <atomic>
+#include <exception>
 #include <optional>
+#include <thread>
 #include <unordered_map>
 
 #include "pricelists/import_record.h"
@@ -28,20 +31,57 @@ void WriteUndoRecord(const std::string& listFolder, const ImportRecord& record) 
     ReplaceFile(listFolder + kLastImportRecord, EncodeImportRecord(record), true);
 }
 
+// From this many items on an import writes on two cores: making each file is most of the
+// work, and the system makes two at once where it only names them one after the other.
+constexpr std::size_t kTwoCoreImport = 2000;
+
+void WriteImportedItem(const std::string& listFolder, const ImportRecordEntry& entry) {
+    if (!entry.newPrice)
+        DeleteItem(listFolder, entry.name);
+    else if (entry.kind == 'A')
+        WriteNewItemPrice(listFolder, entry.name, *entry.newPrice, false);
+    else
+        WriteItemPrice(listFolder, entry.name, *entry.newPrice, false);
+}
+
 // Brings every item the record names to what the import makes of it, without a flush each.
+// The record is the plan: the order the items are written in does not matter, and progress
+// is told on the calling thread only.
 void WriteImportedItems(const std::string& listFolder,
                         const std::vector<ImportRecordEntry>& entries,
                         const std::function<void(std::size_t, std::size_t)>& progress) {
-    std::size_t done = 0;
-    for (const ImportRecordEntry& entry : entries) {
-        if (!entry.newPrice)
-            DeleteItem(listFolder, entry.name);
-        else if (entry.kind == 'A')
-            WriteNewItemPrice(listFolder, entry.name, *entry.newPrice, false);
-        else
-            WriteItemPrice(listFolder, entry.name, *entry.newPrice, false);
-        if (progress) progress(++done, entries.size());
+    std::size_t total = entries.size();
+    std::size_t half = total >= kTwoCoreImport ? total / 2 : total;
+    std::atomic<std::size_t> done{0};
+    std::atomic<bool> stop{false};
+    std::exception_ptr helperFailed;
+    std::thread helper;
+    if (half < total)
+        helper = std::thread([&] {
+            try {
+                for (std::size_t i = half; i < total && !stop; ++i) {
+                    WriteImportedItem(listFolder, entries[i]);
+                    ++done;
+                }
+            } catch (...) {
+                helperFailed = std::current_exception();
+            }
+        });
+    try {
+        for (std::size_t i = 0; i < half; ++i) {
+            WriteImportedItem(listFolder, entries[i]);
+            ++done;
+            if (progress) progress(done, total);
+        }
+    } catch (...) {
+        stop = true;
+        if (helper.joinable()) helper.join();
+        throw;
     }
+    if (!helper.joinable()) return;
+    helper.join();
+    if (helperFailed) std::rethrow_exception(helperFailed);
+    if (progress) progress(total, total);
 }
 
 }  // namespace

@@ -18,7 +18,8 @@ namespace quantora {
 // undoing it puts back what was there before either), then each item the safe way without a
 // flush of its own, each deleted item, the supplier's names, the changed prices in the list's
 // price history (as imported from sourceFile), one flush of the disk, and last the mark that
-// the import is whole. progress(done, total) after each item.
+// the import is whole. progress(done, total) as the items are written, always on the calling
+// thread (a big import writes on a second one too).
 void ApplyImport(const std::string& listFolder, const ImportPlan& plan,
                  const std::function<void(std::size_t, std::size_t)>& progress = {},
                  const std::string& sourceFile = {});
@@ -40,7 +41,7 @@ enum class ImportLeftOver { None, Finished, Undone };
 // full from its record (items it had written already come out the same), an undoing is undone
 // again; each ends with one flush of the disk. None when nothing was under way, or the record
 // is of an earlier version that cannot be finished (Undo Last Import still puts it back).
-// progress(done, total) after each item.
+// progress(done, total) as the items are written, on the calling thread.
 ImportLeftOver FinishInterruptedImport(
     const std::string& listFolder,
     const std::function<void(std::size_t, std::size_t)>& progress = {});

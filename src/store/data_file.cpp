@@ -226,6 +226,13 @@ void ReplaceFile(const std::string& path, std::string_view bytes, bool durable) 
         throw DataFileError(DataFileError::Kind::Open, path);
 }
 
+bool PublishFile(const std::string& path, std::string_view bytes) {
+    int error = Files().Publish(path, bytes);
+    if (error == EEXIST) return false;
+    if (error != 0) throw DataFileError(DataFileError::Kind::Open, path);
+    return true;
+}
+
 void FlushDiskOf(const std::string& folder) {
     if (Files().FlushDisk(folder) != 0) throw DataFileError(DataFileError::Kind::Open, folder);
 }

@@ -124,6 +124,11 @@ void RemoveStaleTemporaryFiles(const std::string& folderPath);
 // cannot be written either way.
 void ReplaceFile(const std::string& path, std::string_view bytes, bool durable);
 
+// Makes a new file appear whole under its name in one step, without a flush: a reader finds
+// it whole or not at all. False where the name is taken. Throws DataFileError(Open) when the
+// file cannot be made.
+bool PublishFile(const std::string& path, std::string_view bytes);
+
 // Puts everything written to the disk of folder (ending in "/") on it, in one flush: an action
 // over many files writes them without a flush each, and flushes once before it calls itself
 // done. Throws DataFileError(Open) when the disk reports that something could not be written.

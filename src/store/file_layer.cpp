@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 
 namespace quantora {
@@ -89,6 +90,20 @@ class SystemFolder : public OpenFolder {
 };
 
 class SystemLayer : public FileLayer {
+  private:
+    // Publish where the folder's file system has no unnamed files: a hidden file, filled,
+    // linked to the name (which fails where the name is taken) and removed again.
+    int PublishByLink(const std::string& folder, const std::string& path, std::string_view bytes) {
+        static std::atomic<std::uint64_t> count{0};
+        std::string temp = folder + ".quantora-" + std::to_string(::getpid()) + "-" +
+                           std::to_string(++count) + ".tmp";
+        ::unlink(temp.c_str());
+        int error = Write(temp, bytes, WriteMode::New, false);
+        if (error == 0 && ::link(temp.c_str(), path.c_str()) != 0) error = errno;
+        ::unlink(temp.c_str());
+        return error;
+    }
+
   public:
     int Facts(const std::string& path, EntryFacts& out, bool followLink) override {
         struct stat info {};
@@ -150,6 +165,28 @@ class SystemLayer : public FileLayer {
             if (synced != 0) error = errno;
         }
         return CloseWith(fd, error);
+    }
+
+    int Publish(const std::string& path, std::string_view bytes) override {
+        // An unnamed file, filled, then given its name: one entry added to the folder, where a
+        // temporary file and a rename would add one, look it up again and take it out.
+        std::size_t slash = path.rfind('/');
+        std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+        int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return errno;
+            return PublishByLink(folder, path, bytes);
+        }
+        int error = WriteAll(fd, bytes, 0);
+        std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (error == 0 &&
+            ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0)
+            error = errno;
+        ::close(fd);
+        // Without /proc the unnamed file cannot be named: the other way then.
+        if (error == ENOENT && ::access("/proc/self/fd", F_OK) != 0)
+            return PublishByLink(folder, path, bytes);
+        return error;
     }
 
     int WriteAt(const std::string& path, std::uint64_t offset, std::string_view bytes,

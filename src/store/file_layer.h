@@ -66,6 +66,9 @@ class FileLayer {
     // Writes the whole of bytes, on the disk before this returns when flush is set.
     virtual int Write(const std::string& path, std::string_view bytes, WriteMode mode,
                       bool flush) = 0;
+    // Makes a file appear under a path where nothing is, already holding bytes, in one step: a
+    // reader never finds it empty or short. EEXIST where something is there. Not flushed.
+    virtual int Publish(const std::string& path, std::string_view bytes) = 0;
     // Writes bytes at offset of a file, made empty first where it is missing and create is set.
     virtual int WriteAt(const std::string& path, std::uint64_t offset, std::string_view bytes,
                         bool create) = 0;

@@ -250,6 +250,10 @@ int MemoryDisk::Write(const std::string& path, std::string_view bytes, WriteMode
     return 0;
 }
 
+int MemoryDisk::Publish(const std::string& path, std::string_view bytes) {
+    return Write(path, bytes, WriteMode::New, false);
+}
+
 int MemoryDisk::WriteAt(const std::string& path, std::uint64_t offset, std::string_view bytes,
                         bool create) {
     {

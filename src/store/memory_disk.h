@@ -46,6 +46,7 @@ class MemoryDisk : public FileLayer {
     int Read(const std::string& path, std::uint64_t offset, std::size_t count,
              std::string& out) override;
     int Write(const std::string& path, std::string_view bytes, WriteMode mode, bool flush) override;
+    int Publish(const std::string& path, std::string_view bytes) override;
     int WriteAt(const std::string& path, std::uint64_t offset, std::string_view bytes,
                 bool create) override;
     int Rename(const std::string& from, const std::string& to) override;

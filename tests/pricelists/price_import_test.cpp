@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "pricelists/import_record.h"
 #include "pricelists/item_file.h"
 #include "pricelists/price_export.h"
@@ -157,6 +159,68 @@ TEST_F(ImportIntoList, CountsNewChangedAndUnchangedAgainstTheListIgnoringLetterC
                                                        {"Screws", Amount::Whole(4)},
                                                        {"Tape", Amount::Whole(3)}}));
     EXPECT_EQ(Plan("Name,Price\nNAILS,1\nglue,2.5\nScrews,4\n").unchanged, 3u);  // again: nothing
+}
+
+// On a memory-backed folder where there is one: these runs try the two cores, not the disk, and
+// a disk without a journal makes each file made soon after many were deleted cost a search.
+class BigImportIntoList : public ImportIntoList {
+  protected:
+    static std::filesystem::path Base() {
+        std::error_code error;
+        if (std::filesystem::is_directory("/dev/shm", error)) return "/dev/shm";
+        return std::filesystem::temp_directory_path();
+    }
+    TempFolder memory{Base()};
+    void SetUp() override { list = memory.path(); }
+};
+
+// A supplier's big file is written on two cores: every item comes out as on one, the progress
+// ends at the whole count, and a failure on either core stops the import with the record left
+// to finish it.
+TEST_F(BigImportIntoList, WritesEveryItemOnTwoCoresAndStopsWhole) {
+    constexpr int kItems = 3000;
+    for (int i = 1; i < kItems; i += 3)
+        WriteItemPrice(list, "Part " + std::to_string(i), {}, false);
+    WriteItemPrice(list, "Dropped", Amount::Whole(9), false);
+    std::string csv = "Name,Price\n";
+    for (int i = 0; i < kItems; ++i)
+        csv += "Part " + std::to_string(i) + "," + std::to_string(i) + "\n";
+    ImportChoices choices;
+    choices.deleteMissing = true;
+    ImportPlan plan = Plan(csv, &choices);
+    std::map<std::string, Amount> expected;
+    for (int i = 0; i < kItems; ++i) expected["Part " + std::to_string(i)] = Amount::Whole(i);
+
+    std::size_t last = 0, calls = 0;
+    ApplyImport(list, plan, [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, static_cast<std::size_t>(kItems + 1));  // and one deleted
+        EXPECT_GE(done, last);
+        last = done;
+        ++calls;
+    });
+    EXPECT_EQ(last, static_cast<std::size_t>(kItems + 1));
+    EXPECT_GT(calls, 1u);
+    EXPECT_EQ(OnDisk(), expected);
+    UndoLastImport(list);
+
+    // A folder where the last new item belongs: its file cannot be made, on the second core.
+    std::filesystem::create_directory(list + "Part 2999");
+    EXPECT_THROW(ApplyImport(list, Plan(csv, &choices)), DataFileError);
+    std::filesystem::remove(list + "Part 2999");
+    EXPECT_EQ(FinishInterruptedImport(list), ImportLeftOver::Finished);
+    EXPECT_EQ(OnDisk(), expected);
+    UndoLastImport(list);
+
+    // Stopped from the first core's progress, the second stops too, and the record finishes it.
+    struct Stopped {};
+    EXPECT_THROW(ApplyImport(list, Plan(csv, &choices),
+                             [](std::size_t done, std::size_t) {
+                                 if (done > 100) throw Stopped();
+                             }),
+                 Stopped);
+    EXPECT_NE(OnDisk(), expected);
+    EXPECT_EQ(FinishInterruptedImport(list), ImportLeftOver::Finished);
+    EXPECT_EQ(OnDisk(), expected);
 }
 
 TEST_F(ImportIntoList, DeletingMissingItemsDeletesOnlyThose) {
