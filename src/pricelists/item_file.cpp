@@ -53,6 +53,11 @@ void WriteItemPrice(const std::string& listFolder, const std::string& name, Amou
     std::string stored = FindFile(listFolder, name).value_or(name);
     std::string path = ItemPath(listFolder, stored);
     std::string bytes = EncodeItemPrice(price);
+    // An import changes thousands of prices without a flush of each, its record vouching for
+    // them: the eight bytes, which lie within the file's first page, are written in place,
+    // whole for any reader and any stop. A new file renamed over each old one would have the
+    // disk write each at once (as ext4 does for a rename over a file) and make a new one.
+    if (!durable && FileExists(path)) return WriteUntorn(path, 0, bytes);
     // Whatever a hand-placed file holds past its price stays as it was.
     if (FileExists(path)) {
         DataFile existing = DataFile::Open(path);

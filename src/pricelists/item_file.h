@@ -38,8 +38,9 @@ std::optional<Amount> ReadItemPriceIfPresent(const FolderReader& list,
                                              NameResolver& resolver);
 
 // Writes the price. An item that exists under another letter case is written there; a new
-// one gets a file of exactly 8 bytes. The file is replaced safely, never left half written;
-// durable, it is on the disk when this returns (an action over many items flushes once).
+// one gets a file of exactly 8 bytes. The file is never left half written: durable, it is
+// replaced and on the disk when this returns; otherwise (an action over many items, which
+// flushes once) an existing file has its price written in place.
 void WriteItemPrice(const std::string& listFolder, const std::string& name, Amount price,
                     bool durable = true);
 
