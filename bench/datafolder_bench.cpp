@@ -63,12 +63,6 @@ void CopyWithCp(const std::string& from, const std::string& to) {
     Shell("cp -a " + Quoted(from) + " " + Quoted(to));
 }
 
-struct Quiet : FolderActionObserver {
-    void ActionStarted(std::uint64_t) override {}
-    void StepStarted(const std::string&) override {}
-    void FileDone() override {}
-};
-
 // "Select Folder" on a new folder, then "Make a backup in this folder", until "Backup
 // Complete !" shows.
 void EngineBackup(benchmark::State& state) {
@@ -127,7 +121,7 @@ void FloorErase(benchmark::State& state) {
 
 // A data folder that is not the default folder moved to a new folder beside it.
 void EngineMove(benchmark::State& state) {
-    Quiet quiet;
+    FolderActionObserver quiet;
     for (auto _ : state) {
         state.PauseTiming();
         DataPaths paths{fixture->paths.defaultFolder, fixture->Fresh("from")};
@@ -163,7 +157,7 @@ void FloorMove(benchmark::State& state) {
 // A data folder that is not the default folder restored from a backup of the same size: the
 // backup copied in, the old data put aside and erased.
 void EngineRestore(benchmark::State& state) {
-    Quiet quiet;
+    FolderActionObserver quiet;
     for (auto _ : state) {
         state.PauseTiming();
         DataPaths paths{fixture->paths.defaultFolder, fixture->Fresh("restored")};

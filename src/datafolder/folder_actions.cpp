@@ -293,12 +293,6 @@ std::uint64_t Units(FolderAction action, const DataPaths& paths, const std::stri
     return 0;
 }
 
-struct Unobserved : FolderActionObserver {
-    void ActionStarted(std::uint64_t) override {}
-    void StepStarted(const std::string&) override {}
-    void FileDone() override {}
-};
-
 // A restore of earlier versions named its copy in Data.dir while it emptied and filled the
 // data folder again, the copy whole by then: the data folder it was restoring.
 std::optional<std::string> EarlierRestoreTarget(const std::string& namedFolder) {
@@ -405,7 +399,7 @@ std::string RestoreStagingFolder(const std::string& dataFolder) {
 
 std::optional<std::string> FinishInterruptedAction(const std::string& defaultFolder,
                                                    const Settings& settings) {
-    Unobserved unobserved;
+    FolderActionObserver unobserved;
     ActionRun run(defaultFolder, settings, unobserved);
     StoredRecord stored = ReadActionRecord(defaultFolder);
     std::optional<ActionRecord> record = stored.record;

@@ -23,12 +23,6 @@ namespace {
 
 using namespace testing;
 
-struct Quiet : FolderActionObserver {
-    void ActionStarted(std::uint64_t) override {}
-    void StepStarted(const std::string&) override {}
-    void FileDone() override {}
-};
-
 // Stops the action at its stop-th step or file, as a kill there would: nothing after it runs.
 struct StopAt : FolderActionObserver {
     explicit StopAt(long stop) : left(stop) {}
@@ -153,7 +147,7 @@ struct Scene {
         // or back to the default folder.
         paths = setUp.paths;
         settings = read;
-        Quiet quiet;
+        FolderActionObserver quiet;
         if (action == FolderAction::Move && found == selected) {
             RunFolderAction(action, paths, home.path(), settings, quiet);
             ASSERT_EQ(DataOnly(Snapshot(home.path())), data) << "moving back " << when;
@@ -203,7 +197,7 @@ TEST_P(FolderActionKilled, BySignalAtAnyMoment) {
     // How long the whole action takes, so the kills fall all over it.
     auto duration = [&] {
         Scene scene(action, kBig);
-        Quiet quiet;
+        FolderActionObserver quiet;
         auto start = std::chrono::steady_clock::now();
         scene.Run(action, quiet);
         auto took = std::chrono::steady_clock::now() - start;
@@ -218,7 +212,7 @@ TEST_P(FolderActionKilled, BySignalAtAnyMoment) {
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            Quiet quiet;
+            FolderActionObserver quiet;
             scene.Run(action, quiet);
             ::_exit(0);
         }

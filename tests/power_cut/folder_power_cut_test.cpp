@@ -14,12 +14,6 @@ namespace {
 
 using namespace testing;
 
-struct Quiet : FolderActionObserver {
-    void ActionStarted(std::uint64_t) override {}
-    void StepStarted(const std::string&) override {}
-    void FileDone() override {}
-};
-
 constexpr const char* kElsewhere = "/quantora-power-cut/elsewhere/";
 
 // Jobs in two groups, items in a list, the indexes: each file's bytes tell whose data it is.
@@ -111,7 +105,7 @@ TEST_P(FolderActionPowerCut, TheDataIsOldOrNewAndNeverLost) {
     bool done = false;
     auto run = [&] {
         done = false;
-        Quiet quiet;
+        FolderActionObserver quiet;
         done = !RunFolderAction(action, paths, kElsewhere, settings, quiet).uncopiedFile;
     };
     DataPaths found;
