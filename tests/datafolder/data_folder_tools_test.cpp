@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -121,6 +122,27 @@ TEST(CopyAndErase, ErasingRemovesTheFolderButNeverTheDefaultOne) {
     EXPECT_TRUE(std::filesystem::is_directory(home.path()));
     EXPECT_EQ(ReadBytes(home / "Kiru.ini"), EncodeSettings(settings));
     EXPECT_FALSE(Exists(home / "Groups.dat"));
+}
+
+// What a data folder should not hold but may: a pipe, which a copy must not wait on, and links,
+// which count and copy as what they lead to but are never followed by an erase.
+TEST(CopyAndErase, PipesAndLinksNeitherHangACopyNorLeadAnEraseAstray) {
+    TempFolder source, target, outside;
+    MakeData(source.path());
+    ::mkfifo((source / "Jobs0/pipe").c_str(), 0644);
+    WriteBytes(outside / "kept", "not ours");
+    std::filesystem::create_symlink(outside / "kept", source / "Jobs0/Linked job");
+    std::filesystem::create_directory_symlink(outside.path(), source / "Jobs0/linked folder");
+    std::uint64_t files = CountFiles(source.path());
+    EXPECT_EQ(CopyData(source.path(), target.path(), "", {}), std::nullopt);
+    EXPECT_EQ(CountFiles(target.path()), files);
+    EXPECT_EQ(ReadBytes(target / "Jobs0/Linked job"), "not ours");
+    EXPECT_FALSE(Exists(target / "Jobs0/pipe"));
+
+    std::filesystem::create_directory_symlink(outside.path(), source / "Jobs0/away");
+    EraseWorkingFolder(source.path(), {});
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(source.path())));
+    EXPECT_EQ(ReadBytes(outside / "kept"), "not ours");
 }
 
 TEST(CopyAndErase, AFileThatCannotBeWrittenStopsTheCopyThere) {
