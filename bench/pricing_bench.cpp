@@ -15,9 +15,9 @@
 #include "costing/pricing.h"
 #include "pricelists/item_file.h"
 #include "pricelists/price_history.h"
+#include "services/pause.h"
 #include "store/data_file.h"
 #include "store/data_folder.h"
-#include "store/pause.h"
 
 namespace quantora::bench {
 namespace {

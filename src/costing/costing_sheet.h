@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "costing/job_file.h"
+#include "services/row_window.h"
 #include "store/amount.h"
-#include "store/row_window.h"
 
 namespace quantora {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "costing/price_changes.h"
-#include "store/print_document.h"
+#include "services/print_document.h"
 #include "store/settings.h"
 
 namespace quantora {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "costing/job_file.h"
+#include "services/clock_text.h"
 #include "store/amount.h"
-#include "store/clock_text.h"
 #include "store/own_settings.h"
 
 namespace quantora {

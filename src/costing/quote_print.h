@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "costing/quote.h"
-#include "store/print_document.h"
+#include "services/print_document.h"
 #include "store/settings.h"
 
 namespace quantora {

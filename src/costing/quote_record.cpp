@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 #include "store/code_page.h"
 #include "store/data_file.h"
 

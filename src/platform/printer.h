@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "store/print_document.h"
+#include "services/print_document.h"
 
 class QPrinter;
 

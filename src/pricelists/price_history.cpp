@@ -4,7 +4,7 @@
 #include <charconv>
 #include <chrono>
 
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 #include "store/code_page.h"
 #include "store/data_file.h"
 #include "store/data_folder.h"

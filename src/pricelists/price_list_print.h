@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "pricelists/price_list_model.h"
-#include "store/print_document.h"
+#include "services/print_document.h"
 #include "store/settings.h"
 
 namespace quantora {

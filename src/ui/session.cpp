@@ -1,7 +1,7 @@
 #include "ui/session.h"
 
 #include "datafolder/read_only_desk.h"
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 #include "store/own_settings.h"
 
 namespace quantora {

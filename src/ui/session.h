@@ -14,8 +14,8 @@
 #include "datafolder/desk_hold.h"
 #include "manage/job_clipboard.h"
 #include "manage/name_index.h"
+#include "services/monitor_offset.h"
 #include "store/data_folder.h"
-#include "store/monitor_offset.h"
 #include "store/settings.h"
 #include "ui/common/key_latch.h"
 

@@ -18,8 +18,8 @@
 #include "costing/job_file.h"
 #include "desk_fixture.h"
 #include "pricelists/item_file.h"
+#include "services/pause.h"
 #include "store/amount.h"
-#include "store/pause.h"
 #include "ui/pricelists/price_list_editor.h"
 
 using namespace quantora;

@@ -13,7 +13,7 @@
 #include "costing/job_file.h"
 #include "desk_fixture.h"
 #include "pricelists/item_file.h"
-#include "store/pause.h"
+#include "services/pause.h"
 #include "ui/costing/costing_sheet_window.h"
 #include "ui/costing/item_picker.h"
 #include "ui/costing/job_selector.h"

@@ -14,7 +14,7 @@
 
 #include "pricelists/item_entry.h"
 #include "pricelists/item_file.h"
-#include "store/pause.h"
+#include "services/pause.h"
 #include "ui_test_support.h"
 
 using namespace quantora;

@@ -20,7 +20,7 @@
 #include "pricelists/item_file.h"
 #include "pricelists/price_export.h"
 #include "pricelists/price_history.h"
-#include "store/pause.h"
+#include "services/pause.h"
 #include "ui/common/shown_work.h"
 #include "ui/common/stopped_work_window.h"
 #include "ui/pricelists/price_list_editor.h"

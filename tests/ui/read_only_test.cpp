@@ -19,9 +19,9 @@
 #include "folder_tree.h"
 #include "other_desk.h"
 #include "pricelists/item_file.h"
+#include "services/pause.h"
 #include "store/data_file.h"
 #include "store/own_settings.h"
-#include "store/pause.h"
 #include "ui/common/data_folder_hold.h"
 #include "ui/pricelists/price_list_editor.h"
 

@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "platform/single_instance.h"
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 #include "store/settings.h"
 #include "test_files.h"
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "services/clock_text.h"
 #include "store/amount.h"
-#include "store/clock_text.h"
 #include "store/data_file.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/key_preview.h"

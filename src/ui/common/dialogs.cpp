@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "platform/shell.h"
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 #include "store/own_settings.h"
 #include "ui/common/printer_setup_dialog.h"
 #include "ui/costing/quote_dialog.h"

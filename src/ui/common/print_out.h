@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "store/print_document.h"
+#include "services/print_document.h"
 
 class QWidget;
 

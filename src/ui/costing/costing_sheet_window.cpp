@@ -23,7 +23,7 @@
 #include "datafolder/read_only_desk.h"
 #include "platform/sounds.h"
 #include "pricelists/item_file.h"
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 #include "store/data_file.h"
 #include "store/name_slots.h"
 #include "store/own_settings.h"

@@ -11,7 +11,7 @@
 
 #include "costing/price_changes_print.h"
 #include "platform/sounds.h"
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 #include "store/data_file.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/print_out.h"

@@ -5,7 +5,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "store/pause.h"
+#include "services/pause.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/progress_bar.h"
 #include "ui/common/shown_work.h"

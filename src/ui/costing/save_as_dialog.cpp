@@ -9,7 +9,7 @@
 
 #include "costing/job_editing.h"
 #include "platform/sounds.h"
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 #include "store/file_name_rules.h"
 #include "ui/common/code_page_validator.h"
 #include "ui/common/dialogs.h"

@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "platform/shell.h"
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 #include "ui/common/key_preview.h"
 #include "ui/common/window_scaling.h"
 #include "ui/session.h"

@@ -15,7 +15,7 @@
 #include "manage/menu_captions.h"
 #include "manage/name_index.h"
 #include "platform/sounds.h"
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 #include "ui/common/data_folder_hold.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/help_panel.h"

@@ -8,7 +8,7 @@
 
 #include "pricelists/item_filter.h"
 #include "pricelists/price_list_model.h"
-#include "store/row_window.h"
+#include "services/row_window.h"
 #include "ui/pricelists/price_list_transfer.h"
 
 class QFrame;

@@ -1,4 +1,4 @@
-#include "store/pause.h"
+#include "services/pause.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "store/clock_text.h"
+#include "services/clock_text.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "store/monitor_offset.h"
-#include "store/pause.h"
+#include "services/monitor_offset.h"
+#include "services/pause.h"
 
 namespace quantora {
 namespace {

@@ -1,4 +1,4 @@
-#include "store/monitor_offset.h"
+#include "services/monitor_offset.h"
 
 namespace quantora {
 

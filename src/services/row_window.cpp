@@ -1,4 +1,4 @@
-#include "store/row_window.h"
+#include "services/row_window.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The grid of rows over a longer list, as the arrow keys and the slider move it.
-#include "store/row_window.h"
+#include "services/row_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "store/print_document.h"
+#include "services/print_document.h"
 
 #include <algorithm>
 
