@@ -27,6 +27,7 @@ bool Refused(int error) { return error == EACCES || error == EPERM || error == E
 // Makes the file, writes two bytes to it and removes it again.
 bool CanCreate(const std::string& test) {
     int error = Files().Write(test, "xx", WriteMode::New, false);
+    if (error == EEXIST) return true;  // someone else's: no refusal, and not ours to remove
     bool removed = Files().Remove(test) == 0;
     // Not made at all: only a refusal counts against the folder.
     if (error != 0 && !removed) return !Refused(error);
