@@ -180,16 +180,16 @@ class BigImportIntoList : public ImportIntoList {
 TEST_F(BigImportIntoList, WritesEveryItemOnTwoCoresAndStopsWhole) {
     constexpr int kItems = 3000;
     for (int i = 1; i < kItems; i += 3)
-        WriteItemPrice(list, "Part " + std::to_string(i), {}, false);
+        WriteItemPrice(list, "Board " + std::to_string(i), {}, false);
     WriteItemPrice(list, "Dropped", Amount::Whole(9), false);
     std::string csv = "Name,Price\n";
     for (int i = 0; i < kItems; ++i)
-        csv += "Part " + std::to_string(i) + "," + std::to_string(i) + "\n";
+        csv += "Board " + std::to_string(i) + "," + std::to_string(i) + "\n";
     ImportChoices choices;
     choices.deleteMissing = true;
     ImportPlan plan = Plan(csv, &choices);
     std::map<std::string, Amount> expected;
-    for (int i = 0; i < kItems; ++i) expected["Part " + std::to_string(i)] = Amount::Whole(i);
+    for (int i = 0; i < kItems; ++i) expected["Board " + std::to_string(i)] = Amount::Whole(i);
 
     std::size_t last = 0, calls = 0;
     ApplyImport(list, plan, [&](std::size_t done, std::size_t total) {
@@ -204,9 +204,9 @@ TEST_F(BigImportIntoList, WritesEveryItemOnTwoCoresAndStopsWhole) {
     UndoLastImport(list);
 
     // A folder where the last new item belongs: its file cannot be made, on the second core.
-    std::filesystem::create_directory(list + "Part 2999");
+    std::filesystem::create_directory(list + "Board 2999");
     EXPECT_THROW(ApplyImport(list, Plan(csv, &choices)), DataFileError);
-    std::filesystem::remove(list + "Part 2999");
+    std::filesystem::remove(list + "Board 2999");
     EXPECT_EQ(FinishInterruptedImport(list), ImportLeftOver::Finished);
     EXPECT_EQ(OnDisk(), expected);
     UndoLastImport(list);

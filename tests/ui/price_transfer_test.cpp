@@ -205,7 +205,7 @@ class PriceTransferTest : public QObject {
     // the list and grows its bar; a start with nothing to finish shows no window at all.
     void theStartShowsTheStoppedImportItFinishes() {
         std::string csv = "Name,Price\n";
-        for (int i = 0; i < 300; ++i) csv += "Part " + std::to_string(i) + ",2.50\n";
+        for (int i = 0; i < 300; ++i) csv += "Board " + std::to_string(i) + ",2.50\n";
         ImportFile file(csv);
         ImportPlan plan = PlanImport(file, GuessChoices(file), ReadListContents(Folder()));
         struct Killed {};
@@ -234,7 +234,7 @@ class PriceTransferTest : public QObject {
         QCOMPARE(stopped.findChild<QLabel*>("StoppedWorkMessage")->text(),
                  QString::fromStdString(FinishingImportMessage("My First Price List")));
         QCOMPARE(ListItemNames(Folder()).size(), std::size_t(300));
-        QCOMPARE(ReadItemPrice(Folder(), "Part 299"), ParseAmount("2.50"));
+        QCOMPARE(ReadItemPrice(Folder(), "Board 299"), ParseAmount("2.50"));
 
         StoppedWorkWindow nothing;
         nothing.Run([&](const StoppedImportProgress& progress) {
