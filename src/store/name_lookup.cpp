@@ -40,10 +40,14 @@ std::optional<std::string> FindFile(const std::string& folderPath, const std::st
     if (!IsPlainFileName(name)) return std::nullopt;
     if (FileExists(folderPath + name)) return name;
     std::string wanted = FoldCase(name);
-    // Folding never changes a name's length in bytes, so most names are passed over unfolded.
-    for (const std::string& candidate : ListNormalFiles(folderPath))
-        if (candidate.size() == name.size() && FoldCase(candidate) == wanted) return candidate;
-    return std::nullopt;
+    std::optional<std::string> found;
+    // Folding never changes a name's length in bytes, so most names are passed over unfolded;
+    // the first of the folder's order wins, as it does for every lookup.
+    ForEachNormalFile(folderPath, [&](std::string_view candidate) {
+        if (!found && candidate.size() == name.size() && FoldCase(candidate) == wanted)
+            found = std::string(candidate);
+    });
+    return found;
 }
 
 std::optional<std::string> NameResolver::Find(const std::string& folderPath,
