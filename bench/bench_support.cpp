@@ -136,4 +136,15 @@ void WriteWorkingCopy(const std::string& saved, const std::string& working) {
     WriteNewAndRename(working, bytes);
 }
 
+void WriteDurably(const std::string& folder, const std::string& name, const std::string& bytes) {
+    std::string temp = folder + ".durable.tmp", target = folder + name;
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) < 0 || ::fsync(fd) != 0) std::abort();
+    ::close(fd);
+    if (::rename(temp.c_str(), target.c_str()) != 0) std::abort();
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0 || ::fsync(dir) != 0) std::abort();
+    ::close(dir);
+}
+
 }  // namespace quantora::bench

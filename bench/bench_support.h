@@ -55,4 +55,8 @@ void ReadAndWriteJob(const std::string& path);
 // and written as a new file renamed over the working copy, so a kill never leaves half of one.
 void WriteWorkingCopy(const std::string& saved, const std::string& working);
 
+// The least a write that no crash can tear needs: a new file written and flushed, renamed to
+// the name, and the folder flushed so that the rename stays.
+void WriteDurably(const std::string& folder, const std::string& name, const std::string& bytes);
+
 }  // namespace quantora::bench

@@ -252,18 +252,9 @@ void EngineSave(benchmark::State& state) {
 // file written and flushed, renamed over the job, and the folder flushed so the rename stays.
 void FloorSave(benchmark::State& state) {
     std::string folder = fixture->paths.JobFolder(0);
-    std::string target = folder + "Copy", temp = folder + ".copy.tmp";
     WriteFast(fixture->paths.TempJob(), *DataFile::ReadWhole(folder + "Big"));
-    for (auto _ : state) {
-        std::string bytes = *DataFile::ReadWhole(fixture->paths.TempJob());
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (::write(fd, bytes.data(), bytes.size()) < 0 || ::fsync(fd) != 0) std::abort();
-        ::close(fd);
-        if (::rename(temp.c_str(), target.c_str()) != 0) std::abort();
-        int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (::fsync(dir) != 0) std::abort();
-        ::close(dir);
-    }
+    for (auto _ : state)
+        WriteDurably(folder, "Copy", *DataFile::ReadWhole(fixture->paths.TempJob()));
 }
 
 // The item picker on the supplier's list, from its creation until its first rows show.
