@@ -5,6 +5,8 @@
 // letter case), the job written the safe way, flushed, and the cut one deleted.
 #include <dirent.h>
 
+#include <cstdlib>
+
 #include "bench_support.h"
 #include "manage/job_operations.h"
 #include "store/data_file.h"
@@ -56,6 +58,7 @@ void FloorPaste(benchmark::State& state) {
         WriteFast(fixture->paths.ClipJob(), fixture->job);
         state.ResumeTiming();
         DIR* group = ::opendir(fixture->paths.JobFolder(1).c_str());
+        if (group == nullptr) std::abort();
         while (const dirent* entry = ::readdir(group)) benchmark::DoNotOptimize(entry->d_name[0]);
         ::closedir(group);
         WriteDurably(fixture->paths.JobFolder(1), name,
