@@ -55,11 +55,12 @@ void AppendPriceHistory(const std::string& listFolder,
     if (Files().Write(path, lines, WriteMode::Append, durable) != 0) return;
     EntryFacts facts;
     if (Files().Facts(path, facts) != 0 || facts.size <= kPriceHistoryLimit) return;
-    // Outgrown: the newer half stays, from the first whole line on, replaced whole.
+    // Outgrown: the newest half of the bound stays, from the first whole line on, replaced
+    // whole. Half of what is there would not do: one big import adds far more than the bound.
     try {
         std::optional<std::string> record = DataFile::ReadWhole(path);
-        if (!record) return;
-        std::size_t from = record->find('\n', record->size() / 2);
+        if (!record || record->size() <= kPriceHistoryLimit / 2) return;
+        std::size_t from = record->find('\n', record->size() - kPriceHistoryLimit / 2);
         if (from == std::string::npos) return;
         ReplaceFile(path, record->substr(from + 1), durable);
     } catch (const DataFileError&) {

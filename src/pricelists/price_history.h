@@ -26,7 +26,8 @@ struct PriceHistoryEntry {
     friend bool operator==(const PriceHistoryEntry&, const PriceHistoryEntry&) = default;
 };
 
-// The most the record grows to before its oldest half goes: about ten thousand changes.
+// The most the record grows to, about ten thousand changes: past it, only the newest changes
+// that fill half of it stay.
 inline constexpr std::size_t kPriceHistoryLimit = 1 << 20;
 
 // Adds the changes to the list's record in one write, flushed to the disk when durable. A

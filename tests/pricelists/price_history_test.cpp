@@ -34,7 +34,7 @@ TEST(PriceHistory, WhatIsAddedReadsBackAndADamagedLineIsSkipped) {
     EXPECT_TRUE(ParsePriceHistory(std::string(200, '\t')).empty());
 }
 
-TEST(PriceHistory, TheRecordKeepsItsNewestHalfWhenItOutgrowsItsBound) {
+TEST(PriceHistory, TheRecordKeepsItsNewestChangesWithinItsBound) {
     TempFolder list;
     std::vector<PriceHistoryEntry> batch;
     for (int k = 0; k < 1000; ++k)
@@ -47,6 +47,20 @@ TEST(PriceHistory, TheRecordKeepsItsNewestHalfWhenItOutgrowsItsBound) {
     ASSERT_FALSE(kept.empty());
     EXPECT_EQ(kept.back(), batch.back());  // the newest stays
     EXPECT_EQ(record.front(), '1');        // and it starts on a whole line
+
+    // One import of more changes than the bound holds leaves the record within it.
+    std::vector<PriceHistoryEntry> big;
+    for (int k = 0; k < 40'000; ++k)
+        big.push_back({1797000000 + k, PriceSource::Imported, "Beam " + std::to_string(k), A("1"),
+                       A("3"), std::string(40, 'g')});
+    ASSERT_GT(EncodePriceHistory(big).size(), kPriceHistoryLimit);
+    AppendPriceHistory(list.path(), big, false);
+    record = ReadBytes(list / kPriceHistoryRecord);
+    EXPECT_LE(record.size(), kPriceHistoryLimit);
+    kept = ReadPriceHistory(list.path());
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(kept.back(), big.back());
+    EXPECT_EQ(record.front(), '1');
 }
 
 TEST(PriceHistory, TheLastChangeToAPriceSaysWhy) {
